@@ -1,0 +1,148 @@
+# suite_folder(NAME [DEPENDS folder...] [PROGRAM exe] [TEST_ONLY])
+#
+# One folder of the suite: a static library of its sources, its tests and,
+# when it holds a main_win.cpp, its program. File roles by name:
+#   *_test.cpp      native unit tests (portable code, fakes of the ports)
+#   *_win_test.cpp  tests under Wine against the real API
+#   *_win.cpp       Win32 implementation files, Windows tree only
+#   main_win.cpp    the program's entry point
+#   *_tool_win.cpp  a small helper program that Windows tests start
+#   *.cpp           portable code, both trees
+# An optional win_test_fixture.sh prepares the Wine prefix of the folder's
+# Windows tests (files, links, drives) from the Unix side.
+function(suite_folder name)
+  cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
+  set(dir "${CMAKE_SOURCE_DIR}/${name}")
+  file(GLOB all_sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+
+  set(portable "")
+  set(win "")
+  set(native_tests "")
+  set(win_tests "")
+  set(main "")
+  set(tools "")
+  foreach(file ${all_sources})
+    get_filename_component(base "${file}" NAME)
+    if(base STREQUAL "main_win.cpp")
+      set(main "${file}")
+    elseif(base MATCHES "_tool_win\\.cpp$")
+      list(APPEND tools "${file}")
+    elseif(base MATCHES "_win_test\\.cpp$")
+      list(APPEND win_tests "${file}")
+    elseif(base MATCHES "_test\\.cpp$")
+      list(APPEND native_tests "${file}")
+    elseif(base MATCHES "_win\\.cpp$")
+      list(APPEND win "${file}")
+    else()
+      list(APPEND portable "${file}")
+    endif()
+  endforeach()
+
+  set(lib_sources ${portable})
+  if(WIN32)
+    list(APPEND lib_sources ${win})
+  endif()
+
+  set(lib "${name}")
+  if(lib_sources)
+    add_library(${lib} STATIC ${lib_sources})
+    target_link_libraries(${lib} PUBLIC ${ARG_DEPENDS})
+  else()
+    add_library(${lib} INTERFACE)
+    target_link_libraries(${lib} INTERFACE ${ARG_DEPENDS})
+  endif()
+  if(WIN32 AND lib_sources)
+    target_link_libraries(${lib} PUBLIC ${SUITE_WIN32_LIBS})
+  endif()
+
+  set(test_libs ${lib})
+  if(NOT name STREQUAL "testing")
+    list(APPEND test_libs testing)
+  endif()
+
+  if(WIN32)
+    set(tests ${win_tests})
+    set(exe "${name}_win_tests")
+  else()
+    set(tests ${native_tests})
+    set(exe "${name}_tests")
+  endif()
+  if(tests)
+    add_executable(${exe} ${tests})
+    target_link_libraries(${exe} PRIVATE ${test_libs} ${SUITE_GTEST_MAIN})
+    if(WIN32)
+      set_target_properties(${exe} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    endif()
+    if(WIN32)
+      # The fixture, when present, runs in the test's prefix first.
+      set(fixture "${dir}/win_test_fixture.sh")
+      if(NOT EXISTS "${fixture}")
+        set(fixture "")
+      endif()
+      add_test(NAME "win.${name}"
+               COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test"
+                       "$<TARGET_FILE:${exe}>"
+                       "${SUITE_REPORT_DIR}/win.${name}.xml" ${fixture})
+      set_tests_properties("win.${name}" PROPERTIES TIMEOUT 300)
+    else()
+      add_test(NAME "native.${name}"
+               COMMAND ${exe} "--gtest_output=xml:${SUITE_REPORT_DIR}/native.${name}.xml")
+      set_tests_properties("native.${name}" PROPERTIES TIMEOUT 300)
+    endif()
+  endif()
+
+  if(WIN32)
+    foreach(tool ${tools})
+      get_filename_component(tool_name "${tool}" NAME_WE)
+      string(REGEX REPLACE "_tool_win$" "" tool_name "${tool_name}")
+      add_executable(${tool_name} "${tool}")
+      target_link_libraries(${tool_name} PRIVATE ${lib})
+      target_link_options(${tool_name} PRIVATE -municode)
+      set_target_properties(${tool_name} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+    endforeach()
+  endif()
+
+  if(WIN32 AND main AND ARG_PROGRAM)
+    suite_program(${ARG_PROGRAM} "${main}" ${lib})
+  endif()
+endfunction()
+
+set(SUITE_WIN32_LIBS comctl32 shell32 ole32 oleaut32 uuid advapi32 psapi
+    msimg32 gdi32 user32 kernel32 winmm strmiids)
+
+# A shipped program: GUI subsystem, Unicode entry point, icon, manifest and
+# version resource.
+function(suite_program exe main lib)
+  set(SUITE_PROGRAM_NAME "${exe}")
+  set(SUITE_PROGRAM_DESCRIPTION "${SUITE_DESCRIPTION_${exe}}")
+  configure_file("${CMAKE_SOURCE_DIR}/assets/program.rc.in"
+                 "${CMAKE_BINARY_DIR}/assets/${exe}.rc" @ONLY)
+  add_executable(${exe} WIN32 "${main}" "${CMAKE_BINARY_DIR}/assets/${exe}.rc")
+  target_link_options(${exe} PRIVATE -municode -s)
+  target_link_libraries(${exe} PRIVATE ${lib})
+  set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
+  add_dependencies(${exe} suite_icon)
+  set_property(GLOBAL APPEND PROPERTY SUITE_PROGRAMS ${exe})
+endfunction()
+
+set(SUITE_DESCRIPTION_tmpsweep "临时文件清除工具")
+set(SUITE_DESCRIPTION_junksweep "垃圾文件清除工具")
+set(SUITE_DESCRIPTION_Tovrix "Tovrix 快捷输入框")
+
+# ico.ico, drawn by a small host program; it goes beside the programs and
+# into their resources.
+if(WIN32)
+  find_program(SUITE_HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+  set(icon "${CMAKE_BINARY_DIR}/bin/ico.ico")
+  add_custom_command(
+    OUTPUT "${icon}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/bin"
+    COMMAND "${SUITE_HOST_CXX}" -std=c++20 -O2 -o "${CMAKE_BINARY_DIR}/make_icon"
+            "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
+    COMMAND "${CMAKE_BINARY_DIR}/make_icon" "${icon}"
+    DEPENDS "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
+    COMMENT "Drawing ico.ico")
+  add_custom_target(suite_icon ALL DEPENDS "${icon}")
+endif()

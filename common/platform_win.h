@@ -1,0 +1,70 @@
+// Thin wrappers over the Win32 calls every program needs: settings files,
+// code page, environment, program path, process start, the per-user Run
+// key, message boxes.
+#ifndef COMMON_PLATFORM_WIN_H_
+#define COMMON_PLATFORM_WIN_H_
+
+#include <string>
+#include <string_view>
+
+#include "common/code_page.h"
+#include "common/program_path.h"
+#include "common/settings.h"
+#include "common/win32_win.h"
+
+namespace common {
+
+// GetPrivateProfileStringW / WritePrivateProfileStringW. For a file without
+// a byte-order mark the platform writes the ANSI code page, as the older
+// programs did.
+class Win32Profile : public ProfilePort {
+ public:
+  std::wstring GetString(const std::wstring& file, const std::wstring& section,
+                         const std::wstring& key, size_t buffer_chars) override;
+  bool WriteString(const std::wstring& file, const std::wstring& section,
+                   const std::wstring& key, const std::wstring& value) override;
+};
+
+// The system's ANSI code page (936 on Simplified Chinese Windows).
+class AnsiCodePage : public CodePage {
+ public:
+  explicit AnsiCodePage(unsigned code_page = CP_ACP) : code_page_(code_page) {}
+  std::string Encode(std::wstring_view text) const override;
+  std::wstring Decode(std::string_view bytes) const override;
+
+ private:
+  unsigned code_page_;
+};
+
+// The value of an environment variable, "" when it is not set.
+std::wstring GetEnvironmentText(const wchar_t* name);
+
+// Full path of the running program file, and its folder and base name.
+std::wstring ModulePath();
+ProgramPath CurrentProgramPath();
+
+// How a started program's main window is shown.
+enum class StartWindow { kNormal, kHidden };
+
+// Starts a process from an unquoted command line (no application name, so
+// the platform's own search rules decide which program runs), without
+// waiting. With `process` given, the caller gets the process handle and
+// must close it; otherwise it is closed here. Returns false when the
+// platform could not start it.
+bool StartCommandLine(const std::wstring& command_line,
+                      StartWindow window = StartWindow::kNormal,
+                      HANDLE* process = nullptr);
+
+// The per-user Run key: HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
+// Values are REG_SZ. Deleting a value that does not exist counts as done.
+bool WriteRunValue(const std::wstring& name, const std::wstring& data);
+bool DeleteRunValue(const std::wstring& name);
+bool ReadRunValue(const std::wstring& name, std::wstring* data);
+
+// MessageBoxW with the given flags; returns the button chosen.
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title,
+                   UINT flags);
+
+}  // namespace common
+
+#endif  // COMMON_PLATFORM_WIN_H_

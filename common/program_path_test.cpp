@@ -1,0 +1,50 @@
+#include "common/program_path.h"
+
+#include <gtest/gtest.h>
+
+namespace common {
+namespace {
+
+TEST(ProgramPathTest, SplitTable) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* folder;
+    const wchar_t* base;
+  } cases[] = {
+      {L"C:\\Program Files\\Tovrix\\Tovrix.exe", L"C:\\Program Files\\Tovrix", L"Tovrix"},
+      {L"D:\\Tovrix.exe", L"D:\\", L"Tovrix"},
+      {L"C:\\工具\\临时.EXE", L"C:\\工具", L"临时"},
+      {L"C:\\a.b\\prog.v1.exe", L"C:\\a.b", L"prog.v1"},
+      {L"C:\\dir\\noext", L"C:\\dir", L"noext"},
+  };
+  for (const auto& c : cases) {
+    const ProgramPath p = SplitProgramPath(c.path);
+    EXPECT_EQ(p.folder, c.folder) << c.path;
+    EXPECT_EQ(p.base_name, c.base) << c.path;
+  }
+}
+
+TEST(ProgramPathTest, RunValueData) {
+  EXPECT_EQ(RunValueData({L"C:\\Tools", L"Tovrix"}), L"C:\\Tools\\Tovrix.Exe");
+  EXPECT_EQ(RunValueData({L"D:\\", L"Tovrix"}), L"D:\\Tovrix.Exe");
+  EXPECT_EQ(RunValueData({L"E:\\", L"tmpsweep"}), L"E:\\tmpsweep.Exe");
+}
+
+TEST(ProgramPathTest, JoinPath) {
+  EXPECT_EQ(JoinPath(L"C:\\Tools", L"ico.ico"), L"C:\\Tools\\ico.ico");
+  EXPECT_EQ(JoinPath(L"C:\\", L"ico.ico"), L"C:\\ico.ico");
+}
+
+TEST(ProgramPathTest, Twips) {
+  EXPECT_EQ(TwipsToPixels(840), 56);
+  EXPECT_EQ(TwipsToPixels(960), 64);
+  EXPECT_EQ(TwipsToPixels(5100), 340);
+  EXPECT_EQ(TwipsToPixels(1500), 100);
+  EXPECT_EQ(TwipsToPixels(5700), 380);
+  EXPECT_EQ(TwipsToPixels(7), 0);
+  EXPECT_EQ(TwipsToPixels(8), 1);
+  EXPECT_EQ(PixelsToTwips(56), 840);
+}
+
+}  // namespace
+}  // namespace common

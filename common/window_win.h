@@ -1,0 +1,96 @@
+// The Win32 basis every window of the suite stands on: a window object
+// bound to its HWND at WM_NCCREATE with one virtual message handler, the
+// message loop and Yield, controls from layout tables in twips, fonts.
+#ifndef COMMON_WINDOW_WIN_H_
+#define COMMON_WINDOW_WIN_H_
+
+#include <functional>
+#include <string>
+
+#include "common/win32_win.h"
+
+namespace common {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND hwnd() const { return hwnd_; }
+
+  // Registers `class_name` once (with this process's instance, an arrow
+  // cursor and no background brush) and creates the window; the object is
+  // bound to it before any message reaches HandleMessage.
+  bool Create(const wchar_t* class_name, const wchar_t* caption, DWORD style,
+              DWORD ex_style, int x, int y, int width, int height, HWND owner,
+              HICON icon = nullptr, UINT class_style = CS_DBLCLKS);
+
+  // The object bound to `hwnd`, if it was created by Window::Create.
+  static Window* FromHandle(HWND hwnd);
+
+  // Called by the message loop and Yield for every message meant for this
+  // window or one of its descendants, before it is dispatched. Return true
+  // when the message was handled and must not be dispatched.
+  virtual bool PreTranslateMessage(MSG& msg) { return false; }
+
+ protected:
+  virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // After WM_NCDESTROY; the handle is gone.
+  virtual void OnDestroyed() {}
+
+ private:
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wparam,
+                                     LPARAM lparam);
+  HWND hwnd_ = nullptr;
+};
+
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Processes every pending message, as a long handler must do between steps
+// so that the window stays alive. A WM_QUIT met here is posted again for the
+// outer loop and ends the pumping. The name is the one the handlers use.
+void Yield();
+
+// Gives a message to the windows' PreTranslateMessage, then translates and
+// dispatches it. Used by both loops above.
+void DispatchOne(MSG& msg);
+
+// A control of a layout table. Positions and sizes are in twips, relative
+// to the parent's client area.
+struct ControlLayout {
+  int id;
+  const wchar_t* class_name;
+  const wchar_t* text;
+  DWORD style;  // WS_CHILD is added
+  DWORD ex_style;
+  int left, top, width, height;
+};
+
+HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font);
+
+// A font by face name and size in points, at the screen's resolution. The
+// caller owns it (DeleteObject).
+HFONT CreatePointFont(const wchar_t* face, double points, bool bold = false,
+                      BYTE charset = DEFAULT_CHARSET);
+
+// The text of a window as a string.
+std::wstring WindowText(HWND hwnd);
+
+// Moves a control to a top position in twips, keeping left and size.
+void SetControlTopTwips(HWND control, int top_twips);
+// The control's rectangle in its parent's client coordinates.
+RECT ControlRect(HWND control);
+
+// Subclasses a control with a handler that sees each message first; return
+// true from the handler with *result set to stop the message there. Uses
+// the common controls' subclass chain, so it stacks with other subclassing.
+using ControlHandler =
+    std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
+void SubclassControl(HWND control, ControlHandler handler);
+
+}  // namespace common
+
+#endif  // COMMON_WINDOW_WIN_H_

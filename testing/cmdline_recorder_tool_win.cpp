@@ -1,0 +1,29 @@
+// A program that records how it was started: it writes its own command line
+// (UTF-16, as the platform hands it over) to the file named by the
+// environment variable SUITE_RECORD, or to recorded.txt beside itself, then
+// waits the number of milliseconds in SUITE_RECORD_WAIT, if set.
+#include <string>
+
+#include "common/platform_win.h"
+
+int wmain() {
+  std::wstring target = common::GetEnvironmentText(L"SUITE_RECORD");
+  if (target.empty()) {
+    target = common::ModulePath();
+    target.resize(target.find_last_of(L'\\') + 1);
+    target += L"recorded.txt";
+  }
+  const std::wstring line = ::GetCommandLineW();
+  HANDLE file = ::CreateFileW(target.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    const std::wstring record = line + L"\n";
+    DWORD written = 0;
+    ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)),
+                &written, nullptr);
+    ::CloseHandle(file);
+  }
+  const std::wstring wait = common::GetEnvironmentText(L"SUITE_RECORD_WAIT");
+  if (!wait.empty()) ::Sleep(static_cast<DWORD>(std::stoul(wait)));
+  return 0;
+}

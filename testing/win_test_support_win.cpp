@@ -1,0 +1,199 @@
+#include "testing/win_test_support_win.h"
+
+#include <algorithm>
+
+#include "common/window_win.h"
+
+namespace testing_support {
+namespace {
+
+MessageBoxAnswerer* g_answerer = nullptr;
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer() {
+  g_answerer = this;
+  hook_ = ::SetWindowsHookExW(WH_CBT, HookProc, nullptr, ::GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  if (hook_) ::UnhookWindowsHookEx(hook_);
+  if (g_answerer == this) g_answerer = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::HookProc(int code, WPARAM wparam, LPARAM lparam) {
+  // A second activation may come with no window: check it.
+  if (code == HCBT_ACTIVATE && g_answerer && wparam) {
+    HWND box = reinterpret_cast<HWND>(wparam);
+    if (ClassOf(box) == L"#32770") g_answerer->OnActivate(box);
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+void MessageBoxAnswerer::OnActivate(HWND box) {
+  if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) return;
+  handled_.push_back(box);
+  // The box is read and answered a moment later, from its own modal loop,
+  // once its initialisation (default button, focus) is complete.
+  pending_.push_back(box);
+  ::SetTimer(nullptr, 0, 30, TimerProc);
+}
+
+void CALLBACK MessageBoxAnswerer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  if (!g_answerer) return;
+  std::vector<HWND> boxes;
+  boxes.swap(g_answerer->pending_);
+  for (HWND box : boxes)
+    if (::IsWindow(box)) g_answerer->ReadAndAnswer(box);
+}
+
+void MessageBoxAnswerer::ReadAndAnswer(HWND box) {
+  Box seen;
+  seen.title = common::WindowText(box);
+  wchar_t text[4096] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, text, 4096);
+  seen.text = text;
+  seen.owner = ::GetWindow(box, GW_OWNER);
+  // The icon is the box's static control with the SS_ICON style; its id
+  // differs between systems.
+  HICON icon = nullptr;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child && !icon;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) == L"Static" &&
+        (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    }
+  }
+  if (icon) {
+    const struct {
+      LPCWSTR id;
+      UINT flag;
+    } kinds[] = {{IDI_ASTERISK, MB_ICONINFORMATION},
+                 {IDI_QUESTION, MB_ICONQUESTION},
+                 {IDI_EXCLAMATION, MB_ICONWARNING},
+                 {IDI_HAND, MB_ICONERROR}};
+    for (const auto& kind : kinds)
+      if (::LoadIconW(nullptr, kind.id) == icon) seen.icon = kind.flag;
+  }
+  for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+    HWND button = ::GetDlgItem(box, id);
+    if (!button) continue;
+    const LONG style = ::GetWindowLongW(button, GWL_STYLE);
+    if (!(style & WS_VISIBLE)) continue;
+    seen.buttons.push_back(id);
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.default_button = id;
+  }
+  if (!seen.default_button) {
+    const LRESULT def = ::SendMessageW(box, DM_GETDEFID, 0, 0);
+    if (HIWORD(def) == DC_HASDEFID) seen.default_button = LOWORD(def);
+  }
+  boxes_.push_back(seen);
+  if (on_box) on_box(box);
+
+  int answer = seen.default_button ? seen.default_button : IDOK;
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  HWND button = ::GetDlgItem(box, answer);
+  if (button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+  } else {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  const DWORD start = ::GetTickCount();
+  while (true) {
+    common::Yield();
+    if (done()) return true;
+    if (::GetTickCount() - start >= timeout_ms) return done();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+DWORD GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
+
+std::wstring TestProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  folder.resize(folder.find_last_of(L'\\'));
+  return folder;
+}
+
+std::wstring MakeScratchFolder(const std::wstring& name) {
+  const std::wstring root = TestProgramFolder() + L"\\scratch";
+  ::CreateDirectoryW(root.c_str(), nullptr);
+  const std::wstring path = root + L"\\" + name;
+  RemoveTree(path);
+  ::CreateDirectoryW(path.c_str(), nullptr);
+  return path;
+}
+
+void RemoveTree(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path.c_str());
+    return;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        RemoveTree(path + L"\\" + name);
+      } while (::FindNextFileW(find, &data));
+      ::FindClose(find);
+    }
+  }
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::RemoveDirectoryW(path.c_str());
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                              &written, nullptr);
+  ::CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+bool ReadFileBytes(const std::wstring& path, std::string* bytes) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes->clear();
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes->append(buffer, got);
+  ::CloseHandle(file);
+  return true;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace testing_support

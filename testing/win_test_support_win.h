@@ -1,0 +1,79 @@
+// Helpers for the tests that run under Wine: answering message boxes from a
+// thread CBT hook, pumping messages for a while, counting GDI objects, and
+// the folder the test programs run from.
+#ifndef TESTING_WIN_TEST_SUPPORT_WIN_H_
+#define TESTING_WIN_TEST_SUPPORT_WIN_H_
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/win32_win.h"
+
+namespace testing_support {
+
+// Answers every message box the current thread opens. Each box seen is
+// recorded; the answer is the next queued button id, or else the box's
+// default button.
+class MessageBoxAnswerer {
+ public:
+  struct Box {
+    std::wstring title;
+    std::wstring text;
+    // MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONERROR or 0.
+    UINT icon = 0;
+    std::vector<int> buttons;  // IDOK, IDCANCEL, ... in the box
+    int default_button = 0;
+    HWND owner = nullptr;
+  };
+
+  MessageBoxAnswerer();
+  ~MessageBoxAnswerer();
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+  void QueueAnswer(int button_id) { answers_.push_back(button_id); }
+  const std::vector<Box>& boxes() const { return boxes_; }
+  // Called with the box's handle while it is open, before it is answered.
+  std::function<void(HWND box)> on_box;
+
+ private:
+  static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam);
+  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
+  void OnActivate(HWND box);
+  void ReadAndAnswer(HWND box);
+
+  HHOOK hook_ = nullptr;
+  std::deque<int> answers_;
+  std::vector<Box> boxes_;
+  std::vector<HWND> handled_;
+  std::vector<HWND> pending_;
+};
+
+// Processes messages until `done` returns true or `timeout_ms` passes;
+// returns the last answer of `done`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
+// Processes messages for `ms` milliseconds.
+void PumpFor(DWORD ms);
+
+// GDI objects the current process holds.
+DWORD GdiObjectCount();
+
+// The folder of the running test program (C:\suite under scripts/test).
+std::wstring TestProgramFolder();
+
+// Makes an empty scratch folder below the test folder and returns its path.
+std::wstring MakeScratchFolder(const std::wstring& name);
+// Removes a folder tree (attributes reset first); symbolic links to folders
+// are removed, never followed.
+void RemoveTree(const std::wstring& path);
+// Writes bytes to a file, replacing it.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Reads a whole file; false when it cannot be opened.
+bool ReadFileBytes(const std::wstring& path, std::string* bytes);
+bool FileExists(const std::wstring& path);
+
+}  // namespace testing_support
+
+#endif  // TESTING_WIN_TEST_SUPPORT_WIN_H_
