@@ -1,0 +1,124 @@
+// What the scan-and-clean engine needs of the world, as small interfaces:
+// the file system, the drive list, the process list and the window that
+// shows a run. The Win32 implementations live in the *_win files of this
+// folder and in the two cleaners' windows; tests use in-memory fakes.
+#ifndef CLEANER_ENGINE_ENGINE_PORTS_H_
+#define CLEANER_ENGINE_ENGINE_PORTS_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/message.h"
+
+namespace engine {
+
+// Attribute bits as the platform reports them.
+constexpr uint32_t kAttributeReadOnly = 0x01;
+constexpr uint32_t kAttributeHidden = 0x02;
+constexpr uint32_t kAttributeSystem = 0x04;
+constexpr uint32_t kAttributeDirectory = 0x10;
+constexpr uint32_t kAttributeArchive = 0x20;
+constexpr uint32_t kAttributeReparsePoint = 0x400;
+
+struct DirEntry {
+  std::wstring name;
+  uint32_t attributes = 0;
+};
+
+// An open directory search. Destroying it closes it.
+class DirectorySearch {
+ public:
+  virtual ~DirectorySearch() = default;
+  // The next entry in the platform's order; false at the end.
+  virtual bool Next(DirEntry* entry) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Opens a search for a pattern such as "C:\Temp\*.*"; nullptr when the
+  // folder is missing, not a folder or not readable. Hidden and system
+  // entries are included.
+  virtual std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) = 0;
+  virtual bool Attributes(const std::wstring& path, uint32_t* attributes) = 0;
+  virtual bool SetAttributes(const std::wstring& path, uint32_t attributes) = 0;
+  // Size in bytes of a file; false when it cannot be read (vanished).
+  virtual bool Size(const std::wstring& path, uint64_t* size) = 0;
+  virtual bool Remove(const std::wstring& path) = 0;
+  // True when a listing of exactly this path finds a file (not a folder);
+  // with include_hidden_system false, hidden and system files are not seen.
+  virtual bool ListingFindsFile(const std::wstring& path, bool include_hidden_system) = 0;
+  // True when the path names an existing file or folder, hidden and system
+  // ones included.
+  virtual bool Exists(const std::wstring& path) = 0;
+};
+
+// Drive types as the platform reports them.
+constexpr unsigned kDriveUnknown = 0;
+constexpr unsigned kDriveNoRoot = 1;
+constexpr unsigned kDriveRemovable = 2;
+constexpr unsigned kDriveFixed = 3;
+constexpr unsigned kDriveRemote = 4;
+constexpr unsigned kDriveCdRom = 5;
+constexpr unsigned kDriveRamDisk = 6;
+
+class DriveList {
+ public:
+  virtual ~DriveList() = default;
+  // The drive roots as the platform writes them into a buffer of
+  // `buffer_chars` characters filled with NULs beforehand: each root ended
+  // by NUL, then NULs up to the end of the buffer.
+  virtual std::wstring LogicalDriveStrings(size_t buffer_chars) = 0;
+  virtual unsigned DriveType(const std::wstring& root) = 0;
+};
+
+// The platform's process list (psapi). Handles are opaque; 0 is none.
+using ProcessHandle = uintptr_t;
+using ModuleHandle = uintptr_t;
+
+class ProcessList {
+ public:
+  virtual ~ProcessList() = default;
+  // Fills up to `bytes` bytes of identifiers; *returned gets the bytes
+  // written.
+  virtual bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) = 0;
+  virtual ProcessHandle Open(uint32_t id, uint32_t rights) = 0;
+  // Fills up to `bytes` bytes of module handles; *needed gets the bytes the
+  // whole list needs. Byte counts are those of the 32-bit platform: 4 bytes
+  // a handle, whatever the size of ModuleHandle.
+  virtual bool EnumModules(ProcessHandle process, ModuleHandle* modules, uint32_t bytes,
+                           uint32_t* needed) = 0;
+  // The file name of a module, at most `max_chars` characters; "" on
+  // failure.
+  virtual std::wstring ModuleFileName(ProcessHandle process, ModuleHandle module,
+                                      uint32_t max_chars) = 0;
+  virtual void Close(ProcessHandle process) = 0;
+};
+
+// The window a run is shown in: the result list lstMsg, the progress text
+// (first panel of statusMsg), the run target textPath, message boxes and
+// the ready/busy state.
+class ScanView {
+ public:
+  virtual ~ScanView() = default;
+  virtual void ClearRows() = 0;
+  virtual void AddRow(const std::wstring& item, const std::wstring& size,
+                      const std::wstring& status) = 0;
+  virtual int RowCount() = 0;
+  virtual void SetProgress(const std::wstring& text) = 0;
+  // Processes pending window messages; handlers (Stop, the type boxes) may
+  // run inside.
+  virtual void Yield() = 0;
+  virtual common::MessageResult ShowMessage(const std::wstring& text,
+                                            const std::wstring& title,
+                                            common::MessageIcon icon,
+                                            common::MessageButtons buttons) = 0;
+  // True: ready state (also clears both engine flags); false: busy state.
+  virtual void SetAppState(bool ready) = 0;
+  virtual std::wstring TargetText() = 0;
+};
+
+}  // namespace engine
+
+#endif  // CLEANER_ENGINE_ENGINE_PORTS_H_

@@ -1,0 +1,283 @@
+#include "cleaner-engine/scan_engine.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/text_rules.h"
+
+namespace engine {
+namespace {
+
+using common::MessageButtons;
+using common::MessageIcon;
+using common::MessageResult;
+
+// "C:\x" and "C:\x\" both become "C:\x\".
+std::wstring WorkingPrefix(const std::wstring& path) {
+  if (!path.empty() && path.back() == L'\\') return path;
+  return path + L'\\';
+}
+
+std::wstring SizeText(uint64_t bytes) {
+  return std::to_wstring(bytes / 1024) + L" kb";
+}
+
+// The drive roots of a drive list buffer: its non-empty NUL-ended pieces.
+std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
+  std::vector<std::wstring> roots;
+  size_t start = 0;
+  while (start < buffer.size()) {
+    size_t end = buffer.find(L'\0', start);
+    if (end == std::wstring::npos) end = buffer.size();
+    if (end > start) roots.push_back(buffer.substr(start, end - start));
+    start = end + 1;
+  }
+  return roots;
+}
+
+}  // namespace
+
+bool CleanWalkTakes(const std::wstring& full_path) {
+  const std::wstring ending = common::RightChars(full_path, 4);
+  return ending != L".dat" && ending != L".log" && ending != L".ini";
+}
+
+EngineConfig TempCleanerConfig(std::function<void()> on_found) {
+  EngineConfig config;
+  config.stop_question = L"正在清理你确定要终止吗？";
+  config.process_prefix = L"正在扫描：";
+  config.folder_prefix = L"正在检查：";
+  config.summary = EngineConfig::Summary{L"此次搜索操作中发现垃圾：", L"项",
+                                         L"此次搜索操作中没有发现垃圾！"};
+  config.file_test = CleanWalkTakes;
+  config.on_found = std::move(on_found);
+  return config;
+}
+
+EngineConfig JunkCleanerConfig(FileTest junk_test) {
+  EngineConfig config;
+  config.stop_question = L"正在搜索你确定要终止吗？";
+  config.process_prefix = L"正在检查：";
+  config.folder_prefix = L"正在扫描：";
+  config.file_test = std::move(junk_test);
+  return config;
+}
+
+ScanEngine::ScanEngine(EngineFlags& flags, FileSystem& files, DriveList& drives,
+                       ProcessList& processes, ScanView& view, EngineConfig config)
+    : flags_(flags),
+      files_(files),
+      drives_(drives),
+      processes_(processes),
+      view_(view),
+      config_(std::move(config)) {}
+
+void ScanEngine::RunScan() {
+  view_.ClearRows();
+  flags_.scanRunning = true;
+  view_.SetAppState(false);
+
+  const std::wstring target = view_.TargetText();
+  if (target == kWholeDiskTarget) {
+    ScanProcesses();
+    ScanAllDrives();  // ends the run itself
+    return;
+  }
+  if (target.find(L';') == std::wstring::npos) {
+    // One folder: the process phase runs first, and only here.
+    if (files_.Exists(target)) {
+      flags_.scanRunning = true;
+      flags_.stopRequested = false;
+      ScanProcesses();
+      WalkFolder(target);
+    }
+  } else {
+    size_t start = 0;
+    while (start <= target.size()) {
+      if (Stopping()) break;
+      size_t end = target.find(L';', start);
+      if (end == std::wstring::npos) end = target.size();
+      const std::wstring entry = target.substr(start, end - start);
+      if (!entry.empty() && files_.Exists(entry)) WalkFolder(entry);
+      start = end + 1;
+    }
+  }
+  ShowScanSummary();
+}
+
+void ScanEngine::StopQuestion() {
+  if (!flags_.scanRunning) return;
+  const MessageResult answer =
+      view_.ShowMessage(config_.stop_question, kTitle, MessageIcon::kInformation,
+                        MessageButtons::kOkCancelDefaultCancel);
+  if (answer == MessageResult::kOk) {
+    flags_.scanRunning = false;
+    flags_.stopRequested = true;
+  }
+}
+
+void ScanEngine::ShowScanSummary() {
+  const int rows = view_.RowCount();
+  if (config_.summary) {
+    if (rows > 0) {
+      if (config_.on_found) config_.on_found();
+      view_.ShowMessage(config_.summary->found_prefix + std::to_wstring(rows) +
+                            config_.summary->found_suffix,
+                        kTitle, MessageIcon::kQuestion, MessageButtons::kOk);
+    } else {
+      view_.ShowMessage(config_.summary->nothing_found, kTitle,
+                        MessageIcon::kInformation, MessageButtons::kOk);
+    }
+  }
+  view_.SetAppState(true);
+}
+
+// The walk keeps its own stack of folders instead of recursing, so a deep
+// tree cannot overflow the thread's stack, and one path string that each
+// level cuts back to its own prefix, so memory grows with the depth only.
+// The order is the recursive one: a folder's files first, then its
+// subfolders depth first in listing order.
+void ScanEngine::WalkFolder(const std::wstring& path) {
+  std::wstring prefix = WorkingPrefix(path);
+  std::vector<Folder> stack;
+  Folder root{prefix.size(), {}, 0};
+  if (!ScanFolderEntries(prefix, &root.subfolders)) return;
+  stack.push_back(std::move(root));
+  while (!stack.empty()) {
+    Folder& top = stack.back();
+    if (top.next >= top.subfolders.size()) {
+      stack.pop_back();
+      continue;
+    }
+    // After a confirmed stop no further folder is opened.
+    if (Stopping()) return;
+    prefix.resize(top.prefix_length);
+    prefix += top.subfolders[top.next++];
+    prefix += L'\\';
+    Folder child{prefix.size(), {}, 0};
+    if (!ScanFolderEntries(prefix, &child.subfolders)) return;
+    if (!child.subfolders.empty()) stack.push_back(std::move(child));
+  }
+}
+
+bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
+                                   std::vector<std::wstring>* subfolders) {
+  std::unique_ptr<DirectorySearch> search = files_.OpenSearch(prefix + L"*.*");
+  if (!search) return true;
+  DirEntry entry;
+  while (search->Next(&entry)) {
+    view_.Yield();
+    if (entry.attributes & kAttributeDirectory) {
+      // ".", ".." and every folder whose name begins with a dot.
+      if (!entry.name.empty() && entry.name[0] == L'.') continue;
+      if (Stopping()) return false;
+      // Junctions, symbolic links and mounted folders lead out of the tree
+      // being cleaned: never entered.
+      if (entry.attributes & kAttributeReparsePoint) continue;
+      subfolders->push_back(entry.name);
+      view_.SetProgress(config_.folder_prefix + prefix + entry.name);
+      continue;
+    }
+    view_.Yield();
+    if (Stopping()) return false;
+    const std::wstring full = prefix + entry.name;
+    view_.SetProgress(kFileProgressPrefix + full);
+    if (!config_.file_test || !config_.file_test(full)) continue;
+    files_.SetAttributes(full, 0);  // result ignored
+    uint64_t size = 0;
+    if (!files_.Size(full, &size)) continue;  // vanished: no attempt, no row
+    const bool gone = DeleteFileChecked(full);
+    AddResultRow(full, SizeText(size), gone ? kCleanOk : kCleanFailed);
+  }
+  // The search closes here, before any subfolder is opened.
+  return true;
+}
+
+void ScanEngine::ScanAllDrives() {
+  const std::vector<std::wstring> roots =
+      SplitDriveStrings(drives_.LogicalDriveStrings(kDriveBufferChars));
+  for (const std::wstring& root : roots) {
+    if (Stopping()) break;
+    const std::wstring lower = common::ToLowerAscii(root);
+    if (lower == L"a:\\" || lower == L"b:\\" || drives_.DriveType(root) == kDriveCdRom) continue;
+    // The first removable drive ends the walk: it and every drive after it.
+    if (drives_.DriveType(root) == kDriveRemovable) break;
+    const std::wstring autorun = root + L"autorun.inf";
+    if (files_.ListingFindsFile(autorun, /*include_hidden_system=*/true)) {
+      ClearReadOnly(autorun);
+      const bool gone = DeleteFileChecked(autorun);
+      AddResultRow(L"autorun.inf", autorun, gone ? kDeleteOk : kDeleteFailed);
+    }
+    WalkFolder(root);
+  }
+  view_.ShowMessage(L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.RowCount()) +
+                        L"项！！！",
+                    kTitle, MessageIcon::kInformation, MessageButtons::kOk);
+  flags_.scanRunning = false;
+  view_.SetAppState(true);
+}
+
+void ScanEngine::ScanProcesses() {
+  // The identifier list, with room doubling from 16 bytes while the
+  // platform fills it completely.
+  constexpr uint32_t kMaxRoom = 1u << 20;
+  std::vector<uint32_t> ids;
+  uint32_t room = 16, returned = 0;
+  while (true) {
+    ids.assign(room / 4, 0);
+    returned = 0;
+    if (!processes_.EnumProcesses(ids.data(), room, &returned)) {
+      returned = 0;
+      break;
+    }
+    if (returned != room || room >= kMaxRoom) break;
+    room *= 2;
+  }
+  const size_t count = std::min<size_t>(returned / 4, ids.size());
+
+  constexpr uint32_t kModuleBytes = 4096;  // 1,024 handles
+  std::vector<ModuleHandle> modules(kModuleBytes / sizeof(uint32_t), 0);
+  std::wstring module_name;  // kept from one process to the next
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t id = ids[i];
+    const ProcessHandle process = processes_.Open(id, kProcessRights);
+    if (id != 4 && process != 0) {
+      uint32_t needed = 0;
+      processes_.EnumModules(process, modules.data(), 1024, &needed);
+      const uint32_t second_room = std::min(needed, kModuleBytes);
+      uint32_t needed_again = 0;
+      // A listing with no room for even the main module leaves nothing to
+      // read.
+      if (second_room >= 4 &&
+          processes_.EnumModules(process, modules.data(), second_room, &needed_again)) {
+        module_name = processes_.ModuleFileName(process, modules[0], 255);
+      }
+      view_.SetProgress(config_.process_prefix + module_name + L"...");
+    }
+    if (process != 0) processes_.Close(process);
+  }
+}
+
+bool ScanEngine::ClearReadOnly(const std::wstring& path) {
+  uint32_t attributes = 0;
+  if (!files_.Attributes(path, &attributes)) return false;
+  if (attributes & kAttributeReadOnly) files_.SetAttributes(path, 0);
+  return true;
+}
+
+// True only when the file is gone. The check sees hidden and system files
+// too: one that survives its deletion is reported as failed, not as gone.
+bool ScanEngine::DeleteFileChecked(const std::wstring& path) {
+  if (files_.ListingFindsFile(path, /*include_hidden_system=*/true)) {
+    if (!ClearReadOnly(path)) return false;
+    files_.Remove(path);
+  }
+  return !files_.ListingFindsFile(path, /*include_hidden_system=*/true);
+}
+
+void ScanEngine::AddResultRow(const std::wstring& item, const std::wstring& size,
+                              const std::wstring& status) {
+  view_.AddRow(item, size, status);
+}
+
+}  // namespace engine

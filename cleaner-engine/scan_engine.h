@@ -1,0 +1,118 @@
+// The scan-and-clean engine both cleaners carry: the run sequence with its
+// stop protocol and summary, the folder walk with a pluggable file test,
+// the whole-disk walk and the process phase.
+#ifndef CLEANER_ENGINE_SCAN_ENGINE_H_
+#define CLEANER_ENGINE_SCAN_ENGINE_H_
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cleaner-engine/engine_ports.h"
+
+namespace engine {
+
+// The two program-wide run flags. SetAppState(true) of the window clears
+// both.
+struct EngineFlags {
+  // True while a run is in progress and no stop has been confirmed.
+  bool scanRunning = false;
+  // Set when the user confirms the stop question; polled by the walks.
+  bool stopRequested = false;
+};
+
+// Which files a folder walk takes. Asked once per file, with the full path,
+// so a selection changed during a run applies from the next file on.
+using FileTest = std::function<bool(const std::wstring& full_path)>;
+
+// What differs between the two programs.
+struct EngineConfig {
+  // The stop question of cmdStop_Click.
+  std::wstring stop_question;
+  // Progress text prefix of the process phase.
+  std::wstring process_prefix;
+  // Progress text prefix for a subfolder met by the walk.
+  std::wstring folder_prefix;
+  // The summary of a path-list run; none for a program that only runs in
+  // whole-disk mode.
+  struct Summary {
+    std::wstring found_prefix;  // + N + found_suffix
+    std::wstring found_suffix;
+    std::wstring nothing_found;
+  };
+  std::optional<Summary> summary;
+  // Which files the folder walk deletes.
+  FileTest file_test;
+  // Called when a path-list run found something, before the summary
+  // (tmpsweep's recycle-bin script); may be empty.
+  std::function<void()> on_found;
+};
+
+// Texts every run uses.
+inline constexpr wchar_t kWholeDiskTarget[] = L"全盘扫描";
+inline constexpr wchar_t kTitle[] = L"提示";
+inline constexpr wchar_t kFileProgressPrefix[] = L"正在扫描：";
+inline constexpr wchar_t kCleanOk[] = L"清除成功";
+inline constexpr wchar_t kCleanFailed[] = L"清除失败";
+inline constexpr wchar_t kDeleteOk[] = L"删除成功";
+inline constexpr wchar_t kDeleteFailed[] = L"删除失败";
+
+// The config of each cleaner.
+EngineConfig TempCleanerConfig(std::function<void()> on_found);
+EngineConfig JunkCleanerConfig(FileTest junk_test);
+
+// The clean walk's file test: every file except those whose last four
+// characters are exactly ".dat", ".log" or ".ini".
+bool CleanWalkTakes(const std::wstring& full_path);
+
+class ScanEngine {
+ public:
+  ScanEngine(EngineFlags& flags, FileSystem& files, DriveList& drives,
+             ProcessList& processes, ScanView& view, EngineConfig config);
+
+  // The run, as the start button performs it after the window's own
+  // preparation. Returns when the run is over and its end message has been
+  // answered.
+  void RunScan();
+  // The stop question (cmdStop_Click).
+  void StopQuestion();
+
+  void WalkFolder(const std::wstring& path);
+  void ScanAllDrives();
+  void ScanProcesses();
+  void ShowScanSummary();
+
+  bool DeleteFileChecked(const std::wstring& path);
+  bool ClearReadOnly(const std::wstring& path);
+  void AddResultRow(const std::wstring& item, const std::wstring& size,
+                    const std::wstring& status);
+
+  static constexpr uint32_t kProcessRights = 0x0410;  // query information, read memory
+  static constexpr size_t kDriveBufferChars = 256;
+
+ private:
+  // One level of the walk: where its prefix ends in the shared path, and
+  // the subfolders met in its listing.
+  struct Folder {
+    size_t prefix_length;
+    std::vector<std::wstring> subfolders;
+    size_t next = 0;
+  };
+  // Handles the entries of the folder `prefix` (ending in "") and collects
+  // its subfolders; false when a stop was seen.
+  bool ScanFolderEntries(const std::wstring& prefix, std::vector<std::wstring>* subfolders);
+  bool Stopping() const { return flags_.stopRequested; }
+
+  EngineFlags& flags_;
+  FileSystem& files_;
+  DriveList& drives_;
+  ProcessList& processes_;
+  ScanView& view_;
+  EngineConfig config_;
+};
+
+}  // namespace engine
+
+#endif  // CLEANER_ENGINE_SCAN_ENGINE_H_
