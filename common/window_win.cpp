@@ -132,6 +132,18 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+unsigned long long SteadyMilliseconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    if (!::QueryPerformanceFrequency(&f) || f.QuadPart == 0) f.QuadPart = 1000;
+    return f;
+  }();
+  LARGE_INTEGER now;
+  if (!::QueryPerformanceCounter(&now)) return ::GetTickCount();
+  return static_cast<unsigned long long>(now.QuadPart) * 1000ull /
+         static_cast<unsigned long long>(frequency.QuadPart);
+}
+
 void Yield() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -54,6 +54,10 @@ int RunMessageLoop();
 // outer loop and ends the pumping. The name is the one the handlers use.
 void Yield();
 
+// Milliseconds from a steady clock (the performance counter), for
+// intervals; GetTickCount under Wine can lag behind by whole ticks.
+unsigned long long SteadyMilliseconds();
+
 // Gives a message to the windows' PreTranslateMessage, then translates and
 // dispatches it. Used by both loops above.
 void DispatchOne(MSG& msg);

@@ -1,0 +1,107 @@
+// The engine's ports over the Win32 API (wide-character forms), and the
+// result list and progress text that both cleaners' windows show.
+#ifndef CLEANER_ENGINE_ENGINE_PORTS_WIN_H_
+#define CLEANER_ENGINE_ENGINE_PORTS_WIN_H_
+
+#include <string>
+
+#include "cleaner-engine/engine_ports.h"
+#include "common/message.h"
+#include "common/win32_win.h"
+
+namespace engine {
+
+// Directory search, attributes, sizes and deletion. Paths too long for the
+// classic limit get the "\\?\" prefix, so deep trees are walked too.
+class Win32FileSystem : public FileSystem {
+ public:
+  std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) override;
+  bool Attributes(const std::wstring& path, uint32_t* attributes) override;
+  bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
+  bool Size(const std::wstring& path, uint64_t* size) override;
+  bool Remove(const std::wstring& path) override;
+  bool ListingFindsFile(const std::wstring& path, bool include_hidden_system) override;
+  bool Exists(const std::wstring& path) override;
+};
+
+// GetLogicalDriveStringsW and GetDriveTypeW.
+class Win32DriveList : public DriveList {
+ public:
+  std::wstring LogicalDriveStrings(size_t buffer_chars) override;
+  unsigned DriveType(const std::wstring& root) override;
+};
+
+// psapi's process and module lists.
+class Win32ProcessList : public ProcessList {
+ public:
+  bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) override;
+  ProcessHandle Open(uint32_t id, uint32_t rights) override;
+  bool EnumModules(ProcessHandle process, ModuleHandle* modules, uint32_t bytes,
+                   uint32_t* needed) override;
+  std::wstring ModuleFileName(ProcessHandle process, ModuleHandle module,
+                              uint32_t max_chars) override;
+  void Close(ProcessHandle process) override;
+};
+
+// Turns on SeDebugPrivilege for this process; true when the platform
+// accepted the adjustment.
+bool EnableDebugPrivilege();
+
+// A path usable beyond MAX_PATH: "\\?\" + path for a drive path,
+// "\\?\UNC\" for a network path; short paths are returned as they are.
+std::wstring ExtendedPath(const std::wstring& path);
+
+// The result list lstMsg (report view, columns "文件路径", "文件大小",
+// "状态") and the status bar statusMsg whose first panel holds the progress
+// text.
+//
+// Repainting the progress text for every directory entry would cost more
+// than the walk itself, and nobody can read more than a few dozen texts a
+// second: a new text reaches the status bar at once when the last one was
+// shown at least kProgressInterval ago, otherwise it waits for the next
+// Yield after that time. The latest text always wins.
+class ResultList {
+ public:
+  static constexpr unsigned kProgressInterval = 50;  // ms
+
+  void Create(HWND parent, int list_id, int status_id, const RECT& list_rect, HFONT font);
+  HWND list() const { return list_; }
+  HWND status() const { return status_; }
+
+  void ClearRows();
+  void AddRow(const std::wstring& item, const std::wstring& size, const std::wstring& status);
+  int RowCount() const;
+  // Text of a cell, for tests and accessibility checks.
+  std::wstring CellText(int row, int column) const;
+
+  void SetProgress(const std::wstring& text);
+  // Puts a waiting text on screen now.
+  void FlushProgress();
+  // Processes pending messages, after showing a text that has waited long
+  // enough. The walks call it at every directory entry; asking the window
+  // system for messages costs far more than looking at an entry, so the
+  // queue is actually emptied at most every kPumpInterval: Stop, the type
+  // boxes and repaints still answer within a few milliseconds.
+  void Yield();
+  static constexpr unsigned kPumpInterval = 10;  // ms
+  // What the status bar shows, and the latest text asked for.
+  std::wstring ShownProgress() const;
+  const std::wstring& LatestProgress() const { return latest_; }
+
+ private:
+  HWND list_ = nullptr;
+  HWND status_ = nullptr;
+  std::wstring latest_;
+  bool pending_ = false;
+  unsigned long long last_shown_ = 0;
+  unsigned long long last_pump_ = 0;
+};
+
+// A message box for the portable code's message kinds.
+common::MessageResult ShowEngineMessage(HWND owner, const std::wstring& text,
+                                        const std::wstring& title, common::MessageIcon icon,
+                                        common::MessageButtons buttons);
+
+}  // namespace engine
+
+#endif  // CLEANER_ENGINE_ENGINE_PORTS_WIN_H_

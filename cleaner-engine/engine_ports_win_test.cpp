@@ -1,0 +1,256 @@
+#include "cleaner-engine/engine_ports_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cleaner-engine/scan_engine.h"
+#include "common/platform_win.h"
+#include "common/text_rules.h"
+#include "common/window_win.h"
+#include "testing/fake_engine_ports.h"
+#include "testing/win_test_support_win.h"
+
+namespace engine {
+namespace {
+
+using testing_support::FakeScanView;
+using testing_support::FileExists;
+using testing_support::MakeScratchFolder;
+using testing_support::WriteFileBytes;
+
+// The real file system, recording the searches it opens.
+class RecordingFileSystem : public Win32FileSystem {
+ public:
+  std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) override {
+    searches.push_back(pattern);
+    return Win32FileSystem::OpenSearch(pattern);
+  }
+  std::vector<std::wstring> searches;
+};
+
+bool JunkEnding(const std::wstring& path) {
+  const std::wstring ending = common::RightChars(path, 4);
+  return ending == L".tmp" || ending == L".bak";
+}
+
+class EngineWinTest : public ::testing::Test {
+ protected:
+  void SetUp() override { view_.flags = &flags_; }
+  ScanEngine Engine(EngineConfig config) {
+    return ScanEngine(flags_, files_, drives_, processes_, view_, std::move(config));
+  }
+  EngineFlags flags_;
+  RecordingFileSystem files_;
+  Win32DriveList drives_;
+  Win32ProcessList processes_;
+  FakeScanView view_;
+};
+
+TEST_F(EngineWinTest, HiddenReadOnlyFileIsDeleted) {
+  const std::wstring dir = MakeScratchFolder(L"hidden");
+  const std::wstring file = dir + L"\\secret.bin";
+  ASSERT_TRUE(WriteFileBytes(file, std::string(5000, 'x')));
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN |
+                                                     FILE_ATTRIBUTE_READONLY |
+                                                     FILE_ATTRIBUTE_SYSTEM));
+  Engine(TempCleanerConfig(nullptr)).WalkFolder(dir);
+  ASSERT_EQ(view_.rows.size(), 1u);
+  EXPECT_EQ(view_.rows[0], (FakeScanView::Row{file, L"4 kb", L"清除成功"}));
+  EXPECT_FALSE(FileExists(file));
+}
+
+TEST_F(EngineWinTest, FileHeldOpenByAnotherProcessFailsAndStays) {
+  const std::wstring dir = MakeScratchFolder(L"locked");
+  const std::wstring file = dir + L"\\busy.tmp";
+  const std::wstring marker = dir + L"\\..\\locked.marker";
+  ASSERT_TRUE(WriteFileBytes(file, "data"));
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  ::DeleteFileW(marker.c_str());
+  HANDLE locker = nullptr;
+  ASSERT_TRUE(common::StartCommandLine(testing_support::TestProgramFolder() +
+                                           L"\\file_locker.exe \"" + file + L"\" \"" +
+                                           marker + L"\"",
+                                       common::StartWindow::kHidden, &locker));
+  ASSERT_TRUE(testing_support::PumpUntil([&] { return FileExists(marker); }, 10000));
+
+  Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(dir);
+  ::TerminateProcess(locker, 0);
+  ::WaitForSingleObject(locker, 5000);
+  ::CloseHandle(locker);
+
+  ASSERT_EQ(view_.rows.size(), 1u);
+  EXPECT_EQ(view_.rows[0].status, L"清除失败");
+  EXPECT_TRUE(FileExists(file));
+  // Its attributes were reset all the same (Wine adds the archive bit).
+  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+}
+
+TEST_F(EngineWinTest, LinkToAFolderOutsideIsNeverFollowed) {
+  // Prepared by the fixture: C:\linktree\link and C:\linktree\sub\link2
+  // lead to C:\canary.
+  const DWORD link = ::GetFileAttributesW(L"C:\\linktree\\link");
+  ASSERT_NE(link, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT);
+  for (auto config : {TempCleanerConfig(nullptr), JunkCleanerConfig(JunkEnding)}) {
+    Engine(std::move(config)).WalkFolder(L"C:\\linktree");
+  }
+  EXPECT_FALSE(FileExists(L"C:\\linktree\\inside.tmp"));
+  EXPECT_FALSE(FileExists(L"C:\\linktree\\sub\\deeper.tmp"));
+  EXPECT_TRUE(FileExists(L"C:\\canary\\precious.tmp"));
+  EXPECT_TRUE(FileExists(L"C:\\canary\\precious.doc"));
+  for (const auto& s : files_.searches) {
+    EXPECT_EQ(s.find(L"\\link\\"), std::wstring::npos) << s;
+    EXPECT_EQ(s.find(L"\\link2\\"), std::wstring::npos) << s;
+  }
+  EXPECT_FALSE(files_.searches.empty());
+}
+
+TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
+  // From the fixture: C: fixed, D: CD-ROM, E: fixed, F: floppy, G: fixed,
+  // H: network.
+  const struct {
+    const wchar_t* root;
+    unsigned type;
+  } expected[] = {{L"C:\\", DRIVE_FIXED}, {L"D:\\", DRIVE_CDROM}, {L"E:\\", DRIVE_FIXED},
+                  {L"F:\\", DRIVE_REMOVABLE}, {L"G:\\", DRIVE_FIXED}, {L"H:\\", DRIVE_REMOTE}};
+  for (const auto& e : expected) EXPECT_EQ(drives_.DriveType(e.root), e.type) << e.root;
+  const std::wstring list = drives_.LogicalDriveStrings(256);
+  EXPECT_EQ(list.size(), 256u);
+  EXPECT_EQ(list.substr(0, 12), std::wstring(L"C:\\\0D:\\\0E:\\\0", 12));
+
+  // A test that takes nothing: the walk only looks.
+  Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
+  std::vector<std::wstring> roots;
+  for (const auto& s : files_.searches)
+    if (s.size() == 6) roots.push_back(s);  // "X:\*.*"
+  EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\*.*", L"E:\\*.*"}));
+  EXPECT_EQ(view_.messages.back().text,
+            L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.rows.size()) + L"项！！！");
+}
+
+TEST_F(EngineWinTest, AutorunAtDriveRootIsRemovedWithItsRow) {
+  const std::wstring autorun = L"E:\\autorun.inf";
+  ASSERT_TRUE(WriteFileBytes(autorun, "[autorun]\r\n"));
+  ASSERT_TRUE(::SetFileAttributesW(autorun.c_str(), FILE_ATTRIBUTE_HIDDEN |
+                                                        FILE_ATTRIBUTE_SYSTEM |
+                                                        FILE_ATTRIBUTE_READONLY));
+  Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
+  const auto it = std::find(view_.rows.begin(), view_.rows.end(),
+                            FakeScanView::Row{L"autorun.inf", autorun, L"删除成功"});
+  EXPECT_NE(it, view_.rows.end());
+  EXPECT_FALSE(FileExists(autorun));
+  EXPECT_TRUE(FileExists(L"G:\\never.tmp"));
+}
+
+TEST_F(EngineWinTest, ProcessPhaseShowsARunningHelper) {
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", L"20000");
+  ::SetEnvironmentVariableW(L"SUITE_RECORD",
+                            (testing_support::TestProgramFolder() + L"\\proc.txt").c_str());
+  HANDLE helper = nullptr;
+  ASSERT_TRUE(common::StartCommandLine(
+      testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe", common::StartWindow::kHidden,
+      &helper));
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
+  ::Sleep(500);
+  EXPECT_TRUE(EnableDebugPrivilege());
+  Engine(TempCleanerConfig(nullptr)).ScanProcesses();
+  ::TerminateProcess(helper, 0);
+  ::CloseHandle(helper);
+  const std::wstring expected =
+      L"正在扫描：" + testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe...";
+  EXPECT_NE(std::find_if(view_.progress.begin(), view_.progress.end(),
+                         [&](const std::wstring& t) {
+                           return common::ToLowerAscii(t) == common::ToLowerAscii(expected);
+                         }),
+            view_.progress.end())
+      << "texts: " << view_.progress.size();
+  EXPECT_EQ(view_.yields, 0);
+}
+
+TEST_F(EngineWinTest, SizesAreSixtyFourBit) {
+  const std::wstring dir = MakeScratchFolder(L"big");
+  const std::wstring file = dir + L"\\big.bin";
+  HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = 3LL * 1024 * 1024 * 1024;
+  ASSERT_TRUE(::SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(::SetEndOfFile(h));
+  ::CloseHandle(h);
+  uint64_t read = 0;
+  ASSERT_TRUE(files_.Size(file, &read));
+  EXPECT_EQ(read, 3ull * 1024 * 1024 * 1024);
+  Engine(TempCleanerConfig(nullptr)).WalkFolder(dir);
+  ASSERT_EQ(view_.rows.size(), 1u);
+  EXPECT_EQ(view_.rows[0].size, L"3145728 kb");
+}
+
+TEST_F(EngineWinTest, NamesOutsideTheAnsiCodePageAndLongPaths) {
+  const std::wstring dir = MakeScratchFolder(L"names");
+  const std::wstring odd = dir + L"\\한국어ñ.tmp";  // not in code page 936
+  ASSERT_TRUE(WriteFileBytes(odd, "x"));
+  std::wstring deep = ExtendedPath(dir);
+  std::wstring plain = dir;
+  while (plain.size() < 320) {
+    plain += L"\\folder_with_a_long_name";
+    ASSERT_TRUE(::CreateDirectoryW(ExtendedPath(plain).c_str(), nullptr)) << plain.size();
+  }
+  ASSERT_TRUE(WriteFileBytes(ExtendedPath(plain + L"\\far.tmp"), "x"));
+  Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(dir);
+  std::vector<std::wstring> items;
+  for (const auto& r : view_.rows) {
+    items.push_back(r.item);
+    EXPECT_EQ(r.status, L"清除成功") << r.item;
+  }
+  EXPECT_EQ(items, (std::vector<std::wstring>{odd, plain + L"\\far.tmp"}));
+}
+
+TEST(ResultListWinTest, RowsProgressAndColumns) {
+  struct Host : common::Window {} host;
+  ASSERT_TRUE(host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400,
+                          nullptr));
+  ResultList list;
+  list.Create(host.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr);
+  wchar_t class_name[64];
+  ::GetClassNameW(list.list(), class_name, 64);
+  EXPECT_STREQ(class_name, L"SysListView32");
+  ::GetClassNameW(list.status(), class_name, 64);
+  EXPECT_STREQ(class_name, L"msctls_statusbar32");
+
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list.list(), LVM_GETHEADER, 0, 0));
+  ASSERT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+  const wchar_t* titles[] = {L"文件路径", L"文件大小", L"状态"};
+  const int widths[] = {400, 133, 96};
+  for (int i = 0; i < 3; ++i) {
+    wchar_t text[64] = {};
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    ::SendMessageW(list.list(), LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(text, titles[i]);
+    EXPECT_EQ(column.cx, widths[i]);
+  }
+
+  list.AddRow(L"C:\\a.tmp", L"2 kb", L"清除成功");
+  list.AddRow(L"autorun.inf", L"E:\\autorun.inf", L"删除失败");
+  EXPECT_EQ(list.RowCount(), 2);
+  EXPECT_EQ(list.CellText(1, 0), L"autorun.inf");
+  EXPECT_EQ(list.CellText(1, 1), L"E:\\autorun.inf");
+  EXPECT_EQ(list.CellText(0, 2), L"清除成功");
+  list.ClearRows();
+  EXPECT_EQ(list.RowCount(), 0);
+
+  // Texts coming faster than the interval wait; the latest one wins.
+  list.SetProgress(L"first");
+  for (int i = 0; i < 100; ++i) list.SetProgress(L"text " + std::to_wstring(i));
+  EXPECT_EQ(list.LatestProgress(), L"text 99");
+  ::Sleep(ResultList::kProgressInterval + 10);
+  list.Yield();
+  EXPECT_EQ(list.ShownProgress(), L"text 99");
+}
+
+}  // namespace
+}  // namespace engine
