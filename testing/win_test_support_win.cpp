@@ -1,5 +1,7 @@
 #include "testing/win_test_support_win.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 
 #include "common/window_win.h"
@@ -124,7 +126,38 @@ void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
-DWORD GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
+// Wine answers GetGuiResources with 0. Like Windows it keeps the GDI
+// handle table in memory the process can read (the PEB's
+// GdiSharedHandleTable, entries of 24 bytes); a live object's entry has a
+// type.
+DWORD GdiObjectCount() {
+  const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported != 0) return reported;
+#if defined(_M_IX86) || defined(__i386__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+  const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+#pragma GCC diagnostic pop
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+  if (!table) return 0;
+  struct Entry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 user_pointer;
+  };
+  static_assert(sizeof(Entry) == 24, "Wine's GDI_HANDLE_ENTRY");
+  const Entry* entries = reinterpret_cast<const Entry*>(table);
+  DWORD count = 0;
+  for (int i = 0; i < 0x10000; ++i)
+    if (entries[i].type != 0 && entries[i].object != 0) ++count;
+  return count;
+#else
+  return 0;
+#endif
+}
 
 std::wstring TestProgramFolder() {
   wchar_t path[MAX_PATH] = {};

@@ -1,0 +1,92 @@
+// The borderless window frame every main window uses: Picture1 (the
+// background picture, which holds the other controls), the close and
+// minimise image buttons with their six hidden pictures, RS and
+// drag-to-move. The pictures come from chrome_pictures.
+#ifndef WINDOW_LOOK_CHROME_WIN_H_
+#define WINDOW_LOOK_CHROME_WIN_H_
+
+#include <functional>
+
+#include "common/win32_win.h"
+#include "window-look/chrome_pictures.h"
+
+namespace look {
+
+// A bitmap of the display's format holding a picture. The caller owns it.
+HBITMAP MakeBitmap(const Picture& picture);
+
+// Starts moving `window` with the mouse as by its title bar; returns when
+// the button is released.
+void DragWindow(HWND window);
+
+// Mouse buttons of a mouse message, as the handlers see them (1 left, 2
+// right, 4 middle).
+int ButtonsOf(WPARAM mouse_keys);
+
+class WindowChrome {
+ public:
+  struct Layout {
+    int width = 0, height = 0;  // client size in pixels
+    BackgroundStyle style = BackgroundStyle::kPanel;
+    int title_height = 30;
+    // Top-left corners of the minimise and close buttons.
+    POINT minimise = {0, 0};
+    POINT close = {0, 0};
+    // The minimise button's name: "mini" in most windows, "Mini" in the
+    // cleaners.
+    const wchar_t* minimise_name = L"mini";
+  };
+
+  WindowChrome() = default;
+  WindowChrome(const WindowChrome&) = delete;
+  WindowChrome& operator=(const WindowChrome&) = delete;
+  ~WindowChrome();
+
+  // Creates Picture1 over the whole client area of `form`, the hidden
+  // picture holders and the two buttons. Controls created later with
+  // picture() as parent lie on the background; their notifications reach
+  // `form`.
+  void Create(HWND form, const Layout& layout);
+
+  HWND picture() const { return picture_; }
+  HWND close_button() const { return close_; }
+  HWND minimise_button() const { return minimise_; }
+  // The hidden holders: closenor, closemove, closedown, mininor, minimove,
+  // minidown.
+  HWND holder(ChromeButton button, ChromeState state) const;
+  // The picture a button shows now.
+  ChromeState Shown(ChromeButton button) const;
+
+  // RS: the minimise button back to mininor, then close1 to closenor.
+  void RS();
+  void Show(ChromeButton button, ChromeState state);
+
+  // What the buttons do when clicked (press and release over them).
+  std::function<void()> on_close;
+  std::function<void()> on_minimise;
+
+  // A brush that paints the part of the background behind `control` (a
+  // child of Picture1): what WM_CTLCOLORSTATIC returns for transparent
+  // labels and boxes. Call from the form's handler with the control's DC.
+  HBRUSH BackgroundBrush(HWND control, HDC dc) const;
+
+  const Picture& background() const { return background_picture_; }
+
+ private:
+  void WireButton(HWND button, ChromeButton kind);
+
+  HWND form_ = nullptr;
+  HWND picture_ = nullptr;
+  HWND close_ = nullptr;
+  HWND minimise_ = nullptr;
+  HWND holders_[2][3] = {};
+  HBITMAP background_ = nullptr;
+  HBITMAP pictures_[2][3] = {};
+  HBRUSH background_brush_ = nullptr;
+  Picture background_picture_;
+  ChromePictures shown_;
+};
+
+}  // namespace look
+
+#endif  // WINDOW_LOOK_CHROME_WIN_H_

@@ -1,0 +1,506 @@
+#include "window-look/skin_engine_win.h"
+
+#include <cwchar>
+#include <string>
+
+#include "common/text_rules.h"
+#include "window-look/button_skin_state.h"
+#include "window-look/skin_atlas.h"
+
+namespace look {
+namespace {
+
+constexpr wchar_t kProcAddr[] = L"PROCADDR";
+constexpr wchar_t kOldState[] = L"OLDSTATE";
+constexpr wchar_t kAlphaLevel[] = L"ALPHALEVEL";
+constexpr wchar_t kMouseFlag[] = L"MOUSEFLAG";
+constexpr wchar_t kTimerId[] = L"TIMERID";
+
+// Text drawing flags of the faces: centred both ways, one line, ellipsis at
+// the end, "&" as the access-key marker.
+constexpr UINT kCaptionFlags = 0x8025;
+
+struct Engine {
+  bool initialised = false;
+  bool uses_track_mouse_event = false;
+  int skinned_buttons = 0;
+  int hooked_windows = 0;
+  HDC atlas = nullptr;
+  HBITMAP atlas_bitmap = nullptr;
+  int atlas_builds = 0;
+  BOOL(WINAPI* track)(LPTRACKMOUSEEVENT) = nullptr;
+};
+Engine g_engine;
+
+std::wstring StateName(const wchar_t* prefix, int state) {
+  return std::wstring(prefix) + static_cast<wchar_t>(L'0' + state);
+}
+
+void SetValue(HWND window, const wchar_t* name, INT_PTR value) {
+  ::SetPropW(window, name, reinterpret_cast<HANDLE>(value));
+}
+
+HDC StateDc(HWND button, int state) {
+  return reinterpret_cast<HDC>(::GetPropW(button, StateName(L"HDC", state).c_str()));
+}
+
+SIZE OuterSize(HWND window) {
+  RECT r = {};
+  ::GetWindowRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+std::wstring LowerClassName(HWND window) {
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 255);
+  return common::ToLowerAscii(name);
+}
+
+COLORREF ToColorRef(Rgb rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+void BuildSkinAtlas() {
+  HDC display = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+  g_engine.atlas_bitmap = ::CreateCompatibleBitmap(display, kAtlasWidth, kAtlasHeight);
+  g_engine.atlas = ::CreateCompatibleDC(display);
+  ::SelectObject(g_engine.atlas, g_engine.atlas_bitmap);
+  ::DeleteDC(display);
+  const SkinAtlas& atlas = Atlas();
+  for (int y = 0; y < kAtlasHeight; ++y)
+    for (int x = 0; x < kAtlasWidth; ++x)
+      ::SetPixelV(g_engine.atlas, x, y, ToColorRef(atlas.Pixel(x, y)));
+  ++g_engine.atlas_builds;
+}
+
+void ReleaseAtlasIfUnused() {
+  if (g_engine.skinned_buttons > 0 || g_engine.hooked_windows > 0) return;
+  if (g_engine.atlas) ::DeleteDC(g_engine.atlas);
+  if (g_engine.atlas_bitmap) ::DeleteObject(g_engine.atlas_bitmap);
+  g_engine.atlas = nullptr;
+  g_engine.atlas_bitmap = nullptr;
+  g_engine.initialised = false;
+}
+
+void Initialise() {
+  if (g_engine.initialised) return;
+  g_engine.initialised = true;
+  HMODULE user = ::GetModuleHandleW(L"user32.dll");
+  if (!user) user = ::LoadLibraryW(L"user32.dll");
+  auto track = user ? reinterpret_cast<BOOL(WINAPI*)(LPTRACKMOUSEEVENT)>(
+                          ::GetProcAddress(user, "TrackMouseEvent"))
+                    : nullptr;
+  g_engine.uses_track_mouse_event = track != nullptr;
+  g_engine.track = track ? track : &_TrackMouseEvent;
+  BuildSkinAtlas();
+}
+
+ButtonSkin ReadSkin(HWND button) {
+  ButtonSkin skin;
+  skin.state = static_cast<int>(PropValue(button, kOldState));
+  skin.alpha = static_cast<int>(PropValue(button, kAlphaLevel));
+  skin.mouse_flag = static_cast<int>(PropValue(button, kMouseFlag));
+  return skin;
+}
+
+void WriteSkin(HWND button, const ButtonSkin& skin) {
+  SetValue(button, kOldState, skin.state);
+  SetValue(button, kAlphaLevel, skin.alpha);
+  SetValue(button, kMouseFlag, skin.mouse_flag);
+}
+
+void StartFade(HWND button) {
+  if (PropValue(button, kTimerId) != 0) return;
+  const UINT_PTR id = ::SetTimer(button, 1, kFadeInterval, nullptr);
+  SetValue(button, kTimerId, static_cast<INT_PTR>(id));
+}
+
+void StopFade(HWND button) {
+  const INT_PTR id = PropValue(button, kTimerId);
+  if (id == 0) return;
+  SetValue(button, kTimerId, 0);
+  ::KillTimer(button, static_cast<UINT_PTR>(id));
+}
+
+void TrackMouseLeave(HWND button) {
+  TRACKMOUSEEVENT track = {};
+  track.cbSize = sizeof(track);
+  track.dwFlags = TME_LEAVE;
+  track.hwndTrack = button;
+  track.dwHoverTime = 0;
+  if (g_engine.track) g_engine.track(&track);
+}
+
+// Copies the image of a state onto the button at once.
+void ShowStateImage(HWND button, int state) {
+  const SIZE size = OuterSize(button);
+  HDC dc = ::GetWindowDC(button);
+  ::BitBlt(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
+  ::ReleaseDC(button, dc);
+}
+
+void FadeStep(HWND button) {
+  ButtonSkin skin = ReadSkin(button);
+  const FadeTick tick = NextFadeTick(skin);
+  const SIZE size = OuterSize(button);
+  HDC dc = ::GetWindowDC(button);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(tick.blend_alpha), 0};
+  const int state = tick.state >= 0 && tick.state <= 3 ? tick.state : 0;
+  ::AlphaBlend(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, size.cx, size.cy,
+               blend);
+  ::ReleaseDC(button, dc);
+  if (tick.last) StopFade(button);
+  SetValue(button, kAlphaLevel, skin.alpha);
+}
+
+void SetRoundRegion(HWND button, SIZE size) {
+  HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, 3, 3);
+  if (!::SetWindowRgn(button, region, TRUE)) ::DeleteObject(region);
+}
+
+// Carries out what the state machine asks for after a message.
+void React(HWND button, ButtonEvent event) {
+  ButtonSkin skin = ReadSkin(button);
+  const ButtonReaction r = ApplyButtonEvent(skin, event);
+  WriteSkin(button, skin);
+  if (r.track_leave) TrackMouseLeave(button);
+  if (r.render_images) RenderStateImages(button);
+  if (r.show_now) ShowStateImage(button, skin.state);
+  if (r.start_fade) StartFade(button);
+}
+
+// Calls the procedure that was in place before, or the default one.
+LRESULT PassOn(WNDPROC previous, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!previous) return ::DefWindowProcW(window, message, wparam, lparam);
+  return ::CallWindowProcW(previous, window, message, wparam, lparam);
+}
+
+WNDPROC Previous(HWND window) {
+  return reinterpret_cast<WNDPROC>(::GetPropW(window, kProcAddr));
+}
+
+// The handler of a message may have released the button (or destroyed
+// it); the state change only applies to a button that is still skinned.
+bool StillSkinned(HWND button) { return ::IsWindow(button) && Previous(button) != nullptr; }
+
+LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
+  const WNDPROC previous = Previous(button);
+  if (!previous) return ::DefWindowProcW(button, message, wparam, lparam);
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(button, &ps);
+      const SIZE size = OuterSize(button);
+      int state = static_cast<int>(PropValue(button, kOldState));
+      if (state < 0 || state > 3) state = 0;
+      ::BitBlt(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
+      ::EndPaint(button, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      ReleaseButton(button);
+      // The button's own procedure still gets its WM_DESTROY, so that it
+      // frees what it holds.
+      return PassOn(previous, button, message, wparam, lparam);
+    case WM_TIMER: {
+      FadeStep(button);
+      return PassOn(previous, button, message, wparam, lparam);
+    }
+    default:
+      break;
+  }
+
+  const LRESULT result = PassOn(previous, button, message, wparam, lparam);
+  if (!StillSkinned(button)) return result;
+  switch (message) {
+    case WM_MOUSEMOVE:
+      React(button, ButtonEvent::kMouseMove);
+      break;
+    case WM_LBUTTONDOWN:
+      React(button, ButtonEvent::kLeftDown);
+      break;
+    case WM_LBUTTONUP:
+      React(button, ButtonEvent::kLeftUp);
+      break;
+    case WM_MOUSELEAVE:
+      React(button, ButtonEvent::kMouseLeave);
+      break;
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE) React(button, ButtonEvent::kSpaceDown);
+      break;
+    case WM_KEYUP:
+      if (wparam == VK_SPACE) React(button, ButtonEvent::kSpaceUp);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      React(button, ButtonEvent::kFocusChanged);
+      break;
+    case WM_ENABLE:
+      React(button, wparam ? ButtonEvent::kEnabled : ButtonEvent::kDisabled);
+      break;
+    case WM_SIZE: {
+      const SIZE size = OuterSize(button);
+      HDC window_dc = ::GetWindowDC(button);
+      for (int s = 0; s < 4; ++s) {
+        HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc, size.cx, size.cy);
+        ::SelectObject(StateDc(button, s), bitmap);
+        const std::wstring name = StateName(L"BMP", s);
+        ::DeleteObject(reinterpret_cast<HBITMAP>(::GetPropW(button, name.c_str())));
+        ::SetPropW(button, name.c_str(), bitmap);
+      }
+      ::ReleaseDC(button, window_dc);
+      RenderStateImages(button);
+      SetRoundRegion(button, size);
+      break;
+    }
+    default:
+      break;
+  }
+  return result;
+}
+
+LRESULT CALLBACK TopLevelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const WNDPROC previous = Previous(window);
+  if (!previous) return ::DefWindowProcW(window, message, wparam, lparam);
+  if (message == WM_DESTROY) {
+    UnhookWindow(window);
+    return PassOn(previous, window, message, wparam, lparam);
+  }
+  if (message == WM_ACTIVATE) {
+    HWND other = reinterpret_cast<HWND>(lparam);
+    // Only windows of this program: another program's windows cannot be
+    // taken over and are left alone.
+    DWORD process = 0;
+    if (other && other != window && ::GetWindowThreadProcessId(other, &process) &&
+        process == ::GetCurrentProcessId() && IsTopLevelClass(LowerClassName(other).c_str())) {
+      AttachSkin(other);
+    }
+  }
+  return PassOn(previous, window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK FramedProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  const WNDPROC previous = Previous(control);
+  if (!previous) return ::DefWindowProcW(control, message, wparam, lparam);
+  if (message == WM_DESTROY) {
+    UnhookFramedControl(control);
+    return PassOn(previous, control, message, wparam, lparam);
+  }
+  if (message == WM_NCPAINT) {
+    const LRESULT result = PassOn(previous, control, message, wparam, lparam);
+    if (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawFlatFrame(control);
+    return result;
+  }
+  return PassOn(previous, control, message, wparam, lparam);
+}
+
+WNDPROC ReplaceProc(HWND window, WNDPROC proc) {
+  return reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
+// A "button" class window that is a push button. Check boxes, option
+// buttons and group boxes share the class but keep their own look: a face
+// in place of a check box would hide its check mark.
+bool IsPushButton(HWND window) {
+  const LONG type = ::GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+}
+
+bool IsSkinnableButton(HWND window) {
+  const std::wstring name = LowerClassName(window);
+  if (!IsButtonClass(name.c_str())) return false;
+  return name != L"button" || IsPushButton(window);
+}
+
+BOOL CALLBACK AttachChild(HWND child, LPARAM) {
+  if (IsSkinnableButton(child)) {
+    SkinButton(child);
+  } else {
+    HookFramedControl(child);
+  }
+  return TRUE;  // always on to the end
+}
+
+}  // namespace
+
+INT_PTR PropValue(HWND window, const wchar_t* name) {
+  return reinterpret_cast<INT_PTR>(::GetPropW(window, name));
+}
+
+bool IsButtonClass(const wchar_t* name) {
+  return !std::wcscmp(name, L"thundercommandbutton") ||
+         !std::wcscmp(name, L"thunderrt6commandbutton") || !std::wcscmp(name, L"button");
+}
+
+bool IsTopLevelClass(const wchar_t* name) {
+  return !std::wcscmp(name, L"#32770") || !std::wcscmp(name, L"thunderformdc") ||
+         !std::wcscmp(name, L"thunderrt6formdc") || !std::wcscmp(name, L"form") ||
+         !std::wcscmp(name, L"tovrixform");
+}
+
+SkinEngineState SkinEngine() {
+  return {g_engine.initialised, g_engine.uses_track_mouse_event, g_engine.skinned_buttons,
+          g_engine.hooked_windows, g_engine.atlas, g_engine.atlas_builds};
+}
+
+void AttachSkin(HWND window) {
+  if (!::IsWindow(window)) return;
+  Initialise();
+  const std::wstring name = LowerClassName(window);
+  if (IsButtonClass(name.c_str())) {
+    if (IsSkinnableButton(window)) SkinButton(window);
+    return;
+  }
+  if (IsTopLevelClass(name.c_str())) {
+    ::EnumChildWindows(window, AttachChild, 0);
+    HookWindow(window);
+  }
+  // If nothing was taken over, the engine goes back to its rest.
+  ReleaseAtlasIfUnused();
+}
+
+bool SkinButton(HWND button) {
+  if (::GetPropW(button, kProcAddr)) return false;
+  Initialise();
+  const SIZE size = OuterSize(button);
+  HDC window_dc = ::GetWindowDC(button);
+  for (int s = 0; s < 4; ++s) {
+    HDC dc = ::CreateCompatibleDC(window_dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc, size.cx, size.cy);
+    // The surface's initial bitmap is the stock one: nothing to release.
+    ::SelectObject(dc, bitmap);
+    ::SetPropW(button, StateName(L"HDC", s).c_str(), dc);
+    ::SetPropW(button, StateName(L"BMP", s).c_str(), bitmap);
+  }
+  RenderStateImages(button);
+  ::ReleaseDC(button, window_dc);
+  ::SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  SetValue(button, kMouseFlag, 0);
+  SetValue(button, kTimerId, 0);
+  SetValue(button, kOldState, ::IsWindowEnabled(button) ? kNormal : kDisabled);
+  SetValue(button, kAlphaLevel, 0);
+  SetRoundRegion(button, size);
+  const WNDPROC previous = ReplaceProc(button, ButtonProc);
+  ::SetPropW(button, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  ++g_engine.skinned_buttons;
+  ::InvalidateRect(button, nullptr, FALSE);
+  return true;
+}
+
+bool ReleaseButton(HWND button) {
+  const WNDPROC previous = Previous(button);
+  if (!previous) return false;
+  for (int s = 0; s < 4; ++s) {
+    const std::wstring dc_name = StateName(L"HDC", s), bmp_name = StateName(L"BMP", s);
+    ::DeleteDC(reinterpret_cast<HDC>(::GetPropW(button, dc_name.c_str())));
+    ::DeleteObject(reinterpret_cast<HBITMAP>(::GetPropW(button, bmp_name.c_str())));
+    ::RemovePropW(button, dc_name.c_str());
+    ::RemovePropW(button, bmp_name.c_str());
+  }
+  StopFade(button);
+  for (const wchar_t* name : {kMouseFlag, kTimerId, kOldState, kAlphaLevel, kProcAddr})
+    ::RemovePropW(button, name);
+  // Bits 0, 1 and 3 make the owner-drawn type; without them it is a push
+  // button again.
+  const LONG style = ::GetWindowLongW(button, GWL_STYLE);
+  ::SetWindowLongW(button, GWL_STYLE, style & ~0xB);
+  ::SetWindowRgn(button, nullptr, TRUE);
+  ReplaceProc(button, previous);
+  ::InvalidateRect(button, nullptr, TRUE);
+  --g_engine.skinned_buttons;
+  ReleaseAtlasIfUnused();
+  return true;
+}
+
+bool HookWindow(HWND window) {
+  if (::GetPropW(window, kProcAddr)) return false;
+  const WNDPROC previous = ReplaceProc(window, TopLevelProc);
+  ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  ++g_engine.hooked_windows;
+  return true;
+}
+
+bool UnhookWindow(HWND window) {
+  const WNDPROC previous = Previous(window);
+  if (!previous) return false;
+  ::RemovePropW(window, kProcAddr);
+  ReplaceProc(window, previous);
+  --g_engine.hooked_windows;
+  ReleaseAtlasIfUnused();
+  return true;
+}
+
+bool HookFramedControl(HWND control) {
+  if (::GetPropW(control, kProcAddr)) return false;
+  const WNDPROC previous = ReplaceProc(control, FramedProc);
+  ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  ::SendMessageW(control, WM_NCPAINT, 1, 0);
+  return true;
+}
+
+bool UnhookFramedControl(HWND control) {
+  const WNDPROC previous = Previous(control);
+  if (!previous) return false;
+  ::RemovePropW(control, kProcAddr);
+  ReplaceProc(control, previous);
+  ::SendMessageW(control, WM_NCPAINT, 1, 0);
+  return true;
+}
+
+void RenderStateImages(HWND button) {
+  if (!g_engine.atlas) return;
+  const SIZE size = OuterSize(button);
+  const int w = size.cx, h = size.cy;
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0));
+  const int length = ::GetWindowTextLengthW(button);
+  std::wstring caption(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const int copied = ::GetWindowTextW(button, caption.data(), length + 1);
+  caption.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  const bool focused = ::GetFocus() == button;
+  for (int s = 0; s < 4; ++s) {
+    HDC dc = StateDc(button, s);
+    if (!dc) continue;
+    if (font) ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    for (const Band& b : FaceBands(w, h, s)) {
+      if (b.dw == b.sw && b.dh == b.sh) {
+        ::BitBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, SRCCOPY);
+      } else {
+        ::StretchBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, b.sw, b.sh,
+                     SRCCOPY);
+      }
+    }
+    ::SetTextColor(dc, s == kDisabled ? RGB(128, 128, 128) : RGB(0, 0, 0));
+    RECT text = {2, 2, w - 2, h - 2};
+    if (text.right > text.left && text.bottom > text.top) {
+      ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kCaptionFlags);
+      if (focused) ::DrawFocusRect(dc, &text);
+    }
+  }
+}
+
+void DrawFlatFrame(HWND control) {
+  const SIZE size = OuterSize(control);
+  HDC dc = ::GetWindowDC(control);
+  if (!dc) return;
+  const COLORREF outer = ::IsWindowEnabled(control) ? RGB(0x54, 0xA5, 0xD5) : RGB(0xCC, 0xCC, 0xCC);
+  RECT r = {0, 0, size.cx, size.cy};
+  HBRUSH brush = ::CreateSolidBrush(outer);
+  ::FrameRect(dc, &r, brush);
+  ::DeleteObject(brush);
+  HDC client = ::GetDC(control);
+  const COLORREF background = client ? ::GetBkColor(client) : RGB(255, 255, 255);
+  if (client) ::ReleaseDC(control, client);
+  for (int inset = 1; inset <= 2; ++inset) {
+    RECT inner = {inset, inset, size.cx - inset, size.cy - inset};
+    if (inner.right <= inner.left || inner.bottom <= inner.top) break;
+    brush = ::CreateSolidBrush(background);
+    ::FrameRect(dc, &inner, brush);
+    ::DeleteObject(brush);
+  }
+  ::ReleaseDC(control, dc);
+}
+
+}  // namespace look
