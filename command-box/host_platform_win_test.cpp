@@ -1,0 +1,136 @@
+#include "command-box/host_platform_win.h"
+
+#include <gtest/gtest.h>
+
+#include "command-box/interpreter.h"
+#include "command-box/web_lookups.h"
+#include "testing/fake_command_box_host.h"
+#include "testing/win_test_support_win.h"
+
+namespace commandbox {
+namespace {
+
+using testing_support::FileExists;
+using testing_support::PumpUntil;
+using testing_support::TestProgramFolder;
+
+std::wstring ReadRecord(const std::wstring& path) {
+  std::string bytes;
+  if (!testing_support::ReadFileBytes(path, &bytes)) return L"";
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                      bytes.size() / sizeof(wchar_t));
+}
+
+// The window parts recorded, the platform parts real.
+class RealPlatformHost : public testing_support::FakeCommandBoxHost {
+ public:
+  bool StartCommandLine(const std::wstring& c) override {
+    starts.push_back(c);
+    return platform.StartCommandLine(c);
+  }
+  bool StartCommandLineAndWait(const std::wstring& c, unsigned ms) override {
+    starts.push_back(c);
+    return platform.StartCommandLineAndWait(c, ms);
+  }
+  bool FileExists(const std::wstring& p) override { return platform.FileExists(p); }
+  bool RenameFile(const std::wstring& f, const std::wstring& t) override {
+    renames.push_back({f, t});
+    return platform.RenameFile(f, t);
+  }
+  bool WriteRunValue(const std::wstring& n, const std::wstring& d) override {
+    return platform.WriteRunValue(n, d);
+  }
+  bool DeleteRunValue(const std::wstring& n) override { return platform.DeleteRunValue(n); }
+  common::ProgramPath Program() override { return platform.Program(); }
+  std::wstring WindowsFolder() override { return platform.WindowsFolder(); }
+  common::ProfilePort& Profile() override { return platform.Profile(); }
+  Win32HostPlatform platform;
+};
+
+class CommandBoxWinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    record_ = TestProgramFolder() + L"\\record.txt";
+    ::DeleteFileW(record_.c_str());
+    ::SetEnvironmentVariableW(L"SUITE_RECORD", record_.c_str());
+  }
+  void TearDown() override { ::SetEnvironmentVariableW(L"SUITE_RECORD", nullptr); }
+  void Run(const std::wstring& line) {
+    interpreter_.OnText1Changed(line);
+    interpreter_.Command1_Click();
+  }
+  std::wstring record_;
+  CommandBoxFields fields_;
+  RealPlatformHost host_;
+  Interpreter interpreter_{fields_, host_};
+};
+
+TEST_F(CommandBoxWinTest, BrowserRunReachesTheBrowserExactlyAsBuilt) {
+  Run(L"中文 搜索");
+  ASSERT_EQ(host_.starts.size(), 1u);
+  const std::wstring expected =
+      std::wstring(kBrowserPrefix) + L"http://www.baidu.com/s?wd=中文 搜索";
+  EXPECT_EQ(host_.starts[0], expected);
+  ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000));
+  // Windows hands the command line over as it was given. Wine puts quotes
+  // round a program path with blanks that it found by the search rules;
+  // everything after the path arrives unchanged either way.
+  const std::wstring program = L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe";
+  const std::wstring arguments = L" http://www.baidu.com/s?wd=中文 搜索\n";
+  const std::wstring record = ReadRecord(record_);
+  EXPECT_TRUE(record == program + arguments || record == L"\"" + program + L"\"" + arguments)
+      << "record: " << record;
+}
+
+TEST_F(CommandBoxWinTest, RunValueWrittenExactlyAndDeletedAgain) {
+  Run(L"autorun");
+  std::wstring data;
+  ASSERT_TRUE(common::ReadRunValue(L"Lnk", &data));
+  EXPECT_EQ(data, TestProgramFolder() + L"\\command-box_win_tests.Exe");
+  EXPECT_EQ(interpreter_.settings().ReadSetting(L"Option", L"AutoLnk"), L"1");
+  Run(L"autorun");
+  EXPECT_FALSE(common::ReadRunValue(L"Lnk", &data));
+  EXPECT_EQ(interpreter_.settings().ReadSetting(L"Option", L"AutoLnk"), L"0");
+  ASSERT_EQ(host_.messages.size(), 2u);
+  // The position was written on both runs, to windir\lnk.ini.
+  std::string ini;
+  ASSERT_TRUE(testing_support::ReadFileBytes(
+      common::GetEnvironmentText(L"windir") + L"\\lnk.ini", &ini));
+  EXPECT_NE(ini.find("wl.top=5700"), std::string::npos) << ini;
+}
+
+TEST_F(CommandBoxWinTest, PluginIsRenamedStartedAndRenamedBack) {
+  const std::wstring plugin = TestProgramFolder() + L"\\plugin\\recorder";
+  ASSERT_TRUE(FileExists(plugin + L".OCX"));
+  Run(L"recorder");
+  ASSERT_EQ(host_.renames.size(), 2u);
+  EXPECT_EQ(host_.renames[0], std::make_pair(plugin + L".OCX", plugin + L".EXE"));
+  EXPECT_EQ(host_.renames[1], std::make_pair(plugin + L".EXE", plugin + L".OCX"));
+  std::wstring slashed = plugin + L".EXE";
+  for (auto& ch : slashed)
+    if (ch == L'\\') ch = L'/';
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{
+                              L"rundll32.exe url.dll,FileProtocolHandler " + slashed}));
+  // The plug-in ran, and it has its stored name again.
+  ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000));
+  EXPECT_NE(ReadRecord(record_).find(L"recorder.EXE"), std::wstring::npos) << ReadRecord(record_);
+  EXPECT_TRUE(FileExists(plugin + L".OCX"));
+  EXPECT_FALSE(FileExists(plugin + L".EXE"));
+}
+
+TEST_F(CommandBoxWinTest, FileExistsIsExact) {
+  Win32HostPlatform platform;
+  const std::wstring folder = TestProgramFolder() + L"\\plugin\\";
+  EXPECT_TRUE(platform.FileExists(folder + L"recorder.OCX"));
+  EXPECT_TRUE(platform.FileExists(folder + L"RECORDER.ocx"));
+  EXPECT_FALSE(platform.FileExists(folder + L"rec*.OCX"));
+  EXPECT_FALSE(platform.FileExists(folder + L"recorde?.OCX"));
+  EXPECT_FALSE(platform.FileExists(TestProgramFolder() + L"\\plugin"));
+  const std::wstring hidden = folder + L"hidden.OCX";
+  ASSERT_TRUE(testing_support::WriteFileBytes(hidden, "x"));
+  ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  EXPECT_TRUE(platform.FileExists(hidden));
+}
+
+}  // namespace
+}  // namespace commandbox

@@ -1,0 +1,545 @@
+#include "command-box/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "command-box/tool_keywords.h"
+#include "command-box/web_lookups.h"
+#include "testing/fake_command_box_host.h"
+
+namespace commandbox {
+namespace {
+
+using testing_support::FakeCommandBoxHost;
+
+const std::wstring kIni = L"C:\\WINDOWS\\lnk.ini";
+const std::wstring kBrowser = L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe ";
+const std::wstring kOpen = L"rundll32.exe url.dll,FileProtocolHandler ";
+
+class InterpreterTest : public ::testing::Test {
+ protected:
+  // Types a line into the box and presses Enter.
+  void Run(const std::wstring& line) {
+    interpreter_.OnText1Changed(line);
+    interpreter_.Command1_Click();
+  }
+  std::wstring Setting(const std::wstring& key) { return host_.profile.Get(kIni, L"Option", key); }
+  // The run always ends with an empty, focused box.
+  void ExpectFinished() {
+    EXPECT_EQ(fields_.Text1, L"");
+    EXPECT_EQ(fields_.Text2, L"");
+    EXPECT_EQ(fields_.Text3, L"");
+    EXPECT_EQ(fields_.Text7, L"");
+    EXPECT_EQ(host_.input_box, L"");
+    EXPECT_GE(host_.focus_calls, 1);
+  }
+
+  CommandBoxFields fields_;
+  FakeCommandBoxHost host_;
+  Interpreter interpreter_{fields_, host_};
+};
+
+TEST(InputRulesTest, DerivedFieldsFollowText1) {
+  CommandBoxFields f;
+  f.SetText1(L"c:\\music\\song.mp3");
+  EXPECT_EQ(f.Text2, L".mp3");
+  EXPECT_EQ(f.Text3, L"c:");
+  EXPECT_EQ(f.Text7, L"p3");
+  f.SetText1(L"x");
+  EXPECT_EQ(f.Text2, L"x");
+  EXPECT_EQ(f.Text3, L"x");
+  EXPECT_EQ(f.Text7, L"x");
+}
+
+TEST(InputRulesTest, PrefixesAndEndings) {
+  for (const wchar_t* p : {L"ht", L"Ht", L"HT", L"mm", L"Mm", L"MM"}) EXPECT_TRUE(IsStreamPrefix(p));
+  for (const wchar_t* p : {L"hT", L"mM", L"h", L"ft"}) EXPECT_FALSE(IsStreamPrefix(p));
+  int endings = 0;
+  for (const wchar_t* base : {L"mp3", L"wma", L"asf", L"mid", L"wmv", L"avi", L"wav", L"mpg", L"wpl"}) {
+    std::wstring lower = std::wstring(L".") + base;
+    std::wstring title = lower, upper = lower;
+    title[1] = static_cast<wchar_t>(towupper(title[1]));
+    for (auto& c : upper) c = static_cast<wchar_t>(towupper(c));
+    for (const auto& e : {lower, title, upper}) endings += IsMediaEnding(e);
+    std::wstring odd = lower;
+    odd[2] = static_cast<wchar_t>(towupper(odd[2]));  // ".mP3"
+    EXPECT_FALSE(IsMediaEnding(odd)) << odd;
+  }
+  EXPECT_EQ(endings, 27);
+  for (const wchar_t* name : {L"notepad", L"记事本", L"a.b", L"a b"}) EXPECT_TRUE(IsPlainFileName(name));
+  for (const wchar_t* name : {L"", L"*", L"a?", L"c:x", L"a\"b", L"<a>", L"a|b", L"..\\x", L"a/b",
+                              L".", L"..", L"a\tb"})
+    EXPECT_FALSE(IsPlainFileName(name)) << name;
+}
+
+// ---- step 0 and step 9 ---------------------------------------------------------
+
+TEST_F(InterpreterTest, EmptyInputOnlySavesPosition) {
+  host_.top = 4200;
+  host_.left = 315;
+  Run(L"");
+  EXPECT_EQ(Setting(L"wl.top"), L"4200");
+  EXPECT_EQ(Setting(L"wl.left"), L"315");
+  EXPECT_EQ(fields_.Text4, L"4200");
+  EXPECT_EQ(fields_.Text5, L"315");
+  EXPECT_EQ(host_.profile.writes.size(), 2u);
+  EXPECT_TRUE(host_.starts.empty());
+  EXPECT_TRUE(host_.probes.empty());
+  ExpectFinished();
+}
+
+TEST_F(InterpreterTest, SettingsPathFollowsWindir) {
+  Run(L"");
+  host_.windows_folder = L"D:\\WIN";
+  Run(L"");
+  EXPECT_EQ(host_.profile.writes.front().file, L"C:\\WINDOWS\\lnk.ini");
+  EXPECT_EQ(host_.profile.writes.back().file, L"D:\\WIN\\lnk.ini");
+}
+
+// ---- step 1 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, About) {
+  const struct {
+    const wchar_t* line;
+    bool about;
+  } cases[] = {{L"ABOUT", true}, {L"About", true}, {L"about", true},
+               {L"About ", false}, {L"aBout", false}};
+  for (const auto& c : cases) {
+    host_.starts.clear();
+    const int before = host_.about_shown;
+    Run(c.line);
+    EXPECT_EQ(host_.about_shown - before, c.about ? 1 : 0) << c.line;
+    if (!c.about) {
+      EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + c.line}));
+    }
+    ExpectFinished();
+  }
+}
+
+// ---- step 2 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, Transparency) {
+  const struct {
+    const wchar_t* line;
+    int alpha;  // 0: no transparency command, the line goes to the browser
+  } cases[] = {
+      {L"tm100", 100}, {L"TM255", 255}, {L"Tm21", 21},   {L"tm20.5", 20},
+      {L"tm 100 ", 100}, {L"tm21.5", 22}, {L"tm22.5", 22}, {L"tm255.5", 255},
+      {L"tm1e2", 100}, {L"tm20", 0},    {L"tm256", 0},   {L"tM100", 0},
+      {L"tm", 0},      {L"tmabc", 0},   {L"tm-50", 0},   {L"TM300", 0},
+  };
+  for (const auto& c : cases) {
+    host_.starts.clear();
+    host_.alpha_calls = 0;
+    Run(c.line);
+    if (c.alpha) {
+      EXPECT_EQ(host_.alpha, c.alpha) << c.line;
+      EXPECT_EQ(host_.alpha_calls, 1) << c.line;
+      const std::wstring rest = std::wstring(c.line).substr(2);
+      EXPECT_EQ(Setting(L"TM"), rest) << c.line;
+      EXPECT_EQ(fields_.Text9, rest) << c.line;
+      EXPECT_TRUE(host_.starts.empty()) << c.line;
+    } else {
+      EXPECT_EQ(host_.alpha_calls, 0) << c.line;
+      EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + c.line})) << c.line;
+    }
+    ExpectFinished();
+  }
+}
+
+TEST_F(InterpreterTest, TransparencyRefreshesThePlayerOnlyWhileItExists) {
+  fields_.Text10 = L"Text10";
+  Run(L"tm100");
+  EXPECT_TRUE(host_.player.events.empty());
+  fields_.Text10 = L"1";
+  Run(L"tm120");
+  EXPECT_EQ(host_.player.events, (std::vector<std::wstring>{L"deferred-refresh"}));
+  fields_.Text10 = L"0";
+  Run(L"tm130");
+  EXPECT_EQ(host_.player.events.size(), 1u);
+}
+
+// ---- step 3 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, DownloadWithoutMediaEndsInTheBrowser) {
+  Run(L"download");
+  EXPECT_TRUE(host_.player.exists);  // created hidden to read its address
+  EXPECT_FALSE(host_.player.shown);
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"download"}));
+  ExpectFinished();
+}
+
+TEST_F(InterpreterTest, DownloadOpensTheCurrentMediaSource) {
+  host_.player.url = L"http://music.example.com/a.mp3";
+  host_.player.source_url = L"http://music.example.com/a.mp3";
+  Run(L"DOWNLOAD");
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"http://music.example.com/a.mp3"}));
+  host_.starts.clear();
+  host_.player.source_url = L"D:\\Music\\歌.mp3";
+  Run(L"download");
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"D:\\Music\\歌.mp3"}));
+  host_.starts.clear();
+  Run(L"Download");  // not a download command
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"Download"}));
+}
+
+// ---- step 4 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, AutorunTwiceTurnsOnThenOff) {
+  Run(L"autorun");
+  EXPECT_EQ(host_.registry_log, (std::vector<std::wstring>{L"write:Lnk=C:\\Tools\\Tovrix.Exe"}));
+  EXPECT_EQ(Setting(L"AutoLnk"), L"1");
+  EXPECT_EQ(fields_.Text8, L"1");
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0], L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！");
+  EXPECT_EQ(host_.titles[0], L"提示：");
+  ExpectFinished();
+
+  Run(L"AUTORUN");
+  EXPECT_EQ(host_.registry_log,
+            (std::vector<std::wstring>{L"write:Lnk=C:\\Tools\\Tovrix.Exe",
+                                       L"write:Lnk=C:\\Tools\\Tovrix.Exe", L"delete:Lnk"}));
+  EXPECT_EQ(Setting(L"AutoLnk"), L"0");
+  EXPECT_EQ(fields_.Text8, L"0");
+  EXPECT_EQ(host_.messages[1], L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！");
+  EXPECT_TRUE(host_.run_values.empty());
+  EXPECT_TRUE(host_.starts.empty());
+  ExpectFinished();
+}
+
+TEST_F(InterpreterTest, AutorunFormsAndDriveRootProgramFolder) {
+  host_.program = {L"D:\\", L"Tovrix"};
+  for (const wchar_t* form : {L"AutoRun", L"Autorun"}) {
+    host_.registry_log.clear();
+    Run(form);
+    EXPECT_EQ(host_.registry_log.front(), L"write:Lnk=D:\\Tovrix.Exe") << form;
+  }
+  host_.starts.clear();
+  Run(L"autoRun");
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"autoRun"}));
+}
+
+TEST_F(InterpreterTest, FailedRegistryWriteIsNotReportedAsSuccess) {
+  host_.registry_fails = true;
+  Run(L"autorun");
+  EXPECT_EQ(fields_.Text8, L"");
+  EXPECT_FALSE(host_.profile.Has(kIni, L"Option", L"AutoLnk"));
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].find(L"成功"), std::wstring::npos);
+  ExpectFinished();
+}
+
+// ---- step 5 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, ShortcutFolder) {
+  for (const wchar_t* form : {L"Lnk", L"lnk", L"LNK"}) {
+    host_.starts.clear();
+    Run(form);
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"C:\\Tools\\lnk"})) << form;
+  }
+  host_.program = {L"E:\\", L"Tovrix"};
+  host_.starts.clear();
+  Run(L"lnk");
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"E:\\lnk"}));
+}
+
+// ---- step 6 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, PluginRunsInsteadOfTheToolKeyword) {
+  host_.AddFile(L"C:\\Tools\\plugin\\notepad.OCX");
+  Run(L"notepad");
+  EXPECT_EQ(host_.events,
+            (std::vector<std::wstring>{
+                L"rename:C:\\Tools\\plugin\\notepad.OCX>C:\\Tools\\plugin\\notepad.EXE",
+                L"start:" + kOpen + L"C:/Tools/plugin/notepad.EXE",
+                L"rename:C:\\Tools\\plugin\\notepad.EXE>C:\\Tools\\plugin\\notepad.OCX"}));
+  EXPECT_EQ(host_.last_wait_ms, Interpreter::kPluginStartWaitMs);
+  EXPECT_EQ(host_.starts.size(), 1u);  // "notepad" itself never started
+  EXPECT_TRUE(host_.files.count(L"c:\\tools\\plugin\\notepad.ocx"));
+  ExpectFinished();
+}
+
+TEST_F(InterpreterTest, PluginAndShortcutSkippedForDriveAndStreamPrefixes) {
+  host_.AddFile(L"C:\\Tools\\plugin\\c:x.OCX");
+  for (const wchar_t* line : {L"c:\\windows", L"http://x", L"MMS://y"}) {
+    host_.probes.clear();
+    Run(line);
+    EXPECT_TRUE(host_.probes.empty()) << line;
+  }
+}
+
+TEST_F(InterpreterTest, OddNamesNeverReachTheFileLookups) {
+  host_.AddFile(L"C:\\Tools\\plugin\\a.OCX");
+  host_.AddFile(L"C:\\Tools\\lnk\\a.lnk");
+  for (const wchar_t* line : {L"*", L"a*", L"?", L"\"a\"", L"<a>", L"a|b", L"..\\plugin\\a",
+                              L"../lnk/a", L"x:a"}) {
+    host_.probes.clear();
+    host_.renames.clear();
+    Run(line);
+    EXPECT_TRUE(host_.probes.empty()) << line;
+    EXPECT_TRUE(host_.renames.empty()) << line;
+  }
+}
+
+TEST_F(InterpreterTest, PluginThatCannotBeRenamedIsNotStarted) {
+  host_.AddFile(L"C:\\Tools\\plugin\\calc.OCX");
+  host_.AddFile(L"C:\\Tools\\plugin\\calc.EXE");  // left over: the rename fails
+  Run(L"calc");
+  EXPECT_TRUE(host_.waited_starts.empty());
+  EXPECT_EQ(host_.failures, 1);
+  EXPECT_TRUE(host_.files.count(L"c:\\tools\\plugin\\calc.ocx"));
+  ExpectFinished();
+}
+
+// ---- step 7 ---------------------------------------------------------------------
+
+TEST_F(InterpreterTest, ShortcutProbesItsCasings) {
+  const struct {
+    const wchar_t* file;
+    const wchar_t* line;
+  } cases[] = {{L"C:\\Tools\\lnk\\qq.lnk", L"qq"},
+               {L"C:\\Tools\\LNK\\QQ2.LNK", L"QQ2"},
+               {L"C:\\Tools\\Lnk\\我的电脑.Lnk", L"我的电脑"}};
+  for (const auto& c : cases) {
+    host_.AddFile(c.file);
+    host_.starts.clear();
+    Run(c.line);
+    EXPECT_EQ(host_.starts,
+              (std::vector<std::wstring>{kOpen + L"C:/Tools/lnk/" + c.line}))
+        << c.line;
+    ExpectFinished();
+  }
+}
+
+// ---- step 8a --------------------------------------------------------------------
+
+TEST_F(InterpreterTest, LocalMediaShowsPlayerThenLyricsThenAddress) {
+  Run(L"D:\\Music\\Song.mp3");
+  EXPECT_EQ(host_.player.events,
+            (std::vector<std::wstring>{L"show", L"lyrics:D:\\Music\\Song",
+                                       L"url:D:\\Music\\Song.mp3"}));
+  EXPECT_EQ(fields_.Text6, L"D:\\Music\\Song");
+  EXPECT_TRUE(host_.starts.empty());
+  ExpectFinished();
+}
+
+TEST_F(InterpreterTest, StreamsAndAddressesWithoutScheme) {
+  const struct {
+    const wchar_t* line;
+    const wchar_t* url;
+  } cases[] = {
+      {L"http://radio.example.com/live.wma", L"http://radio.example.com/live.wma"},
+      {L"MMS://radio.example.com/live.asf", L"MMS://radio.example.com/live.asf"},
+      {L"radio.example.com/live.wma", L"http://radio.example.com/live.wma"},
+      {L"z:\\music\\a.mp3", L"http://z:\\music\\a.mp3"},
+  };
+  for (const auto& c : cases) {
+    host_.player.events.clear();
+    Run(c.line);
+    EXPECT_EQ(host_.player.events,
+              (std::vector<std::wstring>{L"row:840", L"show", L"clear-list", L"lyric-line:",
+                                         std::wstring(L"url:") + c.url}))
+        << c.line;
+  }
+}
+
+TEST_F(InterpreterTest, ToolKeywords) {
+  const struct {
+    const wchar_t* line;
+    std::wstring started;
+  } cases[] = {
+      {L"notepad", L"notepad"},
+      {L"notepad.exe", L"notepad.exe"},
+      {L"Notepad", kBrowser + L"Notepad"},
+      {L"notepad ", kBrowser + L"notepad "},
+      {L"dxdiag", L"dxdiag"},
+      {L"dxdiag.exe", kBrowser + L"dxdiag.exe"},
+      {L"netstat -an", L"netstat -an"},
+      {L"netstat", kBrowser + L"netstat"},
+      {L"mmc", L"mmc"},
+      {L"services.msc", L"mmc.exe services.msc"},
+      {L"sfc /scannow", L"sfc /scannow"},
+  };
+  for (const auto& c : cases) {
+    host_.starts.clear();
+    Run(c.line);
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{c.started})) << c.line;
+    ExpectFinished();
+  }
+}
+
+TEST_F(InterpreterTest, SearchSitesPathsAndFallback) {
+  const struct {
+    const wchar_t* line;
+    std::wstring started;
+  } cases[] = {
+      {L"中国", kBrowser + L"http://www.baidu.com/s?wd=中国"},
+      {L"，逗号", kBrowser + L"http://www.baidu.com/s?wd=，逗号"},
+      {L"sina", kBrowser + L"http://www.sina.com"},
+      {L"qz64", kBrowser + L"http://www.qz64.com"},
+      {L"SINA", kBrowser + L"SINA"},
+      {L"www.example.com", kBrowser + L"www.example.com"},
+      {L"http://www.example.com", kBrowser + L"http://www.example.com"},
+      {L"c:\\windows", kOpen + L"c:/windows"},
+      {L"K:\\a b\\c.txt", kOpen + L"K:/a b/c.txt"},
+      {L"z:\\data", kBrowser + L"z:\\data"},
+      {L"1.1.1.1", kBrowser + L"http://www.ip138.com/ips.asp?ip=1.1.1.1&action=2"},
+      {L"192.168.0.1", kBrowser + L"http://www.ip138.com/ips.asp?ip=192.168.0.1&action=2"},
+      {L"12abc34", kBrowser + L"http://www.ip138.com/ips.asp?ip=12abc34&action=2"},
+      {L"1.2a", kBrowser + L"1.2a"},
+  };
+  for (const auto& c : cases) {
+    host_.starts.clear();
+    Run(c.line);
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{c.started})) << c.line;
+    ExpectFinished();
+  }
+}
+
+// ---- step 8b --------------------------------------------------------------------
+
+TEST_F(InterpreterTest, NumbersFireEachMatchingLookup) {
+  const std::wstring account = kBrowser + L"http://user.qzone.qq.com/";
+  const std::wstring mobile =
+      kBrowser + L"http://www.ip138.com:8080/search.asp?action=mobile&mobile=";
+  const std::wstring id = kBrowser + L"http://qq.ip138.com/idsearch/index.asp?action=idcard&userid=";
+  const struct {
+    std::wstring line;
+    std::vector<std::wstring> started;
+  } cases[] = {
+      {L"12345678", {account + L"12345678"}},
+      {L"1234567890", {account + L"1234567890"}},
+      {L"12345", {account + L"12345"}},
+      {L"13800138000", {mobile + L"13800138000"}},
+      {L"110101199001011234", {id + L"110101199001011234"}},
+      {L"110101900101123", {id + L"110101900101123"}},
+      {L"163", {kBrowser + L"http://www.163.com"}},
+      {L"58", {kBrowser + L"http://www.58.com"}},
+      {L"1234", {}},
+      {L"123456789012", {}},
+      {L"1234567890123456", {}},
+      {L"1234567890123456789", {}},
+      {L"-123456", {account + L"-123456"}},
+      {L"1.5e3", {account + L"1.5e3"}},
+      {L" 42 ", {}},  // four characters: blanks count
+      {L"  4242", {account + L"  4242"}},
+  };
+  for (const auto& c : cases) {
+    host_.starts.clear();
+    Run(c.line);
+    EXPECT_EQ(host_.starts, c.started) << c.line;
+    ExpectFinished();
+  }
+}
+
+TEST_F(InterpreterTest, FailedStartIsSignalledAndTheBoxStaysUsable) {
+  host_.start_result = false;
+  Run(L"notepad");
+  EXPECT_EQ(host_.failures, 1);
+  ExpectFinished();
+}
+
+// ---- the keyword table -------------------------------------------------------------
+
+TEST(ToolKeywordTableTest, MatchesTheTable) {
+  const std::vector<std::wstring> direct = {
+      L"winver", L"winver.exe", L"dxdiag", L"mem", L"mem.exe", L"sndvol32", L"sndvol32.exe",
+      L"sfc", L"sfc.exe", L"regedit", L"regedit.exe", L"msconfig", L"msconfig.exe", L"cmd",
+      L"cmd.exe", L"chkdsk", L"chkdsk.exe", L"cleanmgr", L"cleanmgr.exe", L"iexpress",
+      L"iexpress.exe", L"mmc", L"mmc.exe", L"taskmgr", L"taskmgr.exe", L"winchat",
+      L"winchat.exe", L"dvdplay", L"dvdplay.exe", L"mspaint", L"mspaint.exe", L"nslookup",
+      L"nslookup.exe", L"syskey", L"syskey.exe", L"clipbrd", L"clipbrd.exe", L"odbcad32",
+      L"odbcad32.exe", L"wupdmgr", L"wupdmgr.exe", L"wscript", L"wscript.exe", L"write",
+      L"write.exe", L"winmsd", L"winmsd.exe", L"wiaacmgr", L"wiaacmgr.exe", L"mstsc",
+      L"mstsc.exe", L"drwtsn32", L"drwtsn32.exe", L"dcomcnfg", L"dcomcnfg.exe", L"ddeshare",
+      L"ddeshare.exe", L"net stop messenger", L"net start messenger", L"notepad",
+      L"notepad.exe", L"ntbackup", L"ntbackup.exe", L"narrator", L"narrator.exe",
+      L"netstat -an", L"syncapp", L"syncapp.exe", L"sysedit", L"sysedit.exe", L"sigverif",
+      L"sigverif.exe", L"sndrec32", L"sndrec32.exe", L"shrpubw", L"shrpubw.exe",
+      L"sfc /scannow", L"tsshutdn", L"eventvwr", L"eventvwr.exe", L"explorer",
+      L"explorer.exe", L"progman", L"progman.exe", L"regedt32", L"regedt32.exe",
+      L"rononce -p", L"control", L"control.exe", L"logoff", L"logoff.exe"};
+  const std::vector<std::wstring> console = {
+      L"services.msc", L"gpedit.msc", L"lusrmgr.msc", L"devmgmt.msc", L"diskmgmt.msc",
+      L"compmgmt.msc", L"wmimgmt.msc", L"dfrg.msc", L"ntmsmgr.msc", L"ntmsoprq.msc",
+      L"secpol.msc", L"perfmon.msc", L"rsop.msc", L"fsmgmt.msc"};
+  ASSERT_EQ(direct.size(), 91u);
+  ASSERT_EQ(console.size(), 14u);
+  EXPECT_EQ(std::vector<std::wstring>(DirectStartKeywords().begin(), DirectStartKeywords().end()),
+            direct);
+  EXPECT_EQ(std::vector<std::wstring>(ConsoleKeywords().begin(), ConsoleKeywords().end()),
+            console);
+  for (const auto& k : direct) EXPECT_EQ(ToolCommandLine(k), k);
+  for (const auto& k : console) EXPECT_EQ(ToolCommandLine(k), L"mmc.exe " + k);
+}
+
+TEST(WebLookupsTest, SiteKeywordsAndAddresses) {
+  const auto sites = SiteKeywords();
+  ASSERT_EQ(sites.size(), 18u);
+  int numeric = 0;
+  bool maker = false;
+  for (const wchar_t* s : sites) {
+    const std::wstring k = s;
+    if (common::IsNumeric(k)) {
+      ++numeric;
+      EXPECT_TRUE(k.size() == 2 || k.size() == 3) << k;
+    }
+    maker |= k == L"qz64";
+  }
+  EXPECT_EQ(numeric, 4);
+  EXPECT_TRUE(maker);
+  EXPECT_EQ(BrowserCommandLine(L"x"), L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe x");
+}
+
+// ---- random lines ---------------------------------------------------------------------
+
+// Whatever is typed, a run ends with an empty box, starts at most what the
+// rules allow, and renames or starts no file but the one named.
+TEST_F(InterpreterTest, RandomLinesKeepTheInvariants) {
+  host_.AddFile(L"C:\\Tools\\plugin\\calc.OCX");
+  host_.AddFile(L"C:\\Tools\\lnk\\qq.lnk");
+  std::mt19937 random(20261209);
+  const std::vector<std::wstring> pieces = {
+      L"中", L"文", L"，", L"１", L"0", L"1", L"7", L"9", L"+", L"-", L".", L"e", L"E", L" ",
+      L"c:", L"D:", L"z:", L"\\", L"/", L".mp3", L".WMA", L".wpl", L"*", L"?", L":", L"\"",
+      L"<", L">", L"|", L"tm", L"TM", L"http://", L"mms://", L"calc", L"qq", L"notepad",
+      L"about", L"autorun", L"download", L"lnk", L"services.msc", L"sina", L"163", L"..",
+      L"a", L"Z", L"\t"};
+  for (int i = 0; i < 100000; ++i) {
+    std::wstring line;
+    const int parts = static_cast<int>(random() % 8);
+    for (int p = 0; p < parts; ++p) line += pieces[random() % pieces.size()];
+    if (random() % 500 == 0) line += std::wstring(3000 + random() % 3000, L'字');
+    host_.starts.clear();
+    host_.renames.clear();
+    host_.messages.clear();
+    Run(line);
+    ASSERT_EQ(fields_.Text1, L"") << i;
+    ASSERT_EQ(host_.input_box, L"") << i;
+    // A numeric line fires at most two lookups (account page and a numeric
+    // site keyword never both, mobile and ID card lengths exclude the
+    // others); everything else at most one start.
+    ASSERT_LE(host_.starts.size(), 2u) << i;
+    if (!common::IsNumeric(line)) {
+      ASSERT_LE(host_.starts.size(), 1u) << i;
+    }
+    for (const auto& [from, to] : host_.renames) {
+      ASSERT_EQ(line, L"calc") << i;
+      ASSERT_TRUE(from.find(L"\\plugin\\calc.") != std::wstring::npos) << i;
+      ASSERT_TRUE(to.find(L"\\plugin\\calc.") != std::wstring::npos) << i;
+    }
+    for (const auto& s : host_.starts) {
+      if (s.rfind(kOpen, 0) == 0 && s.find(L"C:/Tools/") != std::wstring::npos) {
+        ASSERT_TRUE(line == L"calc" || line == L"qq") << i;
+      }
+    }
+    // Only the start-up toggle speaks.
+    if (!host_.messages.empty()) {
+      ASSERT_TRUE(line == L"autorun") << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace commandbox
