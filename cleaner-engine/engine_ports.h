@@ -5,6 +5,7 @@
 #ifndef CLEANER_ENGINE_ENGINE_PORTS_H_
 #define CLEANER_ENGINE_ENGINE_PORTS_H_
 
+#include "common/no_yield_macro.h"
 #include <cstdint>
 #include <memory>
 #include <string>

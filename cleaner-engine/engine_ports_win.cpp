@@ -187,7 +187,7 @@ void ResultList::Create(HWND parent, int list_id, int status_id, const RECT& lis
     column.iSubItem = i;
     ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
-  status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
+  status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE,
                               0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_id)),
                               instance, nullptr);
@@ -196,10 +196,33 @@ void ResultList::Create(HWND parent, int list_id, int status_id, const RECT& lis
   ::SendMessageW(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 }
 
-void ResultList::ClearRows() { ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0); }
+void ResultList::ClearRows() {
+  ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  newest_row_ = -1;
+  ShowNewestRow();
+}
+
+void ResultList::ShowNewestRow() {
+  last_rows_shown_ = common::SteadyMilliseconds();
+  if (batching_) {
+    batching_ = false;
+    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, FALSE);
+  }
+  if (newest_row_ < 0) return;
+  ::SendMessageW(list_, LVM_ENSUREVISIBLE, newest_row_, FALSE);
+  newest_row_ = -1;
+}
 
 void ResultList::AddRow(const std::wstring& item, const std::wstring& size,
                         const std::wstring& status) {
+  // Under Wine a visible list view repaints and scrolls at every inserted
+  // row, some 20 ms each; rows are added without drawing and shown together
+  // when the message queue is next emptied.
+  if (!batching_) {
+    ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    batching_ = true;
+  }
   LVITEMW row = {};
   row.mask = LVIF_TEXT;
   row.iItem = RowCount();
@@ -214,7 +237,9 @@ void ResultList::AddRow(const std::wstring& item, const std::wstring& size,
   cell.iSubItem = 2;
   cell.pszText = const_cast<wchar_t*>(status.c_str());
   ::SendMessageW(list_, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&cell));
-  ::SendMessageW(list_, LVM_ENSUREVISIBLE, index, FALSE);
+  // Scrolling to the new row costs a repaint; it happens when the message
+  // queue is next emptied, for the latest row only.
+  newest_row_ = index;
 }
 
 int ResultList::RowCount() const {
@@ -248,6 +273,7 @@ void ResultList::Yield() {
   const unsigned long long now = common::SteadyMilliseconds();
   if (now - last_pump_ < kPumpInterval) return;
   if (pending_ && now - last_shown_ >= kProgressInterval) FlushProgress();
+  if (now - last_rows_shown_ >= kRowsInterval) ShowNewestRow();
   common::Yield();
   last_pump_ = common::SteadyMilliseconds();
 }

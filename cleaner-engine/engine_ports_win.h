@@ -77,6 +77,9 @@ class ResultList {
   void SetProgress(const std::wstring& text);
   // Puts a waiting text on screen now.
   void FlushProgress();
+  // Draws the rows added since the last time and scrolls the list to the
+  // newest one.
+  void ShowNewestRow();
   // Processes pending messages, after showing a text that has waited long
   // enough. The walks call it at every directory entry; asking the window
   // system for messages costs far more than looking at an entry, so the
@@ -84,6 +87,8 @@ class ResultList {
   // boxes and repaints still answer within a few milliseconds.
   void Yield();
   static constexpr unsigned kPumpInterval = 10;  // ms
+  // New rows are drawn at most this often.
+  static constexpr unsigned kRowsInterval = 200;  // ms
   // What the status bar shows, and the latest text asked for.
   std::wstring ShownProgress() const;
   const std::wstring& LatestProgress() const { return latest_; }
@@ -95,6 +100,9 @@ class ResultList {
   bool pending_ = false;
   unsigned long long last_shown_ = 0;
   unsigned long long last_pump_ = 0;
+  int newest_row_ = -1;
+  unsigned long long last_rows_shown_ = 0;
+  bool batching_ = false;  // rows are being added with drawing off
 };
 
 // A message box for the portable code's message kinds.

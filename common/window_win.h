@@ -4,6 +4,7 @@
 #ifndef COMMON_WINDOW_WIN_H_
 #define COMMON_WINDOW_WIN_H_
 
+#include "common/no_yield_macro.h"
 #include <functional>
 #include <string>
 

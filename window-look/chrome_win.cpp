@@ -1,5 +1,6 @@
 #include "window-look/chrome_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/window_win.h"
@@ -64,6 +65,7 @@ int ButtonsOf(WPARAM keys) {
 WindowChrome::~WindowChrome() {
   // The controls go with the window; the drawing objects are ours.
   if (background_brush_) ::DeleteObject(background_brush_);
+  for (auto& solid : solid_brushes_) ::DeleteObject(solid.second);
   if (background_) ::DeleteObject(background_);
   for (auto& row : pictures_)
     for (HBITMAP& b : row)
@@ -189,6 +191,23 @@ HBRUSH WindowChrome::BackgroundBrush(HWND control, HDC dc) const {
   ::MapWindowPoints(control, picture_, &origin, 1);
   ::SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
   return background_brush_;
+}
+
+}  // namespace look
+
+namespace look {
+
+HBRUSH WindowChrome::CaptionBrush(HWND control) {
+  POINT origin = {0, 0};
+  ::MapWindowPoints(control, picture_, &origin, 1);
+  const int x = std::min(std::max<int>(origin.x + 10, 0), background_picture_.width - 1);
+  const int y = std::min(std::max<int>(origin.y + 7, 0), background_picture_.height - 1);
+  const Rgb colour = background_picture_.width > 0 ? background_picture_.At(x, y) : 0xFFFFFF;
+  for (const auto& solid : solid_brushes_)
+    if (solid.first == colour) return solid.second;
+  HBRUSH brush = ::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+  solid_brushes_.emplace_back(colour, brush);
+  return brush;
 }
 
 }  // namespace look

@@ -6,6 +6,8 @@
 #define WINDOW_LOOK_CHROME_WIN_H_
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "common/win32_win.h"
 #include "window-look/chrome_pictures.h"
@@ -70,6 +72,12 @@ class WindowChrome {
   // labels and boxes. Call from the form's handler with the control's DC.
   HBRUSH BackgroundBrush(HWND control, HDC dc) const;
 
+  // A solid brush of the background's colour at the control's caption
+  // line: for group boxes, which paint their caption without the brush
+  // origin a pattern brush needs. The gradient changes too slowly for the
+  // difference to show.
+  HBRUSH CaptionBrush(HWND control);
+
   const Picture& background() const { return background_picture_; }
 
  private:
@@ -83,6 +91,7 @@ class WindowChrome {
   HBITMAP background_ = nullptr;
   HBITMAP pictures_[2][3] = {};
   HBRUSH background_brush_ = nullptr;
+  std::vector<std::pair<Rgb, HBRUSH>> solid_brushes_;
   Picture background_picture_;
   ChromePictures shown_;
 };

@@ -1,0 +1,175 @@
+#include "temp-cleaner/temp_cleaner.h"
+
+#include "common/text_rules.h"
+#include "temp-cleaner/recycle_script.h"
+
+namespace tempclean {
+namespace {
+
+constexpr wchar_t kOption[] = L"Option";
+
+// "0" and the empty text mean off; anything else on.
+bool IsOn(const std::wstring& value) { return !value.empty() && value != L"0"; }
+
+}  // namespace
+
+TempCleaner::TempCleaner(TempCleanerView& view, TempCleanerSystem& system,
+                         engine::FileSystem& files, engine::DriveList& drives,
+                         engine::ProcessList& processes)
+    : view_(view),
+      system_(system),
+      settings_(system.Profile(), [] { return std::wstring(kSettingsFile); }),
+      engine_(flags_, files, drives, processes, *this,
+              engine::TempCleanerConfig([this] { WriteRecycleScript(); })) {
+  text_[7] = L"版本号";
+}
+
+void TempCleaner::Form_Load() {
+  view_.AttachSkins();
+  view_.EnableTimer1(true);
+}
+
+void TempCleaner::Timer1_Timer() {
+  if (timer_busy_ || timer_done_) return;
+  timer_busy_ = true;
+  // One shot: off before anything can yield.
+  view_.EnableTimer1(false);
+
+  system_.EnableDebugPrivilege();
+  text_[7] = system_.WindowsVersion();
+  text_[9] = settings_.ReadSetting(kOption, L"auto");
+  text_[10] = settings_.ReadSetting(kOption, L"run");
+  for (int i = 0; i < kCategoryCount; ++i)
+    text_[11 + i] = settings_.ReadSetting(kOption, CategoryInfo(i).settings_key);
+  for (int i = 0; i < kCategoryCount; ++i)
+    if (IsOn(text_[11 + i])) SetBox(1 + i, true);
+  if (IsOn(text_[9])) {
+    SetBox(7, true);
+    cmdSearch_Click();  // the whole run, summary included, happens here
+  }
+  if (IsOn(text_[10])) SetBox(8, true);
+
+  view_.EnableTimer1(false);
+  timer_done_ = true;
+  timer_busy_ = false;
+}
+
+void TempCleaner::SetBox(int box, bool ticked) {
+  if (checks_[box] == ticked) return;
+  checks_[box] = ticked;
+  view_.SetCheck(box, ticked);
+  RunHandler(box);
+}
+
+void TempCleaner::CheckClicked(int box, bool ticked) {
+  if (box < 1 || box > 8 || checks_[box] == ticked) return;
+  checks_[box] = ticked;
+  RunHandler(box);
+}
+
+void TempCleaner::RunHandler(int box) {
+  if (box <= kCategoryCount) {
+    CategoryClick(box - 1);
+  } else if (box == 7) {
+    Check7_Click();
+  } else {
+    Check8_Click();
+  }
+}
+
+void TempCleaner::CategoryClick(int index) {
+  if (checks_[index + 1]) {
+    ListInputs inputs;
+    inputs.windows_folder = system_.WindowsFolder();
+    inputs.user_name = system_.UserName();
+    inputs.system_root = common::LeftChars(system_.SystemFolder(), 3);
+    inputs.version = text_[7];
+    text_[1 + index] = FolderList(index, inputs);
+    text_[11 + index] = L"1";
+  } else {
+    text_[1 + index] = L"";
+    text_[11 + index] = L"0";
+  }
+  settings_.WriteSetting(kOption, CategoryInfo(index).settings_key, text_[11 + index]);
+}
+
+void TempCleaner::Check7_Click() {
+  if (checks_[7]) {
+    text_[9] = L"1";
+  } else {
+    text_[9] = L"0";
+    // Without automatic cleaning there is no start with Windows either.
+    SetBox(8, false);
+  }
+  settings_.WriteSetting(kOption, L"auto", text_[9]);
+}
+
+void TempCleaner::Check8_Click() {
+  if (checks_[8]) {
+    system_.WriteRunValue(kRunValue, common::RunValueData(system_.Program()));
+    text_[10] = L"1";
+    // Start with Windows implies cleaning after the start.
+    SetBox(7, true);
+  } else {
+    text_[10] = L"0";
+    // A value that something else removed already is no error.
+    system_.DeleteRunValue(kRunValue);
+  }
+  settings_.WriteSetting(kOption, L"run", text_[10]);
+}
+
+void TempCleaner::Label4_Click() {
+  if (checks_[8]) {
+    SetBox(8, false);
+  } else {
+    SetBox(8, true);
+    SetBox(7, true);
+  }
+}
+
+void TempCleaner::Label5_Click() { SetBox(7, !checks_[7]); }
+
+void TempCleaner::cmdSearch_Click() {
+  const std::wstring lists[kCategoryCount] = {text_[1], text_[2], text_[3],
+                                              text_[4], text_[5], text_[6]};
+  textPath_ = JoinTarget(lists);
+  view_.SetTargetText(textPath_);
+  if (textPath_.empty()) {
+    view_.ShowMessage(L"请选择要清理的选项", L"提示：", common::MessageIcon::kInformation,
+                      common::MessageButtons::kOk);
+    return;
+  }
+  engine_.RunScan();
+}
+
+void TempCleaner::cmdStop_Click() { engine_.StopQuestion(); }
+
+void TempCleaner::cmdExit_Click() { view_.ExitProgram(); }
+
+void TempCleaner::Form_Unload() { view_.ExitProgram(); }
+
+void TempCleaner::EscapePressed() {
+  if (cancel_ == Control::kStop) cmdStop_Click();
+}
+
+void TempCleaner::SetAppState(bool ready) {
+  view_.SetEnabled(Control::kSearch, ready);
+  view_.SetEnabled(Control::kExit, ready);
+  view_.SetEnabled(Control::kStop, !ready);
+  view_.SetEnabled(Control::kTarget, ready);
+  cancel_ = ready ? Control::kExit : Control::kStop;
+  view_.SetCancelButton(cancel_);
+  view_.SetProgress(L"");
+  if (ready) {
+    flags_.scanRunning = false;
+    flags_.stopRequested = false;
+  }
+}
+
+void TempCleaner::WriteRecycleScript() {
+  if (!checks_[1]) return;
+  // Nothing is reported: the summary follows in any case.
+  if (system_.WriteScript(kScriptName, RecycleScriptText())) system_.StartScriptHidden(kScriptName);
+}
+
+}  // namespace tempclean

@@ -1,0 +1,147 @@
+// tmpsweep's window logic (frmMain): the start-up work, the category and
+// option boxes with their cascades, the settings file "qz64temp.ini",
+// start with Windows, the runs and the ready/busy state. The Win32 window
+// is a humble view of this.
+#ifndef TEMP_CLEANER_TEMP_CLEANER_H_
+#define TEMP_CLEANER_TEMP_CLEANER_H_
+
+#include "common/no_yield_macro.h"
+#include <string>
+
+#include "cleaner-engine/engine_ports.h"
+#include "cleaner-engine/scan_engine.h"
+#include "common/program_path.h"
+#include "common/settings.h"
+#include "temp-cleaner/categories.h"
+
+namespace tempclean {
+
+enum class Control { kSearch, kStop, kExit, kTarget };
+
+// What the window shows and does.
+class TempCleanerView {
+ public:
+  virtual ~TempCleanerView() = default;
+  // Check1 .. Check8; shows the state, raises no event.
+  virtual void SetCheck(int box, bool ticked) = 0;
+  virtual void SetEnabled(Control control, bool enabled) = 0;
+  // The button the Escape key stands for: cmdStop or cmdExit.
+  virtual void SetCancelButton(Control control) = 0;
+  virtual void SetTargetText(const std::wstring& text) = 0;
+  // The one-shot start-up timer (2,000 ms).
+  virtual void EnableTimer1(bool enabled) = 0;
+  virtual void AttachSkins() = 0;
+  // Ends the program at once, also in the middle of a run.
+  virtual void ExitProgram() = 0;
+  // The result list, the progress text and message boxes.
+  virtual void ClearRows() = 0;
+  virtual void AddRow(const std::wstring& item, const std::wstring& size,
+                      const std::wstring& status) = 0;
+  virtual int RowCount() = 0;
+  virtual void SetProgress(const std::wstring& text) = 0;
+  virtual void Yield() = 0;
+  virtual common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+                                            common::MessageIcon icon,
+                                            common::MessageButtons buttons) = 0;
+};
+
+// What tmpsweep needs of the system.
+class TempCleanerSystem {
+ public:
+  virtual ~TempCleanerSystem() = default;
+  virtual bool EnableDebugPrivilege() = 0;
+  // "major.minor" of the running Windows.
+  virtual std::wstring WindowsVersion() = 0;
+  virtual std::wstring WindowsFolder() = 0;  // "windir"
+  virtual std::wstring UserName() = 0;
+  virtual std::wstring SystemFolder() = 0;
+  virtual common::ProfilePort& Profile() = 0;
+  virtual bool WriteRunValue(const std::wstring& name, const std::wstring& data) = 0;
+  virtual bool DeleteRunValue(const std::wstring& name) = 0;
+  virtual common::ProgramPath Program() = 0;
+  // Writes a script into the current working directory, in the ANSI code
+  // page, replacing an existing one; then starts it with a hidden window,
+  // without waiting.
+  virtual bool WriteScript(const std::wstring& name, const std::wstring& text) = 0;
+  virtual bool StartScriptHidden(const std::wstring& name) = 0;
+};
+
+class TempCleaner : public engine::ScanView {
+ public:
+  static constexpr unsigned kTimer1Interval = 2000;  // ms
+  static constexpr wchar_t kSettingsFile[] = L"qz64temp.ini";
+  static constexpr wchar_t kRunValue[] = L"AutoQz64";
+
+  TempCleaner(TempCleanerView& view, TempCleanerSystem& system, engine::FileSystem& files,
+              engine::DriveList& drives, engine::ProcessList& processes);
+
+  void Form_Load();
+  void Timer1_Timer();
+  // The user clicked Check1 .. Check8; the box already shows its new state.
+  void CheckClicked(int box, bool ticked);
+  void Label4_Click();
+  void Label5_Click();
+  void cmdSearch_Click();
+  void cmdStop_Click();
+  void cmdExit_Click();
+  void Form_Unload();
+  // The Escape key: it stands for the cancel button. During a run that is
+  // cmdStop, which asks the stop question. In the ready state it is the
+  // invisible cmdExit, and Escape does nothing: the rows of the last run
+  // stay readable, and the close button ends the program.
+  void EscapePressed();
+
+  // engine::ScanView
+  void ClearRows() override { view_.ClearRows(); }
+  void AddRow(const std::wstring& item, const std::wstring& size,
+              const std::wstring& status) override {
+    view_.AddRow(item, size, status);
+  }
+  int RowCount() override { return view_.RowCount(); }
+  void SetProgress(const std::wstring& text) override { view_.SetProgress(text); }
+  void Yield() override { view_.Yield(); }
+  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+                                    common::MessageIcon icon,
+                                    common::MessageButtons buttons) override {
+    return view_.ShowMessage(text, title, icon, buttons);
+  }
+  void SetAppState(bool ready) override;
+  std::wstring TargetText() override { return textPath_; }
+
+  // State, for the window and for tests.
+  bool Checked(int box) const { return checks_[box]; }
+  // Text1 .. Text16 (Text8 is unused).
+  const std::wstring& Text(int n) const { return text_[n]; }
+  const std::wstring& textPath() const { return textPath_; }
+  Control cancel_button() const { return cancel_; }
+  const engine::EngineFlags& flags() const { return flags_; }
+
+ private:
+  // Code sets a box: a change runs the box's handler, as a click would.
+  void SetBox(int box, bool ticked);
+  void RunHandler(int box);
+  void CategoryClick(int index);
+  void Check7_Click();
+  void Check8_Click();
+  void WriteRecycleScript();
+
+  TempCleanerView& view_;
+  TempCleanerSystem& system_;
+  common::SettingsFile settings_;
+  // Text1..Text6 folder lists, Text7 version, Text9/Text10 option states,
+  // Text11..Text16 category states; index 0 and 8 unused.
+  std::wstring text_[17];
+  bool checks_[9] = {};
+  std::wstring textPath_;
+  Control cancel_ = Control::kExit;
+  // True while Timer1's start-up work runs; a long automatic run yields,
+  // and the work must not start again meanwhile.
+  bool timer_busy_ = false;
+  bool timer_done_ = false;
+  engine::EngineFlags flags_;
+  engine::ScanEngine engine_;
+};
+
+}  // namespace tempclean
+
+#endif  // TEMP_CLEANER_TEMP_CLEANER_H_

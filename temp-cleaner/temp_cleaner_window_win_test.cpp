@@ -1,0 +1,258 @@
+#include "temp-cleaner/temp_cleaner_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "common/text_rules.h"
+#include "temp-cleaner/recycle_script.h"
+#include "testing/win_test_support_win.h"
+#include "window-look/skin_engine_win.h"
+
+namespace tempclean {
+namespace {
+
+using testing_support::FileExists;
+using testing_support::MessageBoxAnswerer;
+using testing_support::PumpUntil;
+using testing_support::WriteFileBytes;
+
+// The real system, except that the recycle-bin script is not started: it
+// would end the desktop shell of the test session.
+class TestSystem : public Win32TempCleanerSystem {
+ public:
+  bool StartScriptHidden(const std::wstring& name) override {
+    started.push_back(name);
+    return true;
+  }
+  std::vector<std::wstring> started;
+};
+
+std::wstring WindowsFolder() { return common::GetEnvironmentText(L"windir"); }
+std::wstring SettingsPath() { return WindowsFolder() + L"\\qz64temp.ini"; }
+
+void WriteSettings(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> values) {
+  ::DeleteFileW(SettingsPath().c_str());
+  for (const auto& [key, value] : values)
+    ::WritePrivateProfileStringW(L"Option", key, value, L"qz64temp.ini");
+}
+
+void MakeFolders(const std::wstring& path) {
+  for (size_t at = 3; at <= path.size(); ++at)
+    if (at == path.size() || path[at] == L'\\') ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+}
+
+// What a clean walk should delete below a folder, found by a listing of
+// its own: every file except .dat/.log/.ini, not below folders whose names
+// begin with a dot.
+void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstring>* rows) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (name[0] != L'.') ExpectedRows(folder + L"\\" + name, rows);
+      continue;
+    }
+    const std::wstring ending = common::RightChars(name, 4);
+    if (ending == L".dat" || ending == L".log" || ending == L".ini") continue;
+    const unsigned long long size =
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    (*rows)[folder + L"\\" + name] = std::to_wstring(size / 1024) + L" kb";
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+}
+
+class TempCleanerWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::DeleteFileW(SettingsPath().c_str()); }
+  void TearDown() override { ::DeleteFileW(SettingsPath().c_str()); }
+  std::unique_ptr<TempCleanerWindow> Open() {
+    auto window = std::make_unique<TempCleanerWindow>(system_);
+    window->exit_action = [this] { ++exits_; };
+    window->quit_on_destroy = false;
+    EXPECT_TRUE(window->Open());
+    return window;
+  }
+  void Click(HWND control) { ::SendMessageW(control, BM_CLICK, 0, 0); }
+  void ClickLabel(HWND label) {
+    ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+  bool Ticked(TempCleanerWindow& w, int box) {
+    return ::SendMessageW(w.check(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+
+  TestSystem system_;
+  int exits_ = 0;
+};
+
+TEST_F(TempCleanerWindowTest, ControlsCarryTheirTexts) {
+  auto w = Open();
+  EXPECT_EQ(common::WindowText(w->hwnd()), L"临时文件清除工具");
+  EXPECT_EQ(common::WindowText(w->label(3)), L"临时文件清理 - Tovrix");
+  EXPECT_EQ(common::WindowText(w->frame()), L"请选择要清理的项目：");
+  const wchar_t* captions[] = {L"回收站", L"tmpsweep", L"Cookies", L"最近使用的文档",
+                               L"IE临时文件", L"IE历史记录"};
+  for (int box = 1; box <= 6; ++box) {
+    EXPECT_EQ(common::WindowText(w->check(box)), captions[box - 1]);
+    EXPECT_EQ(::IsWindowVisible(w->check(box)) != FALSE, box <= 5) << box;
+  }
+  EXPECT_EQ(common::WindowText(w->label(4)), L"开机启动");
+  EXPECT_EQ(common::WindowText(w->label(5)), L"自动清理");
+  EXPECT_EQ(common::WindowText(w->cmdSearch()), L"开始清理");
+  EXPECT_EQ(common::WindowText(w->cmdStop()), L"停止");
+  EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+  EXPECT_EQ(common::WindowText(w->cmdExit()), L"退出(&C)");
+  EXPECT_FALSE(::IsWindowVisible(w->cmdExit()));
+  EXPECT_FALSE(::IsWindowVisible(w->textPath()));
+  EXPECT_EQ(common::WindowText(w->chrome().minimise_button()), L"Mini");
+  // The skin engine took over the push buttons.
+  EXPECT_NE(::GetPropW(w->cmdSearch(), L"PROCADDR"), nullptr);
+  EXPECT_EQ(look::PropValue(w->cmdStop(), L"OLDSTATE"), 3);
+}
+
+TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
+  WriteSettings({{L"auto", L"1"}, {L"temp", L"1"}});
+  const std::wstring temp = WindowsFolder() + L"\\Temp";
+  wchar_t user[256] = {};
+  DWORD size = 255;
+  ::GetUserNameW(user, &size);
+  const std::wstring user_temp = std::wstring(L"C:\\users\\") + user + L"\\AppData\\Local\\Temp";
+  MakeFolders(temp + L"\\sub\\deeper");
+  MakeFolders(temp + L"\\.cache");
+  MakeFolders(user_temp);
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\a.tmp", std::string(2500, 'a')));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\b.txt", std::string(5000, 'b')));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\sub\\c.bin", std::string(1024, 'c')));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\sub\\deeper\\d.bin", ""));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\keep.log", "x"));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\keep.ini", "x"));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\keep.dat", "x"));
+  ASSERT_TRUE(WriteFileBytes(temp + L"\\.cache\\cached.tmp", "x"));
+  ASSERT_TRUE(WriteFileBytes(user_temp + L"\\u.tmp", std::string(3000, 'u')));
+  std::map<std::wstring, std::wstring> expected;
+  for (const std::wstring& f : {WindowsFolder() + L"\\Prefetch", user_temp, temp})
+    ExpectedRows(f, &expected);
+  ASSERT_GE(expected.size(), 5u);
+
+  MessageBoxAnswerer answerer;
+  const DWORD start = ::GetTickCount();
+  auto w = Open();
+  ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 8000));
+  const DWORD elapsed = ::GetTickCount() - start;
+  EXPECT_LT(elapsed, 4000u);
+  EXPECT_GE(elapsed, 1500u);  // the start-up timer, not the load
+
+  const int rows = w->results().RowCount();
+  std::map<std::wstring, std::wstring> shown;
+  for (int r = 0; r < rows; ++r) {
+    EXPECT_EQ(w->results().CellText(r, 2), L"清除成功") << w->results().CellText(r, 0);
+    shown[w->results().CellText(r, 0)] = w->results().CellText(r, 1);
+  }
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项");
+  EXPECT_EQ(answerer.boxes()[0].title, L"提示");
+  EXPECT_EQ(answerer.boxes()[0].icon, static_cast<UINT>(MB_ICONQUESTION));
+  for (const wchar_t* kept : {L"\\keep.log", L"\\keep.ini", L"\\keep.dat", L"\\.cache\\cached.tmp"})
+    EXPECT_TRUE(FileExists(temp + kept)) << kept;
+  EXPECT_FALSE(FileExists(temp + L"\\a.tmp"));
+  EXPECT_TRUE(Ticked(*w, 2));
+  EXPECT_TRUE(Ticked(*w, 7));
+  EXPECT_TRUE(::IsWindowEnabled(w->cmdSearch()));
+  EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+}
+
+TEST_F(TempCleanerWindowTest, RunValueThroughTheOptionBoxes) {
+  auto w = Open();
+  Click(w->check(8));
+  EXPECT_TRUE(Ticked(*w, 8));
+  EXPECT_TRUE(Ticked(*w, 7));  // start with Windows implies automatic cleaning
+  std::wstring data;
+  ASSERT_TRUE(common::ReadRunValue(L"AutoQz64", &data));
+  EXPECT_EQ(data, testing_support::TestProgramFolder() + L"\\temp-cleaner_win_tests.Exe");
+  wchar_t value[16] = {};
+  ::GetPrivateProfileStringW(L"Option", L"run", L"", value, 16, L"qz64temp.ini");
+  EXPECT_STREQ(value, L"1");
+
+  ClickLabel(w->label(5));  // clears Check7, which clears Check8
+  EXPECT_FALSE(Ticked(*w, 7));
+  EXPECT_FALSE(Ticked(*w, 8));
+  EXPECT_FALSE(common::ReadRunValue(L"AutoQz64", &data));
+  // Deleting a value that is already gone changes nothing, shows nothing.
+  MessageBoxAnswerer answerer;
+  Click(w->check(8));
+  common::DeleteRunValue(L"AutoQz64");
+  Click(w->check(8));
+  EXPECT_FALSE(Ticked(*w, 8));
+  EXPECT_TRUE(answerer.boxes().empty());
+}
+
+TEST_F(TempCleanerWindowTest, EscapeDuringARunAsksAndCancelGoesOn) {
+  auto w = Open();
+  const std::wstring many = WindowsFolder() + L"\\Temp\\many";
+  MakeFolders(many);
+  for (int i = 0; i < 400; ++i)
+    ASSERT_TRUE(WriteFileBytes(many + L"\\f" + std::to_wstring(i) + L".bin", "x"));
+  Click(w->check(2));
+  MessageBoxAnswerer answerer;
+  answerer.QueueAnswer(IDCANCEL);
+  // The key waits in the queue until the run yields.
+  ::PostMessageW(w->cmdSearch(), WM_KEYDOWN, VK_ESCAPE, 0);
+  Click(w->cmdSearch());
+  ASSERT_GE(answerer.boxes().size(), 2u);
+  const auto& question = answerer.boxes()[0];
+  EXPECT_EQ(question.text, L"正在清理你确定要终止吗？");
+  EXPECT_EQ(question.title, L"提示");
+  EXPECT_EQ(question.icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+  EXPECT_EQ(question.default_button, IDCANCEL);
+  EXPECT_FALSE(FileExists(many + L"\\f399.bin"));  // the run went on to the end
+  EXPECT_EQ(answerer.boxes().back().text.rfind(L"此次搜索操作中发现垃圾：", 0), 0u);
+  // Escape in the ready state does nothing.
+  ::PostMessageW(w->cmdSearch(), WM_KEYDOWN, VK_ESCAPE, 0);
+  testing_support::PumpFor(50);
+  EXPECT_EQ(exits_, 0);
+}
+
+TEST_F(TempCleanerWindowTest, RecycleScriptWrittenInGbkWithCheck1) {
+  auto w = Open();
+  MakeFolders(L"C:\\Recycled\\S-1-5");
+  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycled\\S-1-5\\Dc1.txt", "deleted"));
+  ::DeleteFileW(kScriptName);
+  Click(w->check(1));
+  MessageBoxAnswerer answerer;
+  Click(w->cmdSearch());
+  std::string bytes;
+  ASSERT_TRUE(testing_support::ReadFileBytes(kScriptName, &bytes));
+  EXPECT_EQ(bytes.size(), 512u);
+  EXPECT_EQ(bytes, common::AnsiCodePage(936).Encode(RecycleScriptText()));
+  EXPECT_EQ(system_.started, (std::vector<std::wstring>{L"RECYCLER.bat"}));
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：1项");
+  ::DeleteFileW(kScriptName);
+}
+
+TEST_F(TempCleanerWindowTest, NothingTickedRefusesTheRun) {
+  auto w = Open();
+  MessageBoxAnswerer answerer;
+  Click(w->cmdSearch());
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].text, L"请选择要清理的选项");
+  EXPECT_EQ(answerer.boxes()[0].title, L"提示：");
+}
+
+TEST_F(TempCleanerWindowTest, CloseButtonEndsAtOnce) {
+  auto w = Open();
+  HWND close = w->chrome().close_button();
+  ::SendMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  ::SendMessageW(close, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(exits_, 1);
+  ::SendMessageW(w->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(exits_, 2);
+}
+
+}  // namespace
+}  // namespace tempclean
