@@ -97,6 +97,11 @@ class ProcessList {
   virtual void Close(ProcessHandle process) = 0;
 };
 
+// The controls both cleaners' windows switch between the ready and the
+// busy state: cmdSearch, cmdStop, the invisible cmdExit and the hidden run
+// target textPath.
+enum class CleanerControl { kSearch, kStop, kExit, kTarget };
+
 // The window a run is shown in: the result list lstMsg, the progress text
 // (first panel of statusMsg), the run target textPath, message boxes and
 // the ready/busy state.

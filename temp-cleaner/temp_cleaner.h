@@ -16,7 +16,7 @@
 
 namespace tempclean {
 
-enum class Control { kSearch, kStop, kExit, kTarget };
+using Control = engine::CleanerControl;
 
 // What the window shows and does.
 class TempCleanerView {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "cleaner-engine/cleaner_window_win.h"
 #include "cleaner-engine/engine_ports_win.h"
 #include "common/platform_win.h"
 #include "common/window_win.h"
@@ -34,43 +35,31 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   common::Win32Profile profile_;
 };
 
-class TempCleanerWindow : public common::Window, public TempCleanerView {
+class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
  public:
   static constexpr int kWidth = 680;
   static constexpr int kHeight = 470;
 
   explicit TempCleanerWindow(TempCleanerSystem& system);
-  ~TempCleanerWindow() override;
 
   // Creates the window and its controls, runs Form_Load and shows it.
   bool Open();
 
   TempCleaner& logic() { return logic_; }
-  // What ends the program; ExitProcess unless a test puts in its own.
-  std::function<void()> exit_action;
-  // Whether the message loop ends when the window is destroyed (not in
-  // tests, which open many windows one after the other).
-  bool quit_on_destroy = true;
 
   // Controls, for tests and accessibility checks.
   HWND check(int box) const { return checks_[box]; }
-  HWND label(int n) const { return n == 3 ? label3_ : (n == 4 ? label4_ : label5_); }
+  HWND label(int n) const { return n == 3 ? title() : (n == 4 ? label4_ : label5_); }
   HWND frame() const { return frame_; }
-  HWND cmdSearch() const { return search_; }
-  HWND cmdStop() const { return stop_; }
-  HWND cmdExit() const { return exit_; }
-  HWND textPath() const { return target_; }
-  engine::ResultList& results() { return results_; }
-  look::WindowChrome& chrome() { return chrome_; }
 
   // TempCleanerView
   void SetCheck(int box, bool ticked) override;
-  void SetEnabled(Control control, bool enabled) override;
-  void SetCancelButton(Control control) override { cancel_ = control; }
+  void SetEnabled(Control control, bool enabled) override { SetControlEnabled(control, enabled); }
+  void SetCancelButton(Control control) override {}
   void SetTargetText(const std::wstring& text) override;
   void EnableTimer1(bool enabled) override;
   void AttachSkins() override;
-  void ExitProgram() override;
+  void ExitProgram() override { EndProgram(); }
   void ClearRows() override { results_.ClearRows(); }
   void AddRow(const std::wstring& item, const std::wstring& size,
               const std::wstring& status) override {
@@ -81,33 +70,25 @@ class TempCleanerWindow : public common::Window, public TempCleanerView {
   void Yield() override { results_.Yield(); }
   common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
                                     common::MessageIcon icon,
-                                    common::MessageButtons buttons) override;
-
-  bool PreTranslateMessage(MSG& msg) override;
+                                    common::MessageButtons buttons) override {
+    return ShowMessageBox(text, title, icon, buttons);
+  }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnEscape() override { logic_.EscapePressed(); }
+  void OnCloseRequest() override { logic_.Form_Unload(); }
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
  private:
   void CreateControls();
-  HWND Make(int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
-            int w, int h, HFONT font = nullptr);
-  void OnCommand(int id, int code, HWND control);
 
   engine::Win32FileSystem files_;
   engine::Win32DriveList drives_;
   engine::Win32ProcessList processes_;
   TempCleaner logic_;
-  look::WindowChrome chrome_;
-  engine::ResultList results_;
-  HFONT font_ = nullptr;
-  HFONT title_font_ = nullptr;
-  HICON icon_ = nullptr;
   HWND checks_[9] = {};
-  HWND label3_ = nullptr, label4_ = nullptr, label5_ = nullptr;
-  HWND frame_ = nullptr, search_ = nullptr, stop_ = nullptr, exit_ = nullptr;
-  HWND target_ = nullptr, tooltip_ = nullptr, image_ = nullptr;
-  Control cancel_ = Control::kExit;
+  HWND label4_ = nullptr, label5_ = nullptr, frame_ = nullptr, tooltip_ = nullptr;
 };
 
 }  // namespace tempclean

@@ -1,0 +1,93 @@
+// What both cleaners' main windows (frmMain) share: the borderless frame
+// with its title, the start, stop and invisible exit buttons, the hidden
+// run target, the result list and status bar, the Escape key, message
+// boxes and the end of the program. Each cleaner adds its own boxes.
+#ifndef CLEANER_ENGINE_CLEANER_WINDOW_WIN_H_
+#define CLEANER_ENGINE_CLEANER_WINDOW_WIN_H_
+
+#include <functional>
+
+#include "cleaner-engine/engine_ports.h"
+#include "cleaner-engine/engine_ports_win.h"
+#include "common/window_win.h"
+#include "window-look/chrome_win.h"
+
+namespace engine {
+
+class CleanerWindow : public common::Window {
+ public:
+  struct Frame {
+    const wchar_t* title;       // the title line ("临时文件清理 - Tovrix")
+    const wchar_t* title_name;  // the title label's accessible name (Label3, Label1)
+    int width, height;
+    RECT list;  // lstMsg, in pixels
+    // junksweep: the title and its icon are drag handles too.
+    bool title_drags = false;
+  };
+
+  // Control ids every cleaner window uses; the cleaners number theirs
+  // below 500.
+  enum : int { kSearchId = 500, kStopId, kExitId, kTargetId, kListId, kStatusId, kTitleId, kImageId };
+
+  CleanerWindow();
+  ~CleanerWindow() override;
+
+  // What ends the program: ExitProcess, unless a test puts in its own.
+  std::function<void()> exit_action;
+  // Whether the message loop ends when the window is destroyed (not in
+  // tests, which open many windows one after the other).
+  bool quit_on_destroy = true;
+
+  HWND cmdSearch() const { return search_; }
+  HWND cmdStop() const { return stop_; }
+  HWND cmdExit() const { return exit_; }
+  HWND textPath() const { return target_; }
+  HWND title() const { return title_; }
+  HWND image() const { return image_; }
+  ResultList& results() { return results_; }
+  look::WindowChrome& chrome() { return chrome_; }
+
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  // Creates the window (caption "临时文件清除工具"), the frame and the shared
+  // controls, centred on the work area, not yet shown.
+  bool CreateFrame(const Frame& frame);
+  // A child of Picture1 at a pixel rectangle, in the window's font.
+  HWND Make(int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
+            int h, HFONT font = nullptr);
+  // The group box whose caption gets a solid background.
+  void SetFrameBox(HWND box) { frame_box_ = box; }
+  void Show();
+
+  void SetControlEnabled(CleanerControl control, bool enabled);
+  void FocusControl(CleanerControl control);
+  common::MessageResult ShowMessageBox(const std::wstring& text, const std::wstring& title,
+                                       common::MessageIcon icon, common::MessageButtons buttons);
+  void EndProgram();
+
+  // The cleaner's own handling.
+  virtual void OnCommand(int id, int code, HWND control) = 0;
+  virtual void OnEscape() = 0;
+  virtual void OnCloseRequest() = 0;
+  // Other messages; return true when handled.
+  virtual bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+    return false;
+  }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  HFONT font_ = nullptr;
+  HFONT title_font_ = nullptr;
+  HICON icon_ = nullptr;
+  look::WindowChrome chrome_;
+  ResultList results_;
+
+ private:
+  HWND title_ = nullptr, image_ = nullptr, search_ = nullptr, stop_ = nullptr;
+  HWND exit_ = nullptr, target_ = nullptr, frame_box_ = nullptr;
+};
+
+}  // namespace engine
+
+#endif  // CLEANER_ENGINE_CLEANER_WINDOW_WIN_H_

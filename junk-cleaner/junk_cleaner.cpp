@@ -1,0 +1,99 @@
+#include "junk-cleaner/junk_cleaner.h"
+
+namespace junkclean {
+
+JunkCleaner::JunkCleaner(JunkCleanerView& view, engine::FileSystem& files,
+                         engine::DriveList& drives, engine::ProcessList& processes)
+    : view_(view),
+      engine_(flags_, files, drives, processes, *this,
+              // The walk asks for every file: a box changed during a run
+              // applies from the next file on.
+              engine::JunkCleanerConfig(
+                  [this](const std::wstring& path) { return slots_.Matches(path); })) {}
+
+void JunkCleaner::Form_Load() {
+  view_.EnableDebugPrivilege();
+  view_.AttachSkins();
+  SetBox(kSelectAll, true);
+}
+
+void JunkCleaner::SetBox(int box, bool ticked) {
+  if (checks_[box] == ticked) return;
+  checks_[box] = ticked;
+  view_.SetCheck(box, ticked);
+  RunHandler(box);
+}
+
+void JunkCleaner::CheckClicked(int box, bool ticked) {
+  if (box < kFirstType || box > kSelectAll || checks_[box] == ticked) return;
+  checks_[box] = ticked;
+  RunHandler(box);
+}
+
+void JunkCleaner::RunHandler(int box) {
+  if (box <= kLastType) {
+    slots_.set(box, checks_[box] ? TypeOf(box).ending : L"");
+    return;
+  }
+  if (box == kCustomBox) {
+    if (checks_[box]) {
+      view_.ShowHint(kHint);
+      custom_enabled_ = true;
+      view_.EnableCustomField(CustomField::kText1, true);
+      view_.EnableCustomField(CustomField::kText27, true);
+      SetCustom(CustomField::kText27, L"");
+      SetCustom(CustomField::kText1, L"");
+    } else {
+      SetCustom(CustomField::kText27, L"");
+      SetCustom(CustomField::kText1, L"");
+      custom_enabled_ = false;
+      view_.EnableCustomField(CustomField::kText1, false);
+      view_.EnableCustomField(CustomField::kText27, false);
+    }
+    return;
+  }
+  // Select all: the 25 types one after the other; the custom endings stay.
+  for (int type = kFirstType; type <= kLastType; ++type) SetBox(type, checks_[kSelectAll]);
+}
+
+void JunkCleaner::SetCustom(CustomField field, const std::wstring& text) {
+  slots_.set(field == CustomField::kText1 ? 1 : 27, text);
+  view_.SetCustomText(field, text);
+}
+
+void JunkCleaner::CustomTextChanged(CustomField field, const std::wstring& text) {
+  slots_.set(field == CustomField::kText1 ? 1 : 27, text);
+}
+
+void JunkCleaner::cmdSearch_Click() {
+  SetCustom(CustomField::kText1, CutEnding(slots_.slot(1)));
+  SetCustom(CustomField::kText27, CutEnding(slots_.slot(27)));
+  engine_.RunScan();
+}
+
+void JunkCleaner::cmdStop_Click() { engine_.StopQuestion(); }
+
+void JunkCleaner::cmdExit_Click() { view_.ExitProgram(); }
+
+void JunkCleaner::Form_Unload() { view_.ExitProgram(); }
+
+void JunkCleaner::EscapePressed() {
+  if (cancel_ == Control::kStop) cmdStop_Click();
+}
+
+void JunkCleaner::SetAppState(bool ready) {
+  view_.SetEnabled(Control::kSearch, ready);
+  view_.SetEnabled(Control::kExit, ready);
+  view_.SetEnabled(Control::kStop, !ready);
+  view_.SetEnabled(Control::kTarget, ready);
+  cancel_ = ready ? Control::kExit : Control::kStop;
+  view_.SetCancelButton(cancel_);
+  view_.Focus(ready ? Control::kSearch : Control::kStop);
+  view_.SetProgress(L"");
+  if (ready) {
+    flags_.scanRunning = false;
+    flags_.stopRequested = false;
+  }
+}
+
+}  // namespace junkclean

@@ -1,0 +1,160 @@
+#include "junk-cleaner/junk_cleaner_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "common/text_rules.h"
+#include "testing/win_test_support_win.h"
+#include "window-look/skin_engine_win.h"
+
+namespace junkclean {
+namespace {
+
+using testing_support::FileExists;
+using testing_support::MessageBoxAnswerer;
+
+// Junk below a folder, found by a listing of its own: files whose last four
+// characters are one of the 25 endings, not below dot folders or links.
+void ExpectedJunk(const std::wstring& folder, std::set<std::wstring>* junk) {
+  static const wchar_t* const kEndings[] = {
+      L".tmp", L"._mp", L".syd", L".gid", L".old", L".bak", L".chk", L".fts", L".ftg",
+      L".prv", L".wbk", L".xlk", L".~mp", L".pch", L".err", L".$$$", L".---", L".___",
+      L".??$", L".?~?", L".%%%", L".@@@", L"cdr_", L"temp", L"#Res"};
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (name[0] != L'.' && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        ExpectedJunk(folder + name + L"\\", junk);
+      continue;
+    }
+    const std::wstring ending = common::RightChars(folder + name, 4);
+    for (const wchar_t* e : kEndings)
+      if (ending == e) junk->insert(folder + name);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+}
+
+class JunkCleanerWindowTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<JunkCleanerWindow> Open() {
+    auto window = std::make_unique<JunkCleanerWindow>();
+    window->exit_action = [this] { ++exits_; };
+    window->quit_on_destroy = false;
+    EXPECT_TRUE(window->Open());
+    return window;
+  }
+  bool Ticked(JunkCleanerWindow& w, int box) {
+    return ::SendMessageW(w.check(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  int exits_ = 0;
+};
+
+TEST_F(JunkCleanerWindowTest, StartsWithEveryTypeTickedAndItsTexts) {
+  // No Z: in this prefix: the walk cannot reach the host.
+  EXPECT_EQ(::GetDriveTypeW(L"Z:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+  auto w = Open();
+  EXPECT_EQ(common::WindowText(w->hwnd()), L"临时文件清除工具");
+  EXPECT_EQ(common::WindowText(w->title()), L"junksweep － Tovrix");
+  EXPECT_EQ(common::WindowText(w->frame()), L"请选择要清理的文件格式：");
+  EXPECT_EQ(common::WindowText(w->textPath()), L"全盘扫描");
+  for (int box = kFirstType; box <= kLastType; ++box) {
+    EXPECT_TRUE(Ticked(*w, box)) << box;
+    EXPECT_EQ(common::WindowText(w->check(box)), TypeOf(box).caption);
+  }
+  EXPECT_EQ(common::WindowText(w->check(kCustomBox)), L"自定义：");
+  EXPECT_EQ(common::WindowText(w->check(kSelectAll)), L"全  选");
+  EXPECT_FALSE(Ticked(*w, kCustomBox));
+  EXPECT_TRUE(Ticked(*w, kSelectAll));
+  EXPECT_FALSE(::IsWindowEnabled(w->custom(CustomField::kText1)));
+  EXPECT_FALSE(::IsWindowEnabled(w->custom(CustomField::kText27)));
+  EXPECT_FALSE(::IsWindowVisible(w->cmdExit()));
+  EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+
+  // The custom box shows its hint with the program's title, no icon.
+  MessageBoxAnswerer answerer;
+  ::SendMessageW(w->check(kCustomBox), BM_CLICK, 0, 0);
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].text, L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！");
+  EXPECT_EQ(answerer.boxes()[0].title, L"junksweep");
+  EXPECT_EQ(answerer.boxes()[0].icon, 0u);
+  EXPECT_EQ(answerer.boxes()[0].buttons, (std::vector<int>{IDOK}));
+  EXPECT_TRUE(::IsWindowEnabled(w->custom(CustomField::kText1)));
+  ::SendMessageW(w->check(kCustomBox), BM_CLICK, 0, 0);
+  EXPECT_FALSE(::IsWindowEnabled(w->custom(CustomField::kText27)));
+}
+
+TEST_F(JunkCleanerWindowTest, RunStoppedAtOnceStillEndsWithTheClosingMessage) {
+  auto w = Open();
+  MessageBoxAnswerer answerer;
+  answerer.QueueAnswer(IDOK);  // the stop question's default is Cancel
+  ::PostMessageW(w->cmdSearch(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ASSERT_EQ(answerer.boxes().size(), 2u);
+  EXPECT_EQ(answerer.boxes()[0].text, L"正在搜索你确定要终止吗？");
+  EXPECT_EQ(answerer.boxes()[0].default_button, IDCANCEL);
+  EXPECT_EQ(answerer.boxes()[1].text, L"此次搜索操作中发现垃圾：" +
+                                          std::to_wstring(w->results().RowCount()) + L"项！！！");
+  EXPECT_EQ(answerer.boxes()[1].icon, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_TRUE(::IsWindowEnabled(w->cmdSearch()));
+  EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+  EXPECT_EQ(::GetFocus(), w->cmdSearch());
+  EXPECT_FALSE(w->logic().flags().scanRunning);
+  EXPECT_FALSE(w->logic().flags().stopRequested);
+  EXPECT_TRUE(FileExists(L"G:\\after-floppy.tmp"));
+  // Stopped at the first directory entry: nothing was deleted.
+  EXPECT_EQ(w->results().RowCount(), 0);
+  EXPECT_TRUE(FileExists(L"C:\\junk\\a.tmp"));
+}
+
+TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrives) {
+  ASSERT_TRUE(::SetFileAttributesW(L"C:\\junk\\hidden.bak",
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM));
+  EXPECT_EQ(::GetDriveTypeW(L"F:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
+  std::set<std::wstring> expected;
+  ExpectedJunk(L"C:\\", &expected);
+  ExpectedJunk(L"E:\\", &expected);
+  for (const wchar_t* planted : {L"C:\\junk\\a.tmp", L"C:\\junk\\sub\\b.chk",
+                                 L"C:\\junk\\hidden.bak", L"C:\\junk\\x.temp", L"C:\\junk\\mytemp",
+                                 L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$"})
+    EXPECT_EQ(expected.count(planted), 1u) << planted;
+
+  auto w = Open();
+  MessageBoxAnswerer answerer;
+  ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  const int rows = w->results().RowCount();
+  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项！！！");
+
+  std::set<std::wstring> deleted;
+  bool autorun = false;
+  for (int r = 0; r < rows; ++r) {
+    const std::wstring item = w->results().CellText(r, 0);
+    if (item == L"autorun.inf") {
+      EXPECT_EQ(w->results().CellText(r, 1), L"E:\\autorun.inf");
+      EXPECT_EQ(w->results().CellText(r, 2), L"删除成功");
+      autorun = true;
+      continue;
+    }
+    EXPECT_EQ(w->results().CellText(r, 2), L"清除成功") << item;
+    deleted.insert(item);
+  }
+  EXPECT_TRUE(autorun);
+  EXPECT_EQ(deleted, expected);
+  for (const auto& path : expected) EXPECT_FALSE(FileExists(path)) << path;
+  EXPECT_FALSE(FileExists(L"E:\\autorun.inf"));
+  // Not junk, not reached, or behind a link: all still there.
+  for (const wchar_t* kept : {L"C:\\junk\\REPORT.TMP", L"C:\\junk\\.cache\\cached.tmp",
+                              L"C:\\junk\\keep.txt", L"E:\\photo.jpeg", L"E:\\link\\precious.tmp",
+                              L"E:\\link\\precious.bak", L"D:\\on-cdrom.tmp",
+                              L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp"})
+    EXPECT_TRUE(FileExists(kept)) << kept;
+  EXPECT_EQ(::GetFocus(), w->cmdSearch());
+}
+
+}  // namespace
+}  // namespace junkclean

@@ -1,0 +1,12 @@
+// junksweep: 垃圾文件清除工具.
+#include "common/window_win.h"
+#include "junk-cleaner/junk_cleaner_window_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls),
+                                   ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  junkclean::JunkCleanerWindow window;
+  if (!window.Open()) return 1;
+  return common::RunMessageLoop();
+}

@@ -1,0 +1,47 @@
+# Prepares the prefix of junksweep's Windows tests (argument: the prefix).
+# The drives: C: the prefix itself, D: CD-ROM, E: fixed, F: floppy
+# (removable), G: fixed, each mapped to a throwaway folder. There is no Z:.
+# Junk is planted on every drive; a folder link on E: leads to canaries
+# outside every drive.
+set -eu
+prefix=$1
+c=$prefix/drive_c
+drives=$prefix/drives
+
+mkdir -p "$c/junk/sub" "$c/junk/.cache"
+echo junk >"$c/junk/a.tmp"
+echo kept >"$c/junk/REPORT.TMP"
+echo kept >"$c/junk/.cache/cached.tmp"
+echo junk >"$c/junk/sub/b.chk"
+echo kept >"$c/junk/keep.txt"
+echo junk >"$c/junk/hidden.bak"
+echo junk >"$c/junk/x.temp"
+echo junk >"$c/junk/mytemp"
+
+mkdir -p "$prefix/canary"
+echo precious >"$prefix/canary/precious.tmp"
+echo precious >"$prefix/canary/precious.bak"
+
+for letter in d e f g; do mkdir -p "$drives/$letter"; done
+echo kept >"$drives/d/on-cdrom.tmp"
+mkdir -p "$drives/e/deep/deeper"
+echo junk >"$drives/e/e.tmp"
+echo junk >"$drives/e/deep/deeper/f.\$\$\$"
+echo "[autorun]" >"$drives/e/autorun.inf"
+echo kept >"$drives/e/photo.jpeg"
+ln -s "$prefix/canary" "$drives/e/link"
+echo kept >"$drives/f/on-floppy.tmp"
+echo kept >"$drives/g/after-floppy.tmp"
+
+for letter in d e f g; do ln -sfn "$drives/$letter" "$prefix/dosdevices/$letter:"; done
+export WINEPREFIX=$prefix
+add_type() {
+  wine reg add 'HKLM\Software\Wine\Drives' /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1
+}
+add_type c: hd
+add_type d: cdrom
+add_type e: hd
+add_type f: floppy
+add_type g: hd
+wineserver -k
+wineserver -w
