@@ -1,0 +1,143 @@
+// Form1, Tovrix's command box: the translucent, always-on-top strip with
+// its input line, the lyric line, the notification icon, the About window
+// and the music player. It implements the interpreter's host and the
+// player's view of the command box.
+#ifndef COMMAND_BOX_COMMAND_BOX_WINDOW_WIN_H_
+#define COMMAND_BOX_COMMAND_BOX_WINDOW_WIN_H_
+
+#include <functional>
+#include <memory>
+
+#include "command-box/command_box_fields.h"
+#include "command-box/command_box_ports.h"
+#include "command-box/host_platform_win.h"
+#include "command-box/interpreter.h"
+#include "common/window_win.h"
+#include "music-player/player_form.h"
+#include "music-player/player_window_win.h"
+#include "tray/about_window_win.h"
+#include "window-look/chrome_win.h"
+
+namespace commandbox {
+
+// The window's place and opacity at start-up, from "lnk.ini". Values that
+// are not numbers, and an opacity outside 0 to 255, give the defaults.
+struct StartupPlacement {
+  int top_twips = 5700;
+  int left_twips = 100;
+  int alpha = 200;
+};
+StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
+                                     const common::SettingsFile& settings);
+
+class CommandBoxWindow : public common::Window,
+                         public CommandBoxHost,
+                         public player::CommandBoxLink {
+ public:
+  static constexpr int kWidth = 340;   // 5100 twips
+  static constexpr int kHeight = 100;  // 1500 twips
+  static constexpr UINT_PTR kTopmostTimer = 2;
+  static constexpr UINT kTopmostInterval = 5000;
+
+  CommandBoxWindow();
+  ~CommandBoxWindow() override;
+
+  // The start-up: tray icon, skins, settings, position, opacity; then shown.
+  bool Open();
+  // The shut-down: icon, player, About window; then the window goes.
+  void Shutdown();
+
+  // Whether the message loop ends with the window (not in tests).
+  bool quit_on_destroy = true;
+
+  CommandBoxFields& fields() { return fields_; }
+  Interpreter& interpreter() { return interpreter_; }
+  tray::AboutWindow& about() { return *about_; }
+  player::PlayerWindow* player_window() { return player_.get(); }
+  look::WindowChrome& chrome() { return chrome_; }
+  HWND text1() const { return text1_; }
+  HWND command1() const { return command1_; }
+  HWND label4() const { return label4_; }
+  HWND label5() const { return label5_; }
+  HWND image1() const { return image1_; }
+
+  // CommandBoxHost
+  int WindowTopTwips() override;
+  int WindowLeftTwips() override;
+  void ShowInputText(const std::wstring& text) override;
+  void FocusInput() override;
+  void SetInputRowTop(int twips) override;
+  void SetLyricLine(const std::wstring& text) override;
+  void SetWindowAlpha(int alpha) override;
+  void ShowAbout() override;
+  void ShowMessage(const std::wstring& text, const std::wstring& title) override;
+  void SignalFailure() override;
+  PlayerPort& Player() override { return player_port_; }
+  bool StartCommandLine(const std::wstring& command_line) override {
+    return platform_.StartCommandLine(command_line);
+  }
+  bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) override {
+    return platform_.StartCommandLineAndWait(command_line, timeout_ms);
+  }
+  bool FileExists(const std::wstring& path) override { return platform_.FileExists(path); }
+  bool RenameFile(const std::wstring& from, const std::wstring& to) override {
+    return platform_.RenameFile(from, to);
+  }
+  bool WriteRunValue(const std::wstring& name, const std::wstring& data) override {
+    return platform_.WriteRunValue(name, data);
+  }
+  bool DeleteRunValue(const std::wstring& name) override { return platform_.DeleteRunValue(name); }
+  common::ProgramPath Program() override { return platform_.Program(); }
+  std::wstring WindowsFolder() override { return platform_.WindowsFolder(); }
+  common::ProfilePort& Profile() override { return platform_.Profile(); }
+
+  // player::CommandBoxLink
+  std::wstring Text9() override { return fields_.Text9; }
+  void SetText10(const std::wstring& value) override { fields_.Text10 = value; }
+
+  bool PreTranslateMessage(MSG& msg) override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  // The music player as the interpreter drives it.
+  class PlayerAdapter : public PlayerPort {
+   public:
+    explicit PlayerAdapter(CommandBoxWindow& box) : box_(box) {}
+    void Show() override;
+    void EnsureCreated() override;
+    void LoadLyrics(const std::wstring& stem) override;
+    void ClearLyricList() override;
+    void EnableDeferredRefresh() override;
+    std::wstring URL() override;
+    void SetURL(const std::wstring& url) override;
+    std::wstring CurrentMediaInfo(const std::wstring& name) override;
+
+   private:
+    CommandBoxWindow& box_;
+  };
+
+  void CreateControls();
+  player::PlayerWindow& EnsurePlayer();
+  void TrayRestore();
+  void MenuChosen(tray::MenuItem item);
+  void OnDrop(HDROP drop);
+
+  CommandBoxFields fields_;
+  Win32HostPlatform platform_;
+  Interpreter interpreter_;
+  PlayerAdapter player_port_{*this};
+  std::unique_ptr<player::PlayerWindow> player_;
+  std::unique_ptr<tray::AboutWindow> about_;
+  look::WindowChrome chrome_;
+  HFONT input_font_ = nullptr, title_font_ = nullptr, label_font_ = nullptr;
+  HICON icon_ = nullptr;
+  HWND image1_ = nullptr, label4_ = nullptr, label5_ = nullptr, text1_ = nullptr,
+       command1_ = nullptr;
+  bool shut_down_ = false;
+};
+
+}  // namespace commandbox
+
+#endif  // COMMAND_BOX_COMMAND_BOX_WINDOW_WIN_H_

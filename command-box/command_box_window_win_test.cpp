@@ -1,0 +1,285 @@
+#include "command-box/command_box_window_win.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "common/platform_win.h"
+#include "testing/win_test_support_win.h"
+#include "tray/tray_icon_win.h"
+
+namespace commandbox {
+namespace {
+
+using testing_support::PumpFor;
+using testing_support::PumpUntil;
+
+std::wstring IniPath() { return common::GetEnvironmentText(L"windir") + L"\\lnk.ini"; }
+
+void Setting(const wchar_t* key, const wchar_t* value) {
+  ::WritePrivateProfileStringW(L"Option", key, value, IniPath().c_str());
+}
+
+std::wstring Stored(const wchar_t* key) {
+  wchar_t value[128] = {};
+  ::GetPrivateProfileStringW(L"Option", key, L"", value, 128, IniPath().c_str());
+  return value;
+}
+
+BYTE Alpha(HWND window) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
+  return alpha;
+}
+
+// A WM_DROPFILES as the shell builds it: wide file names, each ended by a
+// NUL, the list ended by another.
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+  size_t chars = 1;
+  for (const auto& f : files) chars += f.size() + 1;
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  wchar_t* names = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const auto& f : files) {
+    std::copy(f.begin(), f.end(), names);
+    names += f.size() + 1;
+  }
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+int TopOf(HWND control) { return common::ControlRect(control).top; }
+
+struct Count {
+  const wchar_t* caption;
+  int n;
+};
+
+BOOL CALLBACK CountOne(HWND w, LPARAM p) {
+  auto* c = reinterpret_cast<Count*>(p);
+  if (::IsWindowVisible(w) && common::WindowText(w) == c->caption) ++c->n;
+  return TRUE;
+}
+
+int CountVisibleWindows(const wchar_t* caption) {
+  Count count{caption, 0};
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountOne, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+bool g_menu_seen = false;
+
+// Looks for the popup menu while it is open, then closes it.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  HWND menu = ::FindWindowW(L"#32768", nullptr);
+  g_menu_seen = menu && ::IsWindowVisible(menu);
+  ::EndMenu();
+}
+
+class CommandBoxWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::CoInitialize(nullptr);
+    ::DeleteFileW(IniPath().c_str());
+  }
+  void TearDown() override { ::DeleteFileW(IniPath().c_str()); }
+  std::unique_ptr<CommandBoxWindow> Open() {
+    auto w = std::make_unique<CommandBoxWindow>();
+    w->quit_on_destroy = false;
+    EXPECT_TRUE(w->Open());
+    ::SetForegroundWindow(w->hwnd());
+    ::SetFocus(w->text1());
+    return w;
+  }
+  void Type(CommandBoxWindow& w, const std::wstring& line) {
+    ::SetWindowTextW(w.text1(), line.c_str());
+    ::SetFocus(w.text1());
+    ::PostMessageW(w.text1(), WM_KEYDOWN, VK_RETURN, 0);
+    PumpFor(50);
+  }
+};
+
+TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
+  auto w = Open();
+  EXPECT_EQ(common::WindowText(w->hwnd()), L"Zirro Lnk V1.0");
+  RECT r;
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, 380);  // 5700 twips
+  EXPECT_EQ(r.left, 7);   // 100 twips
+  RECT client;
+  ::GetClientRect(w->hwnd(), &client);
+  EXPECT_EQ(client.right, 340);
+  EXPECT_EQ(client.bottom, 100);
+  EXPECT_EQ(Alpha(w->hwnd()), 200);
+  EXPECT_EQ(common::WindowText(w->label4()), L"Tovrix");
+  EXPECT_EQ(common::WindowText(w->label5()), L"");
+  EXPECT_EQ(common::WindowText(w->command1()), L"确 定");
+  EXPECT_EQ(TopOf(w->text1()), 56);
+  EXPECT_EQ(TopOf(w->command1()), 56);
+  EXPECT_NE(::GetPropW(w->command1(), L"PROCADDR"), nullptr);  // skinned
+  // Nothing written until a command runs; Enter on the empty box saves the
+  // position and does nothing else.
+  EXPECT_FALSE(testing_support::FileExists(IniPath()));
+  Type(*w, L"");
+  EXPECT_EQ(Stored(L"wl.top"), L"5700");
+  EXPECT_EQ(Stored(L"wl.left"), L"105");  // 7 pixels
+  EXPECT_EQ(common::WindowText(w->text1()), L"");
+  EXPECT_EQ(::GetFocus(), w->text1());
+}
+
+TEST_F(CommandBoxWindowTest, BadSettingsGiveTheDefaults) {
+  Setting(L"TM", L"abc");
+  Setting(L"wl.top", L"x");
+  Setting(L"wl.left", L"200");
+  auto w = Open();
+  RECT r;
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, 380);
+  EXPECT_EQ(r.left, 13);
+  EXPECT_EQ(Alpha(w->hwnd()), 200);
+  w.reset();
+  Setting(L"TM", L"300");
+  Setting(L"wl.top", L"1500");
+  w = Open();
+  EXPECT_EQ(Alpha(w->hwnd()), 200);
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, 100);
+  w.reset();
+  Setting(L"TM", L"90");
+  w = Open();
+  EXPECT_EQ(Alpha(w->hwnd()), 90);
+  EXPECT_EQ(w->fields().Text9, L"90");
+}
+
+TEST_F(CommandBoxWindowTest, TransparencyCommand) {
+  auto w = Open();
+  Type(*w, L"tm100");
+  EXPECT_EQ(Alpha(w->hwnd()), 100);
+  EXPECT_EQ(Stored(L"TM"), L"100");
+  EXPECT_TRUE(::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(common::WindowText(w->text1()), L"");
+}
+
+TEST_F(CommandBoxWindowTest, TopmostAfterTheFirstTick) {
+  auto w = Open();
+  EXPECT_FALSE(::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(PumpUntil([&] { return (::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; },
+                        6500));
+}
+
+TEST_F(CommandBoxWindowTest, DropsPutTheFirstPathIntoTheBox) {
+  auto w = Open();
+  for (HWND target : {w->text1(), w->label4(), w->label5(), w->chrome().picture()}) {
+    SCOPED_TRACE(common::WindowText(target));
+    ::SetWindowTextW(w->text1(), L"");
+    ::SendMessageW(target, WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(MakeDrop({L"C:\\a\\第一.mp3", L"C:\\b.txt", L"C:\\c.txt"})), 0);
+    EXPECT_EQ(common::WindowText(w->text1()), L"C:\\a\\第一.mp3");
+    EXPECT_EQ(w->fields().Text2, L".mp3");  // the derived fields follow
+  }
+  ::SendMessageW(w->text1(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({})), 0);
+  EXPECT_EQ(common::WindowText(w->text1()), L"C:\\a\\第一.mp3");
+}
+
+TEST_F(CommandBoxWindowTest, TrayIconMessagesAndMenu) {
+  auto w = Open();
+  ASSERT_TRUE(tray::TrayIconAdded());
+  const NOTIFYICONDATAW& record = tray::TrayRecord();
+  EXPECT_EQ(record.uID, 1u);
+  EXPECT_EQ(record.uFlags, 7u);
+  EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
+  EXPECT_STREQ(record.szTip, L"快捷输入框");
+  EXPECT_EQ(record.hWnd, w->hwnd());
+  EXPECT_NE(record.hIcon, nullptr);  // ico.ico beside the program
+
+  // Minimised means hidden.
+  ::ShowWindow(w->hwnd(), SW_MINIMIZE);
+  PumpFor(50);
+  EXPECT_FALSE(::IsWindowVisible(w->hwnd()));
+  for (UINT nothing : {512u, 514u, 515u, 517u}) {
+    ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, nothing);
+    EXPECT_FALSE(::IsWindowVisible(w->hwnd())) << nothing;
+  }
+  w->chrome().Show(look::ChromeButton::kMinimise, look::ChromeState::kPressed);
+  ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 513);
+  EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+  EXPECT_FALSE(::IsIconic(w->hwnd()));
+  EXPECT_EQ(w->chrome().Shown(look::ChromeButton::kMinimise), look::ChromeState::kNormal);
+  EXPECT_EQ(::GetFocus(), w->text1());
+
+  // 516: the popup menu, with its four items, owned by the hidden About
+  // window.
+  g_menu_seen = false;
+  ::SetTimer(nullptr, 0, 200, CloseMenu);
+  ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 516);
+  EXPECT_TRUE(g_menu_seen);
+  ASSERT_TRUE(w->about().Exists());
+  EXPECT_FALSE(::IsWindowVisible(w->about().hwnd()));
+  HMENU menu = w->about().menu();
+  ASSERT_EQ(::GetMenuItemCount(menu), 4);
+  wchar_t text[32];
+  const wchar_t* captions[] = {L"显示", L"关于", L"", L"退出"};
+  for (int i = 0; i < 4; ++i) {
+    text[0] = 0;
+    ::GetMenuStringW(menu, i, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, captions[i]);
+  }
+}
+
+TEST_F(CommandBoxWindowTest, AboutTwiceIsOneWindowAndExitEnds) {
+  auto w = Open();
+  w->about().Choose(tray::MenuItem::kAbout);
+  w->about().Choose(tray::MenuItem::kAbout);
+  EXPECT_EQ(CountVisibleWindows(L"About Tovrix V 1.0"), 1);
+  EXPECT_EQ(common::WindowText(w->about().label(1)), L"Zirro Lnk V1.0");
+  EXPECT_EQ(common::WindowText(w->about().label(3)), L"官方网站：");
+  EXPECT_EQ(common::WindowText(w->about().label(4)), L"http://www.qz64.com");
+  RECT client;
+  ::GetClientRect(w->about().hwnd(), &client);
+  EXPECT_EQ(client.right, 340);
+  EXPECT_EQ(client.bottom, 68);
+  // "about" typed does the same.
+  Type(*w, L"about");
+  EXPECT_EQ(CountVisibleWindows(L"About Tovrix V 1.0"), 1);
+
+  w->about().Choose(tray::MenuItem::kExit);
+  EXPECT_EQ(w->hwnd(), nullptr);
+  EXPECT_FALSE(tray::TrayIconAdded());
+  EXPECT_FALSE(w->about().Exists());
+}
+
+TEST_F(CommandBoxWindowTest, LocalMediaWithLyricsThroughTheBox) {
+  auto w = Open();
+  Type(*w, L"C:\\media\\tone.wav");
+  player::PlayerWindow* p = w->player_window();
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(p->hwnd()));
+  EXPECT_EQ(w->fields().Text10, L"1");
+  EXPECT_EQ(TopOf(w->text1()), 64);  // 960 twips
+  EXPECT_EQ(TopOf(w->command1()), 64);
+  EXPECT_EQ(w->fields().Text6, L"C:\\media\\tone");
+  ASSERT_TRUE(PumpUntil([&] { return common::WindowText(w->label5()) == L"second"; }, 3000))
+      << common::WindowText(w->label5());
+  ASSERT_TRUE(PumpUntil([&] { return common::WindowText(w->label5()) == L"third"; }, 3000));
+  // "download" opens the current item's address.
+  // Closing the player puts the row back and empties the line.
+  HWND close = p->chrome().close_button();
+  ::SendMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  ::SendMessageW(close, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(TopOf(w->text1()), 56);
+  EXPECT_EQ(common::WindowText(w->label5()), L"");
+  EXPECT_EQ(w->fields().Text10, L"0");
+  PumpFor(50);
+  EXPECT_EQ(w->player_window(), nullptr);
+  // A later open makes a fresh player.
+  Type(*w, L"C:\\media\\tagged.mp3");
+  ASSERT_NE(w->player_window(), nullptr);
+  EXPECT_EQ(TopOf(w->text1()), 56);  // no lyrics for this one
+}
+
+}  // namespace
+}  // namespace commandbox

@@ -1,0 +1,18 @@
+// Tovrix: the command box (快捷输入框) with its music player.
+#include <objbase.h>
+
+#include "command-box/command_box_window_win.h"
+#include "common/window_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  ::CoInitialize(nullptr);  // DirectShow, in this thread's apartment
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  int code = 1;
+  {
+    commandbox::CommandBoxWindow box;
+    if (box.Open()) code = common::RunMessageLoop();
+  }
+  ::CoUninitialize();
+  return code;
+}
