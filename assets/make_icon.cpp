@@ -25,8 +25,7 @@ double RoundedBoxDistance(double x, double y, double half, double radius) {
 }
 
 // Distance from a point to a line segment.
-double SegmentDistance(double px, double py, double ax, double ay, double bx,
-                       double by) {
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
   const double vx = bx - ax, vy = by - ay;
   double t = ((px - ax) * vx + (py - ay) * vy) / (vx * vx + vy * vy);
   t = std::clamp(t, 0.0, 1.0);
@@ -38,19 +37,21 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx,
 Rgba Sample(double x, double y, int size) {
   const double pixel = 1.0 / size;
   const double d = RoundedBoxDistance(x, y, 0.47, 0.16);
-  if (d > 0) return {0, 0, 0, 0};
+  if (d > 0)
+    return {0, 0, 0, 0};
   // Vertical gradient from #4CC3FB at the top to #1B8FD5 and a darker rim.
   const double t = std::clamp((y - 0.03) / 0.94, 0.0, 1.0);
   Rgba c{(0x4C + (0x1B - 0x4C) * t) / 255.0, (0xC3 + (0x8F - 0xC3) * t) / 255.0,
          (0xFB + (0xD5 - 0xFB) * t) / 255.0, 1.0};
-  if (d > -pixel) c = {0x14 / 255.0, 0x6F / 255.0, 0xA8 / 255.0, 1.0};
+  if (d > -pixel)
+    c = {0x14 / 255.0, 0x6F / 255.0, 0xA8 / 255.0, 1.0};
   // Glyph strokes, thicker at 16 pixels so that they stay readable.
   const double w = size <= 16 ? 0.085 : 0.065;
-  const double chevron =
-      std::min(SegmentDistance(x, y, 0.25, 0.28, 0.50, 0.50),
-               SegmentDistance(x, y, 0.50, 0.50, 0.25, 0.72));
+  const double chevron = std::min(SegmentDistance(x, y, 0.25, 0.28, 0.50, 0.50),
+                                  SegmentDistance(x, y, 0.50, 0.50, 0.25, 0.72));
   const double cursor = SegmentDistance(x, y, 0.56, 0.72, 0.78, 0.72);
-  if (std::min(chevron, cursor) < w) c = {1, 1, 1, 1};
+  if (std::min(chevron, cursor) < w)
+    c = {1, 1, 1, 1};
   return c;
 }
 
@@ -62,8 +63,7 @@ std::vector<uint32_t> Render(int size) {
       double r = 0, g = 0, b = 0, a = 0;
       for (int sy = 0; sy < ss; ++sy) {
         for (int sx = 0; sx < ss; ++sx) {
-          const Rgba c = Sample((x + (sx + 0.5) / ss) / size,
-                                (y + (sy + 0.5) / ss) / size, size);
+          const Rgba c = Sample((x + (sx + 0.5) / ss) / size, (y + (sy + 0.5) / ss) / size, size);
           r += c.r * c.a;
           g += c.g * c.a;
           b += c.b * c.a;
@@ -76,8 +76,7 @@ std::vector<uint32_t> Render(int size) {
         // Premultiplied sum back to straight colour.
         return a > 0 ? static_cast<uint32_t>(std::lround(v / a * 255)) : 0u;
       };
-      bgra[y * size + x] =
-          (A << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
+      bgra[y * size + x] = (A << 24) | (channel(r) << 16) | (channel(g) << 8) | channel(b);
     }
   }
   return bgra;
@@ -109,11 +108,13 @@ std::vector<uint8_t> IconImage(int size) {
   Put32(out, 0);
   Put32(out, 0);
   for (int y = size - 1; y >= 0; --y)
-    for (int x = 0; x < size; ++x) Put32(out, px[y * size + x]);
+    for (int x = 0; x < size; ++x)
+      Put32(out, px[y * size + x]);
   for (int y = size - 1; y >= 0; --y) {
     std::vector<uint8_t> row(mask_stride, 0);
     for (int x = 0; x < size; ++x)
-      if ((px[y * size + x] >> 24) < 128) row[x / 8] |= 0x80 >> (x % 8);
+      if ((px[y * size + x] >> 24) < 128)
+        row[x / 8] |= 0x80 >> (x % 8);
     out.insert(out.end(), row.begin(), row.end());
   }
   return out;
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
   }
   const int sizes[] = {16, 32};
   std::vector<std::vector<uint8_t>> images;
-  for (int s : sizes) images.push_back(IconImage(s));
+  for (int s : sizes)
+    images.push_back(IconImage(s));
 
   std::vector<uint8_t> file;
   Put16(file, 0);
@@ -146,7 +148,8 @@ int main(int argc, char** argv) {
     Put32(file, offset);
     offset += static_cast<uint32_t>(images[i].size());
   }
-  for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
+  for (const auto& image : images)
+    file.insert(file.end(), image.begin(), image.end());
 
   FILE* f = std::fopen(argv[1], "wb");
   if (!f) {

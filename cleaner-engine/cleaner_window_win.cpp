@@ -13,7 +13,8 @@ CleanerWindow::CleanerWindow() {
 }
 
 CleanerWindow::~CleanerWindow() {
-  if (hwnd()) ::DestroyWindow(hwnd());
+  if (hwnd())
+    ::DestroyWindow(hwnd());
   ::DeleteObject(font_);
   ::DeleteObject(title_font_);
 }
@@ -47,13 +48,13 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
 
   image_ = Make(kImageId, L"Static", L"", WS_VISIBLE | SS_ICON | SS_NOTIFY, 10, 7, 16, 16);
   ::SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-  title_ = Make(kTitleId, L"Static", frame.title, WS_VISIBLE | SS_NOTIFY, 32, 9, 300, 16,
-                title_font_);
+  title_ =
+      Make(kTitleId, L"Static", frame.title, WS_VISIBLE | SS_NOTIFY, 32, 9, 300, 16, title_font_);
   const int bottom = frame.list.bottom + 8;
-  search_ = Make(kSearchId, L"Button", L"开始清理", WS_VISIBLE | WS_TABSTOP,
-                 frame.width - 192, bottom, 86, 26);
-  stop_ = Make(kStopId, L"Button", L"停止", WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
-               frame.width - 98, bottom, 86, 26);
+  search_ = Make(kSearchId, L"Button", L"开始清理", WS_VISIBLE | WS_TABSTOP, frame.width - 192,
+                 bottom, 86, 26);
+  stop_ = Make(kStopId, L"Button", L"停止", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, frame.width - 98,
+               bottom, 86, 26);
   // Never shown; stands at cmdStop's place as the exit command.
   exit_ = Make(kExitId, L"Button", L"退出(&C)", 0, frame.width - 98, bottom, 86, 26);
   target_ = Make(kTargetId, L"Edit", L"", ES_AUTOHSCROLL, 0, 0, 10, 10);
@@ -62,18 +63,18 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
   // The background: RS at every movement, then a drag while exactly the
   // left button is held. The title and its icon drag the same way where the
   // window says so, without RS.
-  common::SubclassControl(chrome_.picture(), [this](HWND, UINT message, WPARAM wparam,
-                                                    LPARAM, LRESULT*) {
-    if (message == WM_MOUSEMOVE) {
-      chrome_.RS();
-      if (look::DragOnMove(look::ButtonsOf(wparam))) look::DragWindow(hwnd());
-    }
-    return false;
-  });
+  common::SubclassControl(chrome_.picture(),
+                          [this](HWND, UINT message, WPARAM wparam, LPARAM, LRESULT*) {
+                            if (message == WM_MOUSEMOVE) {
+                              chrome_.RS();
+                              if (look::DragOnMove(look::ButtonsOf(wparam)))
+                                look::DragWindow(hwnd());
+                            }
+                            return false;
+                          });
   if (frame.title_drags) {
     for (HWND handle : {title_, image_}) {
-      common::SubclassControl(handle, [this](HWND, UINT message, WPARAM wparam, LPARAM,
-                                             LRESULT*) {
+      common::SubclassControl(handle, [this](HWND, UINT message, WPARAM wparam, LPARAM, LRESULT*) {
         if (message == WM_MOUSEMOVE && look::DragOnMove(look::ButtonsOf(wparam)))
           look::DragWindow(hwnd());
         return false;
@@ -83,8 +84,15 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
   return true;
 }
 
-HWND CleanerWindow::Make(int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
-                         int y, int w, int h, HFONT font) {
+HWND CleanerWindow::Make(int id,
+                         const wchar_t* cls,
+                         const wchar_t* text,
+                         DWORD style,
+                         int x,
+                         int y,
+                         int w,
+                         int h,
+                         HFONT font) {
   const common::ControlLayout layout = {id, cls, text, style, 0, x * 15, y * 15, w * 15, h * 15};
   return common::CreateControl(chrome_.picture(), layout, font ? font : font_);
 }
@@ -120,7 +128,8 @@ common::MessageResult CleanerWindow::ShowMessageBox(const std::wstring& text,
 }
 
 void CleanerWindow::EndProgram() {
-  if (exit_action) exit_action();
+  if (exit_action)
+    exit_action();
 }
 
 bool CleanerWindow::PreTranslateMessage(MSG& msg) {
@@ -133,7 +142,8 @@ bool CleanerWindow::PreTranslateMessage(MSG& msg) {
 
 LRESULT CleanerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   LRESULT result = 0;
-  if (OnMessage(message, wparam, lparam, &result)) return result;
+  if (OnMessage(message, wparam, lparam, &result))
+    return result;
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
@@ -144,14 +154,16 @@ LRESULT CleanerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
       HWND control = reinterpret_cast<HWND>(lparam);
       ::SetBkMode(dc, TRANSPARENT);
       ::SetTextColor(dc, control == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
-      if (control == frame_box_) return reinterpret_cast<LRESULT>(chrome_.CaptionBrush(control));
+      if (control == frame_box_)
+        return reinterpret_cast<LRESULT>(chrome_.CaptionBrush(control));
       return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(control, dc));
     }
     case WM_CLOSE:
       OnCloseRequest();
       return 0;
     case WM_NCDESTROY:
-      if (quit_on_destroy) ::PostQuitMessage(0);
+      if (quit_on_destroy)
+        ::PostQuitMessage(0);
       break;
     default:
       break;

@@ -27,7 +27,16 @@ class CleanerWindow : public common::Window {
 
   // Control ids every cleaner window uses; the cleaners number theirs
   // below 500.
-  enum : int { kSearchId = 500, kStopId, kExitId, kTargetId, kListId, kStatusId, kTitleId, kImageId };
+  enum : int {
+    kSearchId = 500,
+    kStopId,
+    kExitId,
+    kTargetId,
+    kListId,
+    kStatusId,
+    kTitleId,
+    kImageId
+  };
 
   CleanerWindow();
   ~CleanerWindow() override;
@@ -54,16 +63,25 @@ class CleanerWindow : public common::Window {
   // controls, centred on the work area, not yet shown.
   bool CreateFrame(const Frame& frame);
   // A child of Picture1 at a pixel rectangle, in the window's font.
-  HWND Make(int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
-            int h, HFONT font = nullptr);
+  HWND Make(int id,
+            const wchar_t* cls,
+            const wchar_t* text,
+            DWORD style,
+            int x,
+            int y,
+            int w,
+            int h,
+            HFONT font = nullptr);
   // The group box whose caption gets a solid background.
   void SetFrameBox(HWND box) { frame_box_ = box; }
   void Show();
 
   void SetControlEnabled(CleanerControl control, bool enabled);
   void FocusControl(CleanerControl control);
-  common::MessageResult ShowMessageBox(const std::wstring& text, const std::wstring& title,
-                                       common::MessageIcon icon, common::MessageButtons buttons);
+  common::MessageResult ShowMessageBox(const std::wstring& text,
+                                       const std::wstring& title,
+                                       common::MessageIcon icon,
+                                       common::MessageButtons buttons);
   void EndProgram();
 
   // The cleaner's own handling.

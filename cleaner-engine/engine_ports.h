@@ -5,10 +5,10 @@
 #ifndef CLEANER_ENGINE_ENGINE_PORTS_H_
 #define CLEANER_ENGINE_ENGINE_PORTS_H_
 
-#include "common/no_yield_macro.h"
 #include <cstdint>
 #include <memory>
 #include <string>
+#include "common/no_yield_macro.h"
 
 #include "common/message.h"
 
@@ -88,11 +88,14 @@ class ProcessList {
   // Fills up to `bytes` bytes of module handles; *needed gets the bytes the
   // whole list needs. Byte counts are those of the 32-bit platform: 4 bytes
   // a handle, whatever the size of ModuleHandle.
-  virtual bool EnumModules(ProcessHandle process, ModuleHandle* modules, uint32_t bytes,
+  virtual bool EnumModules(ProcessHandle process,
+                           ModuleHandle* modules,
+                           uint32_t bytes,
                            uint32_t* needed) = 0;
   // The file name of a module, at most `max_chars` characters; "" on
   // failure.
-  virtual std::wstring ModuleFileName(ProcessHandle process, ModuleHandle module,
+  virtual std::wstring ModuleFileName(ProcessHandle process,
+                                      ModuleHandle module,
                                       uint32_t max_chars) = 0;
   virtual void Close(ProcessHandle process) = 0;
 };
@@ -109,7 +112,8 @@ class ScanView {
  public:
   virtual ~ScanView() = default;
   virtual void ClearRows() = 0;
-  virtual void AddRow(const std::wstring& item, const std::wstring& size,
+  virtual void AddRow(const std::wstring& item,
+                      const std::wstring& size,
                       const std::wstring& status) = 0;
   virtual int RowCount() = 0;
   virtual void SetProgress(const std::wstring& text) = 0;

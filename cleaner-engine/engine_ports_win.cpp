@@ -23,7 +23,8 @@ class Win32Search : public DirectorySearch {
   ~Win32Search() override { ::FindClose(find_); }
   bool Next(DirEntry* entry) override {
     if (!have_) {
-      if (!::FindNextFileW(find_, &data_)) return false;
+      if (!::FindNextFileW(find_, &data_))
+        return false;
     }
     have_ = false;
     entry->name = data_.cFileName;
@@ -44,22 +45,27 @@ bool HasWildcard(const std::wstring& path) {
 }  // namespace
 
 std::wstring ExtendedPath(const std::wstring& path) {
-  if (path.size() < kExtendAt || path.rfind(L"\\\\?\\", 0) == 0) return path;
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
-  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  if (path.size() < kExtendAt || path.rfind(L"\\\\?\\", 0) == 0)
+    return path;
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+    return L"\\\\?\\" + path;
+  if (path.rfind(L"\\\\", 0) == 0)
+    return L"\\\\?\\UNC\\" + path.substr(2);
   return path;
 }
 
 std::unique_ptr<DirectorySearch> Win32FileSystem::OpenSearch(const std::wstring& pattern) {
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW(ExtendedPath(pattern).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return nullptr;
+  if (find == INVALID_HANDLE_VALUE)
+    return nullptr;
   return std::make_unique<Win32Search>(find, data);
 }
 
 bool Win32FileSystem::Attributes(const std::wstring& path, uint32_t* attributes) {
   const DWORD value = ::GetFileAttributesW(ExtendedPath(path).c_str());
-  if (value == INVALID_FILE_ATTRIBUTES) return false;
+  if (value == INVALID_FILE_ATTRIBUTES)
+    return false;
   *attributes = value;
   return true;
 }
@@ -72,7 +78,8 @@ bool Win32FileSystem::Size(const std::wstring& path, uint64_t* size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!::GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data))
     return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    return false;
   *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return true;
 }
@@ -83,12 +90,15 @@ bool Win32FileSystem::Remove(const std::wstring& path) {
 
 bool Win32FileSystem::ListingFindsFile(const std::wstring& path, bool include_hidden_system) {
   // An exact name only: a wildcard would find other files.
-  if (path.empty() || HasWildcard(path)) return false;
+  if (path.empty() || HasWildcard(path))
+    return false;
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW(ExtendedPath(path).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  if (find == INVALID_HANDLE_VALUE)
+    return false;
   ::FindClose(find);
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    return false;
   if (!include_hidden_system &&
       (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
     return false;
@@ -96,16 +106,17 @@ bool Win32FileSystem::ListingFindsFile(const std::wstring& path, bool include_hi
 }
 
 bool Win32FileSystem::Exists(const std::wstring& path) {
-  if (path.empty() || HasWildcard(path)) return false;
+  if (path.empty() || HasWildcard(path))
+    return false;
   return ::GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring Win32DriveList::LogicalDriveStrings(size_t buffer_chars) {
   std::wstring buffer(buffer_chars, L'\0');
-  const DWORD needed =
-      ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer_chars), buffer.data());
+  const DWORD needed = ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer_chars), buffer.data());
   // A list that does not fit leaves the buffer as it was: no drive.
-  if (needed > buffer_chars) return std::wstring(buffer_chars, L'\0');
+  if (needed > buffer_chars)
+    return std::wstring(buffer_chars, L'\0');
   return buffer;
 }
 
@@ -124,8 +135,10 @@ ProcessHandle Win32ProcessList::Open(uint32_t id, uint32_t rights) {
   return reinterpret_cast<ProcessHandle>(::OpenProcess(rights, FALSE, id));
 }
 
-bool Win32ProcessList::EnumModules(ProcessHandle process, ModuleHandle* modules,
-                                   uint32_t bytes, uint32_t* needed) {
+bool Win32ProcessList::EnumModules(ProcessHandle process,
+                                   ModuleHandle* modules,
+                                   uint32_t bytes,
+                                   uint32_t* needed) {
   DWORD need = 0;
   const BOOL ok = ::EnumProcessModules(reinterpret_cast<HANDLE>(process),
                                        reinterpret_cast<HMODULE*>(modules), bytes, &need);
@@ -133,12 +146,13 @@ bool Win32ProcessList::EnumModules(ProcessHandle process, ModuleHandle* modules,
   return ok != FALSE;
 }
 
-std::wstring Win32ProcessList::ModuleFileName(ProcessHandle process, ModuleHandle module,
+std::wstring Win32ProcessList::ModuleFileName(ProcessHandle process,
+                                              ModuleHandle module,
                                               uint32_t max_chars) {
   std::vector<wchar_t> buffer(max_chars + 1, L'*');
   const DWORD length =
-      ::GetModuleFileNameExW(reinterpret_cast<HANDLE>(process),
-                             reinterpret_cast<HMODULE>(module), buffer.data(), max_chars);
+      ::GetModuleFileNameExW(reinterpret_cast<HANDLE>(process), reinterpret_cast<HMODULE>(module),
+                             buffer.data(), max_chars);
   return std::wstring(buffer.data(), std::min<DWORD>(length, max_chars));
 }
 
@@ -148,7 +162,8 @@ void Win32ProcessList::Close(ProcessHandle process) {
 
 bool EnableDebugPrivilege() {
   HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), 0xF00FF, &token)) return false;
+  if (!::OpenProcessToken(::GetCurrentProcess(), 0xF00FF, &token))
+    return false;
   TOKEN_PRIVILEGES privileges = {};
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
@@ -164,7 +179,10 @@ bool EnableDebugPrivilege() {
   return ok;
 }
 
-void ResultList::Create(HWND parent, int list_id, int status_id, const RECT& list_rect,
+void ResultList::Create(HWND parent,
+                        int list_id,
+                        int status_id,
+                        const RECT& list_rect,
                         HFONT font) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   list_ = ::CreateWindowExW(
@@ -173,7 +191,8 @@ void ResultList::Create(HWND parent, int list_id, int status_id, const RECT& lis
       list_rect.left, list_rect.top, list_rect.right - list_rect.left,
       list_rect.bottom - list_rect.top, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(list_id)), instance, nullptr);
-  if (font) ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (font)
+    ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   const struct {
     const wchar_t* title;
@@ -187,11 +206,11 @@ void ResultList::Create(HWND parent, int list_id, int status_id, const RECT& lis
     column.iSubItem = i;
     ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
-  status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE,
-                              0, 0, 0, 0, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_id)),
-                              instance, nullptr);
-  if (font) ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  status_ = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(status_id)), instance,
+                              nullptr);
+  if (font)
+    ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   int parts[] = {-1};
   ::SendMessageW(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 }
@@ -209,12 +228,14 @@ void ResultList::ShowNewestRow() {
     ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list_, nullptr, FALSE);
   }
-  if (newest_row_ < 0) return;
+  if (newest_row_ < 0)
+    return;
   ::SendMessageW(list_, LVM_ENSUREVISIBLE, newest_row_, FALSE);
   newest_row_ = -1;
 }
 
-void ResultList::AddRow(const std::wstring& item, const std::wstring& size,
+void ResultList::AddRow(const std::wstring& item,
+                        const std::wstring& size,
                         const std::wstring& status) {
   // Under Wine a visible list view repaints and scrolls at every inserted
   // row, some 20 ms each; rows are added without drawing and shown together
@@ -229,7 +250,8 @@ void ResultList::AddRow(const std::wstring& item, const std::wstring& size,
   row.pszText = const_cast<wchar_t*>(item.c_str());
   const int index =
       static_cast<int>(::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
-  if (index < 0) return;
+  if (index < 0)
+    return;
   LVITEMW cell = {};
   cell.iSubItem = 1;
   cell.pszText = const_cast<wchar_t*>(size.c_str());
@@ -259,11 +281,13 @@ std::wstring ResultList::CellText(int row, int column) const {
 void ResultList::SetProgress(const std::wstring& text) {
   latest_ = text;
   pending_ = true;
-  if (common::SteadyMilliseconds() - last_shown_ >= kProgressInterval) FlushProgress();
+  if (common::SteadyMilliseconds() - last_shown_ >= kProgressInterval)
+    FlushProgress();
 }
 
 void ResultList::FlushProgress() {
-  if (!pending_) return;
+  if (!pending_)
+    return;
   pending_ = false;
   last_shown_ = common::SteadyMilliseconds();
   ::SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(latest_.c_str()));
@@ -271,9 +295,12 @@ void ResultList::FlushProgress() {
 
 void ResultList::Yield() {
   const unsigned long long now = common::SteadyMilliseconds();
-  if (now - last_pump_ < kPumpInterval) return;
-  if (pending_ && now - last_shown_ >= kProgressInterval) FlushProgress();
-  if (now - last_rows_shown_ >= kRowsInterval) ShowNewestRow();
+  if (now - last_pump_ < kPumpInterval)
+    return;
+  if (pending_ && now - last_shown_ >= kProgressInterval)
+    FlushProgress();
+  if (now - last_rows_shown_ >= kRowsInterval)
+    ShowNewestRow();
   common::Yield();
   last_pump_ = common::SteadyMilliseconds();
 }
@@ -286,12 +313,16 @@ std::wstring ResultList::ShownProgress() const {
   return text;
 }
 
-common::MessageResult ShowEngineMessage(HWND owner, const std::wstring& text,
-                                        const std::wstring& title, common::MessageIcon icon,
+common::MessageResult ShowEngineMessage(HWND owner,
+                                        const std::wstring& text,
+                                        const std::wstring& title,
+                                        common::MessageIcon icon,
                                         common::MessageButtons buttons) {
   UINT flags = 0;
-  if (icon == common::MessageIcon::kInformation) flags |= MB_ICONINFORMATION;
-  if (icon == common::MessageIcon::kQuestion) flags |= MB_ICONQUESTION;
+  if (icon == common::MessageIcon::kInformation)
+    flags |= MB_ICONINFORMATION;
+  if (icon == common::MessageIcon::kQuestion)
+    flags |= MB_ICONQUESTION;
   if (buttons == common::MessageButtons::kOkCancelDefaultCancel) {
     flags |= MB_OKCANCEL | MB_DEFBUTTON2;
   } else {

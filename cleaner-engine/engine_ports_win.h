@@ -36,9 +36,12 @@ class Win32ProcessList : public ProcessList {
  public:
   bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) override;
   ProcessHandle Open(uint32_t id, uint32_t rights) override;
-  bool EnumModules(ProcessHandle process, ModuleHandle* modules, uint32_t bytes,
+  bool EnumModules(ProcessHandle process,
+                   ModuleHandle* modules,
+                   uint32_t bytes,
                    uint32_t* needed) override;
-  std::wstring ModuleFileName(ProcessHandle process, ModuleHandle module,
+  std::wstring ModuleFileName(ProcessHandle process,
+                              ModuleHandle module,
                               uint32_t max_chars) override;
   void Close(ProcessHandle process) override;
 };
@@ -106,8 +109,10 @@ class ResultList {
 };
 
 // A message box for the portable code's message kinds.
-common::MessageResult ShowEngineMessage(HWND owner, const std::wstring& text,
-                                        const std::wstring& title, common::MessageIcon icon,
+common::MessageResult ShowEngineMessage(HWND owner,
+                                        const std::wstring& text,
+                                        const std::wstring& title,
+                                        common::MessageIcon icon,
                                         common::MessageButtons buttons);
 
 }  // namespace engine

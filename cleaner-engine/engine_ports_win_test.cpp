@@ -51,9 +51,8 @@ TEST_F(EngineWinTest, HiddenReadOnlyFileIsDeleted) {
   const std::wstring dir = MakeScratchFolder(L"hidden");
   const std::wstring file = dir + L"\\secret.bin";
   ASSERT_TRUE(WriteFileBytes(file, std::string(5000, 'x')));
-  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN |
-                                                     FILE_ATTRIBUTE_READONLY |
-                                                     FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(::SetFileAttributesW(
+      file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
   Engine(TempCleanerConfig(nullptr)).WalkFolder(dir);
   ASSERT_EQ(view_.rows.size(), 1u);
   EXPECT_EQ(view_.rows[0], (FakeScanView::Row{file, L"4 kb", L"清除成功"}));
@@ -69,8 +68,8 @@ TEST_F(EngineWinTest, FileHeldOpenByAnotherProcessFailsAndStays) {
   ::DeleteFileW(marker.c_str());
   HANDLE locker = nullptr;
   ASSERT_TRUE(common::StartCommandLine(testing_support::TestProgramFolder() +
-                                           L"\\file_locker.exe \"" + file + L"\" \"" +
-                                           marker + L"\"",
+                                           L"\\file_locker.exe \"" + file + L"\" \"" + marker +
+                                           L"\"",
                                        common::StartWindow::kHidden, &locker));
   ASSERT_TRUE(testing_support::PumpUntil([&] { return FileExists(marker); }, 10000));
 
@@ -113,9 +112,10 @@ TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
   const struct {
     const wchar_t* root;
     unsigned type;
-  } expected[] = {{L"C:\\", DRIVE_FIXED}, {L"D:\\", DRIVE_CDROM}, {L"E:\\", DRIVE_FIXED},
+  } expected[] = {{L"C:\\", DRIVE_FIXED},     {L"D:\\", DRIVE_CDROM}, {L"E:\\", DRIVE_FIXED},
                   {L"F:\\", DRIVE_REMOVABLE}, {L"G:\\", DRIVE_FIXED}, {L"H:\\", DRIVE_REMOTE}};
-  for (const auto& e : expected) EXPECT_EQ(drives_.DriveType(e.root), e.type) << e.root;
+  for (const auto& e : expected)
+    EXPECT_EQ(drives_.DriveType(e.root), e.type) << e.root;
   const std::wstring list = drives_.LogicalDriveStrings(256);
   EXPECT_EQ(list.size(), 256u);
   EXPECT_EQ(list.substr(0, 12), std::wstring(L"C:\\\0D:\\\0E:\\\0", 12));
@@ -124,7 +124,8 @@ TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
   Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
   std::vector<std::wstring> roots;
   for (const auto& s : files_.searches)
-    if (s.size() == 6) roots.push_back(s);  // "X:\*.*"
+    if (s.size() == 6)
+      roots.push_back(s);  // "X:\*.*"
   EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\*.*", L"E:\\*.*"}));
   EXPECT_EQ(view_.messages.back().text,
             L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.rows.size()) + L"项！！！");
@@ -133,9 +134,8 @@ TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
 TEST_F(EngineWinTest, AutorunAtDriveRootIsRemovedWithItsRow) {
   const std::wstring autorun = L"E:\\autorun.inf";
   ASSERT_TRUE(WriteFileBytes(autorun, "[autorun]\r\n"));
-  ASSERT_TRUE(::SetFileAttributesW(autorun.c_str(), FILE_ATTRIBUTE_HIDDEN |
-                                                        FILE_ATTRIBUTE_SYSTEM |
-                                                        FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(::SetFileAttributesW(
+      autorun.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
   Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
   const auto it = std::find(view_.rows.begin(), view_.rows.end(),
                             FakeScanView::Row{L"autorun.inf", autorun, L"删除成功"});
@@ -149,9 +149,9 @@ TEST_F(EngineWinTest, ProcessPhaseShowsARunningHelper) {
   ::SetEnvironmentVariableW(L"SUITE_RECORD",
                             (testing_support::TestProgramFolder() + L"\\proc.txt").c_str());
   HANDLE helper = nullptr;
-  ASSERT_TRUE(common::StartCommandLine(
-      testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe", common::StartWindow::kHidden,
-      &helper));
+  ASSERT_TRUE(
+      common::StartCommandLine(testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe",
+                               common::StartWindow::kHidden, &helper));
   ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
   ::Sleep(500);
   EXPECT_TRUE(EnableDebugPrivilege());
@@ -208,9 +208,10 @@ TEST_F(EngineWinTest, NamesOutsideTheAnsiCodePageAndLongPaths) {
 }
 
 TEST(ResultListWinTest, RowsProgressAndColumns) {
-  struct Host : common::Window {} host;
-  ASSERT_TRUE(host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400,
-                          nullptr));
+  struct Host : common::Window {
+  } host;
+  ASSERT_TRUE(
+      host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400, nullptr));
   ResultList list;
   list.Create(host.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr);
   wchar_t class_name[64];
@@ -245,7 +246,8 @@ TEST(ResultListWinTest, RowsProgressAndColumns) {
 
   // Texts coming faster than the interval wait; the latest one wins.
   list.SetProgress(L"first");
-  for (int i = 0; i < 100; ++i) list.SetProgress(L"text " + std::to_wstring(i));
+  for (int i = 0; i < 100; ++i)
+    list.SetProgress(L"text " + std::to_wstring(i));
   EXPECT_EQ(list.LatestProgress(), L"text 99");
   ::Sleep(ResultList::kProgressInterval + 10);
   list.Yield();

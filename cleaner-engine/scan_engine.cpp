@@ -14,7 +14,8 @@ using common::MessageResult;
 
 // "C:\x" and "C:\x\" both become "C:\x\".
 std::wstring WorkingPrefix(const std::wstring& path) {
-  if (!path.empty() && path.back() == L'\\') return path;
+  if (!path.empty() && path.back() == L'\\')
+    return path;
   return path + L'\\';
 }
 
@@ -28,8 +29,10 @@ std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
   size_t start = 0;
   while (start < buffer.size()) {
     size_t end = buffer.find(L'\0', start);
-    if (end == std::wstring::npos) end = buffer.size();
-    if (end > start) roots.push_back(buffer.substr(start, end - start));
+    if (end == std::wstring::npos)
+      end = buffer.size();
+    if (end > start)
+      roots.push_back(buffer.substr(start, end - start));
     start = end + 1;
   }
   return roots;
@@ -47,8 +50,8 @@ EngineConfig TempCleanerConfig(std::function<void()> on_found) {
   config.stop_question = L"正在清理你确定要终止吗？";
   config.process_prefix = L"正在扫描：";
   config.folder_prefix = L"正在检查：";
-  config.summary = EngineConfig::Summary{L"此次搜索操作中发现垃圾：", L"项",
-                                         L"此次搜索操作中没有发现垃圾！"};
+  config.summary =
+      EngineConfig::Summary{L"此次搜索操作中发现垃圾：", L"项", L"此次搜索操作中没有发现垃圾！"};
   config.file_test = CleanWalkTakes;
   config.on_found = std::move(on_found);
   return config;
@@ -63,8 +66,12 @@ EngineConfig JunkCleanerConfig(FileTest junk_test) {
   return config;
 }
 
-ScanEngine::ScanEngine(EngineFlags& flags, FileSystem& files, DriveList& drives,
-                       ProcessList& processes, ScanView& view, EngineConfig config)
+ScanEngine::ScanEngine(EngineFlags& flags,
+                       FileSystem& files,
+                       DriveList& drives,
+                       ProcessList& processes,
+                       ScanView& view,
+                       EngineConfig config)
     : flags_(flags),
       files_(files),
       drives_(drives),
@@ -94,11 +101,14 @@ void ScanEngine::RunScan() {
   } else {
     size_t start = 0;
     while (start <= target.size()) {
-      if (Stopping()) break;
+      if (Stopping())
+        break;
       size_t end = target.find(L';', start);
-      if (end == std::wstring::npos) end = target.size();
+      if (end == std::wstring::npos)
+        end = target.size();
       const std::wstring entry = target.substr(start, end - start);
-      if (!entry.empty() && files_.Exists(entry)) WalkFolder(entry);
+      if (!entry.empty() && files_.Exists(entry))
+        WalkFolder(entry);
       start = end + 1;
     }
   }
@@ -106,7 +116,8 @@ void ScanEngine::RunScan() {
 }
 
 void ScanEngine::StopQuestion() {
-  if (!flags_.scanRunning) return;
+  if (!flags_.scanRunning)
+    return;
   const MessageResult answer =
       view_.ShowMessage(config_.stop_question, kTitle, MessageIcon::kInformation,
                         MessageButtons::kOkCancelDefaultCancel);
@@ -120,13 +131,14 @@ void ScanEngine::ShowScanSummary() {
   const int rows = view_.RowCount();
   if (config_.summary) {
     if (rows > 0) {
-      if (config_.on_found) config_.on_found();
-      view_.ShowMessage(config_.summary->found_prefix + std::to_wstring(rows) +
-                            config_.summary->found_suffix,
-                        kTitle, MessageIcon::kQuestion, MessageButtons::kOk);
+      if (config_.on_found)
+        config_.on_found();
+      view_.ShowMessage(
+          config_.summary->found_prefix + std::to_wstring(rows) + config_.summary->found_suffix,
+          kTitle, MessageIcon::kQuestion, MessageButtons::kOk);
     } else {
-      view_.ShowMessage(config_.summary->nothing_found, kTitle,
-                        MessageIcon::kInformation, MessageButtons::kOk);
+      view_.ShowMessage(config_.summary->nothing_found, kTitle, MessageIcon::kInformation,
+                        MessageButtons::kOk);
     }
   }
   view_.SetAppState(true);
@@ -141,7 +153,8 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
   std::wstring prefix = WorkingPrefix(path);
   std::vector<Folder> stack;
   Folder root{prefix.size(), {}, 0};
-  if (!ScanFolderEntries(prefix, &root.subfolders)) return;
+  if (!ScanFolderEntries(prefix, &root.subfolders))
+    return;
   stack.push_back(std::move(root));
   while (!stack.empty()) {
     Folder& top = stack.back();
@@ -150,42 +163,52 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
       continue;
     }
     // After a confirmed stop no further folder is opened.
-    if (Stopping()) return;
+    if (Stopping())
+      return;
     prefix.resize(top.prefix_length);
     prefix += top.subfolders[top.next++];
     prefix += L'\\';
     Folder child{prefix.size(), {}, 0};
-    if (!ScanFolderEntries(prefix, &child.subfolders)) return;
-    if (!child.subfolders.empty()) stack.push_back(std::move(child));
+    if (!ScanFolderEntries(prefix, &child.subfolders))
+      return;
+    if (!child.subfolders.empty())
+      stack.push_back(std::move(child));
   }
 }
 
 bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
                                    std::vector<std::wstring>* subfolders) {
   std::unique_ptr<DirectorySearch> search = files_.OpenSearch(prefix + L"*.*");
-  if (!search) return true;
+  if (!search)
+    return true;
   DirEntry entry;
   while (search->Next(&entry)) {
     view_.Yield();
     if (entry.attributes & kAttributeDirectory) {
       // ".", ".." and every folder whose name begins with a dot.
-      if (!entry.name.empty() && entry.name[0] == L'.') continue;
-      if (Stopping()) return false;
+      if (!entry.name.empty() && entry.name[0] == L'.')
+        continue;
+      if (Stopping())
+        return false;
       // Junctions, symbolic links and mounted folders lead out of the tree
       // being cleaned: never entered.
-      if (entry.attributes & kAttributeReparsePoint) continue;
+      if (entry.attributes & kAttributeReparsePoint)
+        continue;
       subfolders->push_back(entry.name);
       view_.SetProgress(config_.folder_prefix + prefix + entry.name);
       continue;
     }
     view_.Yield();
-    if (Stopping()) return false;
+    if (Stopping())
+      return false;
     const std::wstring full = prefix + entry.name;
     view_.SetProgress(kFileProgressPrefix + full);
-    if (!config_.file_test || !config_.file_test(full)) continue;
+    if (!config_.file_test || !config_.file_test(full))
+      continue;
     files_.SetAttributes(full, 0);  // result ignored
     uint64_t size = 0;
-    if (!files_.Size(full, &size)) continue;  // vanished: no attempt, no row
+    if (!files_.Size(full, &size))
+      continue;  // vanished: no attempt, no row
     const bool gone = DeleteFileChecked(full);
     AddResultRow(full, SizeText(size), gone ? kCleanOk : kCleanFailed);
   }
@@ -197,11 +220,14 @@ void ScanEngine::ScanAllDrives() {
   const std::vector<std::wstring> roots =
       SplitDriveStrings(drives_.LogicalDriveStrings(kDriveBufferChars));
   for (const std::wstring& root : roots) {
-    if (Stopping()) break;
+    if (Stopping())
+      break;
     const std::wstring lower = common::ToLowerAscii(root);
-    if (lower == L"a:\\" || lower == L"b:\\" || drives_.DriveType(root) == kDriveCdRom) continue;
+    if (lower == L"a:\\" || lower == L"b:\\" || drives_.DriveType(root) == kDriveCdRom)
+      continue;
     // The first removable drive ends the walk: it and every drive after it.
-    if (drives_.DriveType(root) == kDriveRemovable) break;
+    if (drives_.DriveType(root) == kDriveRemovable)
+      break;
     const std::wstring autorun = root + L"autorun.inf";
     if (files_.ListingFindsFile(autorun, /*include_hidden_system=*/true)) {
       ClearReadOnly(autorun);
@@ -210,8 +236,7 @@ void ScanEngine::ScanAllDrives() {
     }
     WalkFolder(root);
   }
-  view_.ShowMessage(L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.RowCount()) +
-                        L"项！！！",
+  view_.ShowMessage(L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.RowCount()) + L"项！！！",
                     kTitle, MessageIcon::kInformation, MessageButtons::kOk);
   flags_.scanRunning = false;
   view_.SetAppState(true);
@@ -230,7 +255,8 @@ void ScanEngine::ScanProcesses() {
       returned = 0;
       break;
     }
-    if (returned != room || room >= kMaxRoom) break;
+    if (returned != room || room >= kMaxRoom)
+      break;
     room *= 2;
   }
   const size_t count = std::min<size_t>(returned / 4, ids.size());
@@ -254,14 +280,17 @@ void ScanEngine::ScanProcesses() {
       }
       view_.SetProgress(config_.process_prefix + module_name + L"...");
     }
-    if (process != 0) processes_.Close(process);
+    if (process != 0)
+      processes_.Close(process);
   }
 }
 
 bool ScanEngine::ClearReadOnly(const std::wstring& path) {
   uint32_t attributes = 0;
-  if (!files_.Attributes(path, &attributes)) return false;
-  if (attributes & kAttributeReadOnly) files_.SetAttributes(path, 0);
+  if (!files_.Attributes(path, &attributes))
+    return false;
+  if (attributes & kAttributeReadOnly)
+    files_.SetAttributes(path, 0);
   return true;
 }
 
@@ -269,13 +298,15 @@ bool ScanEngine::ClearReadOnly(const std::wstring& path) {
 // too: one that survives its deletion is reported as failed, not as gone.
 bool ScanEngine::DeleteFileChecked(const std::wstring& path) {
   if (files_.ListingFindsFile(path, /*include_hidden_system=*/true)) {
-    if (!ClearReadOnly(path)) return false;
+    if (!ClearReadOnly(path))
+      return false;
     files_.Remove(path);
   }
   return !files_.ListingFindsFile(path, /*include_hidden_system=*/true);
 }
 
-void ScanEngine::AddResultRow(const std::wstring& item, const std::wstring& size,
+void ScanEngine::AddResultRow(const std::wstring& item,
+                              const std::wstring& size,
                               const std::wstring& status) {
   view_.AddRow(item, size, status);
 }

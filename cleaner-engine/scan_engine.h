@@ -69,8 +69,12 @@ bool CleanWalkTakes(const std::wstring& full_path);
 
 class ScanEngine {
  public:
-  ScanEngine(EngineFlags& flags, FileSystem& files, DriveList& drives,
-             ProcessList& processes, ScanView& view, EngineConfig config);
+  ScanEngine(EngineFlags& flags,
+             FileSystem& files,
+             DriveList& drives,
+             ProcessList& processes,
+             ScanView& view,
+             EngineConfig config);
 
   // The run, as the start button performs it after the window's own
   // preparation. Returns when the run is over and its end message has been
@@ -86,8 +90,7 @@ class ScanEngine {
 
   bool DeleteFileChecked(const std::wstring& path);
   bool ClearReadOnly(const std::wstring& path);
-  void AddResultRow(const std::wstring& item, const std::wstring& size,
-                    const std::wstring& status);
+  void AddResultRow(const std::wstring& item, const std::wstring& size, const std::wstring& status);
 
   static constexpr uint32_t kProcessRights = 0x0410;  // query information, read memory
   static constexpr size_t kDriveBufferChars = 256;

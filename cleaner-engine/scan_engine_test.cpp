@@ -26,9 +26,8 @@ struct Slots {
   std::vector<std::wstring> values;
   bool Takes(const std::wstring& path) const {
     const std::wstring ending = common::RightChars(path, 4);
-    return std::any_of(values.begin(), values.end(), [&](const std::wstring& s) {
-      return !s.empty() && s == ending;
-    });
+    return std::any_of(values.begin(), values.end(),
+                       [&](const std::wstring& s) { return !s.empty() && s == ending; });
   }
 };
 
@@ -50,7 +49,8 @@ class EngineTest : public ::testing::Test {
 
   std::vector<std::wstring> RowItems() const {
     std::vector<std::wstring> items;
-    for (const auto& r : view_.rows) items.push_back(r.item);
+    for (const auto& r : view_.rows)
+      items.push_back(r.item);
     return items;
   }
 
@@ -91,18 +91,14 @@ TEST_F(EngineTest, CleanWalkSizesAndExclusions) {
     uint64_t size;
     const wchar_t* size_text;  // nullptr: excluded, no row
   } cases[] = {
-      {L"a1023.bin", 1023, L"0 kb"},
-      {L"a1024.bin", 1024, L"1 kb"},
-      {L"empty.bin", 0, L"0 kb"},
-      {L"big.bin", 3ull * 1024 * 1024 * 1024, L"3145728 kb"},
-      {L"index.dat", 5, nullptr},
-      {L"setup.log", 5, nullptr},
-      {L"desktop.ini", 5, nullptr},
-      {L"NTUSER.DAT", 5000, L"4 kb"},
-      {L"Log.LOG", 5, L"0 kb"},
-      {L"x.Ini", 5, L"0 kb"},
+      {L"a1023.bin", 1023, L"0 kb"}, {L"a1024.bin", 1024, L"1 kb"},
+      {L"empty.bin", 0, L"0 kb"},    {L"big.bin", 3ull * 1024 * 1024 * 1024, L"3145728 kb"},
+      {L"index.dat", 5, nullptr},    {L"setup.log", 5, nullptr},
+      {L"desktop.ini", 5, nullptr},  {L"NTUSER.DAT", 5000, L"4 kb"},
+      {L"Log.LOG", 5, L"0 kb"},      {L"x.Ini", 5, L"0 kb"},
   };
-  for (const auto& c : cases) fs_.AddFile(std::wstring(L"C:\\T\\") + c.name, c.size);
+  for (const auto& c : cases)
+    fs_.AddFile(std::wstring(L"C:\\T\\") + c.name, c.size);
   TempEngine().WalkFolder(L"C:\\T");
   for (const auto& c : cases) {
     const std::wstring path = std::wstring(L"C:\\T\\") + c.name;
@@ -148,7 +144,7 @@ TEST_F(EngineTest, TrailingBackslashGivesIdenticalRows) {
     ScanEngine engine(flags_, fs, drives_, processes_, view, TempCleanerConfig(nullptr));
     engine.WalkFolder(path);
     EXPECT_EQ(view.rows, (std::vector<Row>{{L"C:\\T\\a.bin", L"2 kb", L"清除成功"},
-                                          {L"C:\\T\\s\\b.bin", L"0 kb", L"清除成功"}}))
+                                           {L"C:\\T\\s\\b.bin", L"0 kb", L"清除成功"}}))
         << path;
   }
 }
@@ -169,10 +165,9 @@ TEST_F(EngineTest, OrderFilesBeforeSubfoldersDepthFirstAndOneSearchOpen) {
   fs_.AddFile(L"C:\\T\\b\\3.bin");
   fs_.AddFile(L"C:\\T\\m.bin");
   TempEngine().WalkFolder(L"C:\\T");
-  EXPECT_EQ(RowItems(), (std::vector<std::wstring>{L"C:\\T\\m.bin", L"C:\\T\\z.bin",
-                                                   L"C:\\T\\a\\1.bin",
-                                                   L"C:\\T\\a\\deep\\2.bin",
-                                                   L"C:\\T\\b\\3.bin"}));
+  EXPECT_EQ(RowItems(),
+            (std::vector<std::wstring>{L"C:\\T\\m.bin", L"C:\\T\\z.bin", L"C:\\T\\a\\1.bin",
+                                       L"C:\\T\\a\\deep\\2.bin", L"C:\\T\\b\\3.bin"}));
   EXPECT_EQ(fs_.max_open_searches, 1);
   EXPECT_EQ(fs_.open_searches, 0);
 }
@@ -209,7 +204,8 @@ TEST_F(EngineTest, ReparsePointsAreNeverEntered) {
 // per level would overflow it long before the leaf.
 TEST_F(EngineTest, DeepTreeDoesNotOverflowTheStack) {
   std::wstring path = L"C:\\T";
-  for (int i = 0; i < 1500; ++i) path += L"\\d";
+  for (int i = 0; i < 1500; ++i)
+    path += L"\\d";
   fs_.AddFile(path + L"\\leaf.bin", 1);
   TempEngine();
   pthread_attr_t attributes;
@@ -228,7 +224,8 @@ TEST_F(EngineTest, DeepTreeDoesNotOverflowTheStack) {
 }
 
 TEST_F(EngineTest, ManySubfoldersBeyondSixteenBits) {
-  for (int i = 0; i < 40000; ++i) fs_.AddFolder(L"C:\\T\\f" + std::to_wstring(i));
+  for (int i = 0; i < 40000; ++i)
+    fs_.AddFolder(L"C:\\T\\f" + std::to_wstring(i));
   fs_.AddFile(L"C:\\T\\f39999\\x.bin");
   TempEngine().WalkFolder(L"C:\\T");
   EXPECT_EQ(RowItems(), (std::vector<std::wstring>{L"C:\\T\\f39999\\x.bin"}));
@@ -265,14 +262,13 @@ TEST_F(EngineTest, JunkWalkOrderAndMatching) {
   fs_.AddFile(L"C:\\J\\.cache\\z.tmp", 1);
   JunkEngine().WalkFolder(L"C:\\J");
   EXPECT_EQ(view_.rows, (std::vector<Row>{{L"C:\\J\\a.bak", L"0 kb", L"清除成功"},
-                                         {L"C:\\J\\x.tmp", L"2 kb", L"清除成功"},
-                                         {L"C:\\J\\sub\\y.tmp", L"0 kb", L"清除成功"}}));
+                                          {L"C:\\J\\x.tmp", L"2 kb", L"清除成功"},
+                                          {L"C:\\J\\sub\\y.tmp", L"0 kb", L"清除成功"}}));
   EXPECT_TRUE(fs_.Has(L"C:\\J\\REPORT.TMP"));
   EXPECT_TRUE(fs_.Has(L"C:\\J\\keep.txt"));
   EXPECT_TRUE(fs_.Has(L"C:\\J\\.cache\\z.tmp"));
   // Every file is shown, matched or not; the subfolder with this walk's text.
-  EXPECT_NE(std::find(view_.progress.begin(), view_.progress.end(),
-                      L"正在扫描：C:\\J\\keep.txt"),
+  EXPECT_NE(std::find(view_.progress.begin(), view_.progress.end(), L"正在扫描：C:\\J\\keep.txt"),
             view_.progress.end());
   EXPECT_NE(std::find(view_.progress.begin(), view_.progress.end(), L"正在扫描：C:\\J\\sub"),
             view_.progress.end());
@@ -292,9 +288,9 @@ TEST_F(EngineTest, JunkWalkWithEmptySlotsShowsEverythingDeletesNothing) {
   fs_.AddFile(L"C:\\J\\s\\b.bak");
   JunkEngine().WalkFolder(L"C:\\J");
   EXPECT_TRUE(view_.rows.empty());
-  EXPECT_EQ(view_.progress, (std::vector<std::wstring>{L"正在扫描：C:\\J\\a.tmp",
-                                                       L"正在扫描：C:\\J\\s",
-                                                       L"正在扫描：C:\\J\\s\\b.bak"}));
+  EXPECT_EQ(view_.progress,
+            (std::vector<std::wstring>{L"正在扫描：C:\\J\\a.tmp", L"正在扫描：C:\\J\\s",
+                                       L"正在扫描：C:\\J\\s\\b.bak"}));
 }
 
 TEST_F(EngineTest, SlotChangedDuringRunAppliesFromNextFile) {
@@ -350,12 +346,15 @@ TEST_F(EngineTest, DriveOrderAndSkips) {
     std::vector<FakeDriveList::Drive> drives;
     std::vector<std::wstring> walked;
   } cases[] = {
-      {{{L"A:\\", kDriveRemovable}, {L"C:\\", kDriveFixed}, {L"D:\\", kDriveCdRom},
+      {{{L"A:\\", kDriveRemovable},
+        {L"C:\\", kDriveFixed},
+        {L"D:\\", kDriveCdRom},
         {L"E:\\", kDriveFixed}},
        {L"C:\\*.*", L"E:\\*.*"}},
-      {{{L"C:\\", kDriveFixed}, {L"F:\\", kDriveRemovable}, {L"G:\\", kDriveFixed}},
-       {L"C:\\*.*"}},
-      {{{L"b:\\", kDriveFixed}, {L"C:\\", kDriveRemote}, {L"R:\\", kDriveRamDisk},
+      {{{L"C:\\", kDriveFixed}, {L"F:\\", kDriveRemovable}, {L"G:\\", kDriveFixed}}, {L"C:\\*.*"}},
+      {{{L"b:\\", kDriveFixed},
+        {L"C:\\", kDriveRemote},
+        {L"R:\\", kDriveRamDisk},
         {L"X:\\", kDriveUnknown}},
        {L"C:\\*.*", L"R:\\*.*", L"X:\\*.*"}},
   };
@@ -376,15 +375,14 @@ TEST_F(EngineTest, DriveOrderAndSkips) {
 
 TEST_F(EngineTest, AutorunAtRootIsDeletedWithItsRow) {
   drives_.drives = {{L"C:\\", kDriveFixed}, {L"E:\\", kDriveFixed}};
-  fs_.AddFile(L"C:\\autorun.inf", 100,
-              kAttributeHidden | kAttributeSystem | kAttributeReadOnly);
+  fs_.AddFile(L"C:\\autorun.inf", 100, kAttributeHidden | kAttributeSystem | kAttributeReadOnly);
   fs_.AddFile(L"C:\\x.tmp", 100);
   fs_.AddFile(L"E:\\autorun.inf", 100);
   fs_.Find(L"E:\\autorun.inf")->locked = true;
   JunkEngine().ScanAllDrives();
   EXPECT_EQ(view_.rows, (std::vector<Row>{{L"autorun.inf", L"C:\\autorun.inf", L"删除成功"},
-                                         {L"C:\\x.tmp", L"0 kb", L"清除成功"},
-                                         {L"autorun.inf", L"E:\\autorun.inf", L"删除失败"}}));
+                                          {L"C:\\x.tmp", L"0 kb", L"清除成功"},
+                                          {L"autorun.inf", L"E:\\autorun.inf", L"删除失败"}}));
   EXPECT_EQ(view_.messages.back().text, L"此次搜索操作中发现垃圾：3项！！！");
   EXPECT_EQ(view_.states, (std::vector<bool>{true}));
   EXPECT_FALSE(flags_.scanRunning);
@@ -397,7 +395,8 @@ TEST_F(EngineTest, StopDuringFirstDriveSkipsTheRest) {
   fs_.AddFile(L"E:\\c.tmp");
   JunkEngine();
   view_.on_yield = [this](int) {
-    if (view_.rows.size() == 1) flags_.stopRequested = true;
+    if (view_.rows.size() == 1)
+      flags_.stopRequested = true;
   };
   engine_->ScanAllDrives();
   EXPECT_EQ(RowItems(), (std::vector<std::wstring>{L"C:\\a.tmp"}));
@@ -423,7 +422,8 @@ TEST_F(EngineTest, StopDuringFirstOfThreeFolders) {
   view_.target = L"C:\\A;C:\\B;C:\\C";
   TempEngine();
   view_.on_yield = [this](int) {
-    if (view_.rows.size() == 1 && flags_.scanRunning) engine_->StopQuestion();
+    if (view_.rows.size() == 1 && flags_.scanRunning)
+      engine_->StopQuestion();
   };
   engine_->RunScan();
   EXPECT_EQ(RowItems(), (std::vector<std::wstring>{L"C:\\A\\1.bin"}));
@@ -510,7 +510,8 @@ TEST_F(EngineTest, ProcessPhaseOnlyForASingleExistingFolder) {
 }
 
 TEST_F(EngineTest, SummaryTextsAndRecycleHook) {
-  for (int i = 0; i < 12; ++i) fs_.AddFile(L"C:\\A\\f" + std::to_wstring(i) + L".bin");
+  for (int i = 0; i < 12; ++i)
+    fs_.AddFile(L"C:\\A\\f" + std::to_wstring(i) + L".bin");
   view_.target = L"C:\\A";
   TempEngine().RunScan();
   EXPECT_EQ(view_.messages.back().text, L"此次搜索操作中发现垃圾：12项");
@@ -529,13 +530,13 @@ TEST_F(EngineTest, SummaryTextsAndRecycleHook) {
 TEST_F(EngineTest, RecycleHookRunsBeforeTheSummaryMessage) {
   fs_.AddFile(L"C:\\A\\x.bin");
   view_.target = L"C:\\A";
-  engine_ = std::make_unique<ScanEngine>(
-      flags_, fs_, drives_, processes_, view_,
-      TempCleanerConfig([this] { view_.events.push_back(L"hook"); }));
+  engine_ =
+      std::make_unique<ScanEngine>(flags_, fs_, drives_, processes_, view_,
+                                   TempCleanerConfig([this] { view_.events.push_back(L"hook"); }));
   engine_->RunScan();
   const auto hook = std::find(view_.events.begin(), view_.events.end(), L"hook");
-  const auto message = std::find(view_.events.begin(), view_.events.end(),
-                                 L"message:此次搜索操作中发现垃圾：1项");
+  const auto message =
+      std::find(view_.events.begin(), view_.events.end(), L"message:此次搜索操作中发现垃圾：1项");
   ASSERT_NE(hook, view_.events.end());
   EXPECT_LT(hook, message);
 }
@@ -547,17 +548,17 @@ TEST_F(EngineTest, WholeDiskRunSequence) {
   view_.target = L"全盘扫描";
   view_.rows.push_back({L"old", L"", L""});
   JunkEngine().RunScan();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"state:busy", L"progress:正在检查：C:\\x.exe...",
-                              L"progress:正在扫描：C:\\a.tmp", L"row:C:\\a.tmp",
-                              L"message:此次搜索操作中发现垃圾：1项！！！",
-                              L"state:ready"}));
+  EXPECT_EQ(view_.events,
+            (std::vector<std::wstring>{
+                L"state:busy", L"progress:正在检查：C:\\x.exe...", L"progress:正在扫描：C:\\a.tmp",
+                L"row:C:\\a.tmp", L"message:此次搜索操作中发现垃圾：1项！！！", L"state:ready"}));
 }
 
 // ---- the process phase ----------------------------------------------------------
 
 TEST_F(EngineTest, ProcessListRoomsDoubleFromSixteenBytes) {
-  for (uint32_t i = 0; i < 100; ++i) processes_.processes.push_back({i * 4 + 8, L"C:\\p.exe"});
+  for (uint32_t i = 0; i < 100; ++i)
+    processes_.processes.push_back({i * 4 + 8, L"C:\\p.exe"});
   TempEngine().ScanProcesses();
   EXPECT_EQ(processes_.enum_rooms, (std::vector<uint32_t>{16, 32, 64, 128, 256, 512}));
   EXPECT_EQ(view_.progress.size(), 100u);
@@ -566,10 +567,10 @@ TEST_F(EngineTest, ProcessListRoomsDoubleFromSixteenBytes) {
 
 TEST_F(EngineTest, ProcessPhaseTexts) {
   processes_.processes = {
-      {0, L"", false},           // the idle process cannot be opened
-      {4, L"C:\\system.exe"},    // never shown even though it opens
+      {0, L"", false},         // the idle process cannot be opened
+      {4, L"C:\\system.exe"},  // never shown even though it opens
       {100, L"C:\\WINDOWS\\explorer.exe"},
-      {200, L""},                // module listing fails: the name stays
+      {200, L""},  // module listing fails: the name stays
       {300, L"C:\\Program Files\\a b\\app.exe"},
       {400, L"C:\\hidden.exe", false},
   };

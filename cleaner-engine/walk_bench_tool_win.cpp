@@ -20,10 +20,12 @@ long long BareWalk(const std::wstring& folder) {
   long long files = 0;
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  if (find == INVALID_HANDLE_VALUE)
+    return 0;
   do {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (data.cFileName[0] != L'.') files += BareWalk(folder + L"\\" + data.cFileName);
+      if (data.cFileName[0] != L'.')
+        files += BareWalk(folder + L"\\" + data.cFileName);
     } else {
       ++files;
     }
@@ -46,7 +48,9 @@ class BenchView : public engine::ScanView {
     list_.SetProgress(text);
   }
   void Yield() override { list_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring&, const std::wstring&, common::MessageIcon,
+  common::MessageResult ShowMessage(const std::wstring&,
+                                    const std::wstring&,
+                                    common::MessageIcon,
                                     common::MessageButtons) override {
     return common::MessageResult::kOk;
   }
@@ -58,11 +62,10 @@ class BenchView : public engine::ScanView {
   engine::ResultList& list_;
 };
 
-const wchar_t* const kEndings[] = {L".tmp", L"._mp", L".syd", L".gid", L".old", L".bak",
-                                   L".chk", L".fts", L".ftg", L".prv", L".wbk", L".xlk",
-                                   L".~mp", L".pch", L".err", L".$$$", L".---", L".___",
-                                   L".??$", L".?~?", L".%%%", L".@@@", L"cdr_", L"temp",
-                                   L"#Res"};
+const wchar_t* const kEndings[] = {L".tmp", L"._mp", L".syd", L".gid", L".old", L".bak", L".chk",
+                                   L".fts", L".ftg", L".prv", L".wbk", L".xlk", L".~mp", L".pch",
+                                   L".err", L".$$$", L".---", L".___", L".??$", L".?~?", L".%%%",
+                                   L".@@@", L"cdr_", L"temp", L"#Res"};
 
 }  // namespace
 
@@ -75,9 +78,10 @@ int wmain(int argc, wchar_t** argv) {
   const int rounds = argc > 2 ? _wtoi(argv[2]) : 3;
   ::InitCommonControls();
 
-  struct Host : common::Window {} host;
-  host.Create(L"SuiteWalkBench", L"walk bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 700,
-              450, nullptr);
+  struct Host : common::Window {
+  } host;
+  host.Create(L"SuiteWalkBench", L"walk bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 700, 450,
+              nullptr);
   engine::ResultList list;
   list.Create(host.hwnd(), 100, 101, RECT{8, 8, 680, 380}, nullptr);
   common::Yield();
@@ -100,7 +104,8 @@ int wmain(int argc, wchar_t** argv) {
                             engine::JunkCleanerConfig([](const std::wstring& path) {
                               const std::wstring ending = common::RightChars(path, 4);
                               for (const wchar_t* e : kEndings)
-                                if (ending == e) return true;
+                                if (ending == e)
+                                  return true;
                               return false;
                             }));
     t0 = common::SteadyMilliseconds();

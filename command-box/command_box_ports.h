@@ -63,8 +63,7 @@ class CommandBoxHost {
   virtual bool StartCommandLine(const std::wstring& command_line) = 0;
   // Starts a command line and waits, at most `timeout_ms`, for the started
   // process to end; the window keeps answering meanwhile.
-  virtual bool StartCommandLineAndWait(const std::wstring& command_line,
-                                       unsigned timeout_ms) = 0;
+  virtual bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) = 0;
   // True when a file (not a folder) of exactly this name exists, hidden
   // and system files included.
   virtual bool FileExists(const std::wstring& path) = 0;

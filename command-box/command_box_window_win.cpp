@@ -18,7 +18,8 @@ constexpr wchar_t kOption[] = L"Option";
 
 std::optional<int> WholeNumber(const std::wstring& text) {
   const auto value = common::ParseNumber(text);
-  if (!value || *value > 1e7 || *value < -1e7) return std::nullopt;
+  if (!value || *value > 1e7 || *value < -1e7)
+    return std::nullopt;
   return static_cast<int>(common::RoundHalfEven(*value));
 }
 
@@ -31,8 +32,10 @@ StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
   fields.Text8 = settings.ReadSetting(kOption, L"AutoLnk");
   fields.Text9 = settings.ReadSetting(kOption, L"TM");
   StartupPlacement placement;
-  if (const auto top = WholeNumber(fields.Text4)) placement.top_twips = *top;
-  if (const auto left = WholeNumber(fields.Text5)) placement.left_twips = *left;
+  if (const auto top = WholeNumber(fields.Text4))
+    placement.top_twips = *top;
+  if (const auto left = WholeNumber(fields.Text5))
+    placement.left_twips = *left;
   if (const auto alpha = WholeNumber(fields.Text9); alpha && *alpha >= 0 && *alpha <= 255)
     placement.alpha = *alpha;
   return placement;
@@ -54,7 +57,8 @@ CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
   tray::AboutWindow::Actions actions;
   actions.menu = [this](tray::MenuItem item) { MenuChosen(item); };
   actions.open = [this](const std::wstring& site) {
-    if (!platform_.StartCommandLine(BrowserCommandLine(site))) SignalFailure();
+    if (!platform_.StartCommandLine(BrowserCommandLine(site)))
+      SignalFailure();
   };
   about_ = std::make_unique<tray::AboutWindow>(texts, actions);
 }
@@ -119,49 +123,57 @@ void CommandBoxWindow::CreateControls() {
   image1_ = make({kImage1, L"Static", L"", WS_VISIBLE | SS_ICON | SS_NOTIFY, 0, 150, 120, 240, 240},
                  nullptr);
   ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-  label4_ = make({kLabel4, L"Static", L"Tovrix", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, 0, 495, 60,
-                  1800, 360},
-                 title_font_);
+  label4_ = make(
+      {kLabel4, L"Static", L"Tovrix", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, 0, 495, 60, 1800, 360},
+      title_font_);
   label5_ = make({kLabel5, L"Static", L"", WS_VISIBLE | SS_NOTIFY | SS_CENTER | SS_NOPREFIX, 0, 240,
                   600, 4575, 200},
                  label_font_);
   text1_ = make({kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  240, 840, 3255, 285},
                 input_font_);
-  command1_ = make({kCommand1, L"Button", L"确 定", WS_VISIBLE | WS_TABSTOP, 0, 3840, 840, 975, 300},
-                   label_font_);
+  command1_ =
+      make({kCommand1, L"Button", L"确 定", WS_VISIBLE | WS_TABSTOP, 0, 3840, 840, 975, 300},
+           label_font_);
 
   // Drops on the input box, the title, the lyric line and the background
   // put the first file's path into the input box.
-  for (HWND target : {text1_, label4_, label5_, chrome_.picture()}) ::DragAcceptFiles(target, TRUE);
+  for (HWND target : {text1_, label4_, label5_, chrome_.picture()})
+    ::DragAcceptFiles(target, TRUE);
   for (HWND control : {text1_, label4_, label5_, chrome_.picture(), image1_}) {
     const bool focuses = control == label4_ || control == label5_ || control == chrome_.picture();
     const bool drags = control != text1_;
-    common::SubclassControl(control, [this, control, focuses, drags](
-                                         HWND, UINT message, WPARAM wparam, LPARAM, LRESULT* result) {
-      switch (message) {
-        case WM_DROPFILES:
-          if (control == image1_) return false;
-          OnDrop(reinterpret_cast<HDROP>(wparam));
-          *result = 0;
-          return true;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-          if (!drags) return false;
-          // Any button gives the input box the focus; the left one then
-          // moves the window.
-          if (focuses) ::SetFocus(text1_);
-          if (message == WM_LBUTTONDOWN) look::DragWindow(hwnd());
-          *result = 0;
-          return true;
-        case WM_MOUSEMOVE:
-          if (control == chrome_.picture()) chrome_.RS();
-          return false;
-        default:
-          return false;
-      }
-    });
+    common::SubclassControl(
+        control, [this, control, focuses, drags](HWND, UINT message, WPARAM wparam, LPARAM,
+                                                 LRESULT* result) {
+          switch (message) {
+            case WM_DROPFILES:
+              if (control == image1_)
+                return false;
+              OnDrop(reinterpret_cast<HDROP>(wparam));
+              *result = 0;
+              return true;
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+              if (!drags)
+                return false;
+              // Any button gives the input box the focus; the left one then
+              // moves the window.
+              if (focuses)
+                ::SetFocus(text1_);
+              if (message == WM_LBUTTONDOWN)
+                look::DragWindow(hwnd());
+              *result = 0;
+              return true;
+            case WM_MOUSEMOVE:
+              if (control == chrome_.picture())
+                chrome_.RS();
+              return false;
+            default:
+              return false;
+          }
+        });
   }
 }
 
@@ -222,7 +234,8 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     case WM_SIZE:
       // Minimised means hidden: the notification icon brings it back.
-      if (wparam == SIZE_MINIMIZED) ::ShowWindow(hwnd(), SW_HIDE);
+      if (wparam == SIZE_MINIMIZED)
+        ::ShowWindow(hwnd(), SW_HIDE);
       break;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
@@ -234,13 +247,15 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
     case kPlayerGone:
       // The player window has gone; its object goes now, outside its own
       // window procedure.
-      if (player_ && !player_->hwnd()) player_.reset();
+      if (player_ && !player_->hwnd())
+        player_.reset();
       return 0;
     case WM_CLOSE:
       Shutdown();
       return 0;
     case WM_NCDESTROY:
-      if (quit_on_destroy) ::PostQuitMessage(0);
+      if (quit_on_destroy)
+        ::PostQuitMessage(0);
       break;
     default:
       break;
@@ -253,7 +268,8 @@ void CommandBoxWindow::TrayRestore() {
   ::ShowWindow(hwnd(), SW_SHOW);
   chrome_.Show(look::ChromeButton::kMinimise, look::ChromeState::kNormal);
   ::SetFocus(text1_);
-  if (fields_.Text10 == L"1" && player_) player_->logic().EnableDeferredRefresh();
+  if (fields_.Text10 == L"1" && player_)
+    player_->logic().EnableDeferredRefresh();
 }
 
 void CommandBoxWindow::MenuChosen(tray::MenuItem item) {
@@ -274,7 +290,8 @@ void CommandBoxWindow::MenuChosen(tray::MenuItem item) {
 }
 
 void CommandBoxWindow::Shutdown() {
-  if (shut_down_) return;
+  if (shut_down_)
+    return;
   shut_down_ = true;
   tray::RemoveTrayIcon();
   if (player_) {
@@ -282,7 +299,8 @@ void CommandBoxWindow::Shutdown() {
     player_.reset();
   }
   about_->Close();
-  if (hwnd()) ::DestroyWindow(hwnd());
+  if (hwnd())
+    ::DestroyWindow(hwnd());
 }
 
 int CommandBoxWindow::WindowTopTwips() {
@@ -301,7 +319,9 @@ void CommandBoxWindow::ShowInputText(const std::wstring& text) {
   ::SetWindowTextW(text1_, text.c_str());
 }
 
-void CommandBoxWindow::FocusInput() { ::SetFocus(text1_); }
+void CommandBoxWindow::FocusInput() {
+  ::SetFocus(text1_);
+}
 
 void CommandBoxWindow::SetInputRowTop(int twips) {
   common::SetControlTopTwips(text1_, twips);
@@ -310,7 +330,8 @@ void CommandBoxWindow::SetInputRowTop(int twips) {
 }
 
 void CommandBoxWindow::SetLyricLine(const std::wstring& text) {
-  if (common::WindowText(label5_) == text) return;
+  if (common::WindowText(label5_) == text)
+    return;
   ::SetWindowTextW(label5_, text.c_str());
   ::InvalidateRect(label5_, nullptr, TRUE);
 }
@@ -320,13 +341,17 @@ void CommandBoxWindow::SetWindowAlpha(int alpha) {
   ::SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void CommandBoxWindow::ShowAbout() { about_->ShowModeless(); }
+void CommandBoxWindow::ShowAbout() {
+  about_->ShowModeless();
+}
 
 void CommandBoxWindow::ShowMessage(const std::wstring& text, const std::wstring& title) {
   ::MessageBoxW(hwnd(), text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-void CommandBoxWindow::SignalFailure() { ::MessageBeep(MB_ICONWARNING); }
+void CommandBoxWindow::SignalFailure() {
+  ::MessageBeep(MB_ICONWARNING);
+}
 
 player::PlayerWindow& CommandBoxWindow::EnsurePlayer() {
   if (!player_ || !player_->hwnd()) {
@@ -337,9 +362,13 @@ player::PlayerWindow& CommandBoxWindow::EnsurePlayer() {
   return *player_;
 }
 
-void CommandBoxWindow::PlayerAdapter::Show() { box_.EnsurePlayer().ShowModeless(); }
+void CommandBoxWindow::PlayerAdapter::Show() {
+  box_.EnsurePlayer().ShowModeless();
+}
 
-void CommandBoxWindow::PlayerAdapter::EnsureCreated() { box_.EnsurePlayer(); }
+void CommandBoxWindow::PlayerAdapter::EnsureCreated() {
+  box_.EnsurePlayer();
+}
 
 void CommandBoxWindow::PlayerAdapter::LoadLyrics(const std::wstring& stem) {
   box_.EnsurePlayer().logic().LoadLyrics(stem);
@@ -350,10 +379,13 @@ void CommandBoxWindow::PlayerAdapter::ClearLyricList() {
 }
 
 void CommandBoxWindow::PlayerAdapter::EnableDeferredRefresh() {
-  if (box_.player_ && box_.player_->hwnd()) box_.player_->logic().EnableDeferredRefresh();
+  if (box_.player_ && box_.player_->hwnd())
+    box_.player_->logic().EnableDeferredRefresh();
 }
 
-std::wstring CommandBoxWindow::PlayerAdapter::URL() { return box_.EnsurePlayer().w1().URL(); }
+std::wstring CommandBoxWindow::PlayerAdapter::URL() {
+  return box_.EnsurePlayer().w1().URL();
+}
 
 void CommandBoxWindow::PlayerAdapter::SetURL(const std::wstring& url) {
   box_.EnsurePlayer().w1().SetURL(url);

@@ -14,7 +14,9 @@ namespace {
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
 
-std::wstring IniPath() { return common::GetEnvironmentText(L"windir") + L"\\lnk.ini"; }
+std::wstring IniPath() {
+  return common::GetEnvironmentText(L"windir") + L"\\lnk.ini";
+}
 
 void Setting(const wchar_t* key, const wchar_t* value) {
   ::WritePrivateProfileStringW(L"Option", key, value, IniPath().c_str());
@@ -37,8 +39,10 @@ BYTE Alpha(HWND window) {
 // NUL, the list ended by another.
 HDROP MakeDrop(const std::vector<std::wstring>& files) {
   size_t chars = 1;
-  for (const auto& f : files) chars += f.size() + 1;
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  for (const auto& f : files)
+    chars += f.size() + 1;
+  HGLOBAL memory =
+      ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
   drop->fWide = TRUE;
@@ -51,7 +55,9 @@ HDROP MakeDrop(const std::vector<std::wstring>& files) {
   return static_cast<HDROP>(memory);
 }
 
-int TopOf(HWND control) { return common::ControlRect(control).top; }
+int TopOf(HWND control) {
+  return common::ControlRect(control).top;
+}
 
 struct Count {
   const wchar_t* caption;
@@ -60,7 +66,8 @@ struct Count {
 
 BOOL CALLBACK CountOne(HWND w, LPARAM p) {
   auto* c = reinterpret_cast<Count*>(p);
-  if (::IsWindowVisible(w) && common::WindowText(w) == c->caption) ++c->n;
+  if (::IsWindowVisible(w) && common::WindowText(w) == c->caption)
+    ++c->n;
   return TRUE;
 }
 
@@ -96,6 +103,10 @@ class CommandBoxWindowTest : public ::testing::Test {
     return w;
   }
   void Type(CommandBoxWindow& w, const std::wstring& line) {
+    // The box must be the active window to own the keyboard; the shell of
+    // the test desktop may take activation when the first tray icon comes.
+    ::SetForegroundWindow(w.hwnd());
+    PumpFor(20);
     ::SetWindowTextW(w.text1(), line.c_str());
     ::SetFocus(w.text1());
     ::PostMessageW(w.text1(), WM_KEYDOWN, VK_RETURN, 0);
@@ -167,8 +178,8 @@ TEST_F(CommandBoxWindowTest, TransparencyCommand) {
 TEST_F(CommandBoxWindowTest, TopmostAfterTheFirstTick) {
   auto w = Open();
   EXPECT_FALSE(::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_TRUE(PumpUntil([&] { return (::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; },
-                        6500));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return (::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 6500));
 }
 
 TEST_F(CommandBoxWindowTest, DropsPutTheFirstPathIntoTheBox) {
@@ -176,8 +187,9 @@ TEST_F(CommandBoxWindowTest, DropsPutTheFirstPathIntoTheBox) {
   for (HWND target : {w->text1(), w->label4(), w->label5(), w->chrome().picture()}) {
     SCOPED_TRACE(common::WindowText(target));
     ::SetWindowTextW(w->text1(), L"");
-    ::SendMessageW(target, WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeDrop({L"C:\\a\\第一.mp3", L"C:\\b.txt", L"C:\\c.txt"})), 0);
+    ::SendMessageW(
+        target, WM_DROPFILES,
+        reinterpret_cast<WPARAM>(MakeDrop({L"C:\\a\\第一.mp3", L"C:\\b.txt", L"C:\\c.txt"})), 0);
     EXPECT_EQ(common::WindowText(w->text1()), L"C:\\a\\第一.mp3");
     EXPECT_EQ(w->fields().Text2, L".mp3");  // the derived fields follow
   }

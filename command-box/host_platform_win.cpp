@@ -16,10 +16,12 @@ bool Win32HostPlatform::StartCommandLineAndWait(const std::wstring& command_line
   const unsigned long long end = common::SteadyMilliseconds() + timeout_ms;
   while (true) {
     const unsigned long long now = common::SteadyMilliseconds();
-    if (now >= end) break;
-    const DWORD wait = ::MsgWaitForMultipleObjects(1, &process, FALSE,
-                                                   static_cast<DWORD>(end - now), QS_ALLINPUT);
-    if (wait != WAIT_OBJECT_0 + 1) break;  // ended, timed out or failed
+    if (now >= end)
+      break;
+    const DWORD wait =
+        ::MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    if (wait != WAIT_OBJECT_0 + 1)
+      break;  // ended, timed out or failed
     common::Yield();
   }
   ::CloseHandle(process);
@@ -27,7 +29,8 @@ bool Win32HostPlatform::StartCommandLineAndWait(const std::wstring& command_line
 }
 
 bool Win32HostPlatform::FileExists(const std::wstring& path) {
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos)
+    return false;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -44,8 +47,12 @@ bool Win32HostPlatform::DeleteRunValue(const std::wstring& name) {
   return common::DeleteRunValue(name);
 }
 
-common::ProgramPath Win32HostPlatform::Program() { return common::CurrentProgramPath(); }
+common::ProgramPath Win32HostPlatform::Program() {
+  return common::CurrentProgramPath();
+}
 
-std::wstring Win32HostPlatform::WindowsFolder() { return common::GetEnvironmentText(L"windir"); }
+std::wstring Win32HostPlatform::WindowsFolder() {
+  return common::GetEnvironmentText(L"windir");
+}
 
 }  // namespace commandbox

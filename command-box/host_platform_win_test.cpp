@@ -16,7 +16,8 @@ using testing_support::TestProgramFolder;
 
 std::wstring ReadRecord(const std::wstring& path) {
   std::string bytes;
-  if (!testing_support::ReadFileBytes(path, &bytes)) return L"";
+  if (!testing_support::ReadFileBytes(path, &bytes))
+    return L"";
   return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
                       bytes.size() / sizeof(wchar_t));
 }
@@ -94,8 +95,8 @@ TEST_F(CommandBoxWinTest, RunValueWrittenExactlyAndDeletedAgain) {
   ASSERT_EQ(host_.messages.size(), 2u);
   // The position was written on both runs, to windir\lnk.ini.
   std::string ini;
-  ASSERT_TRUE(testing_support::ReadFileBytes(
-      common::GetEnvironmentText(L"windir") + L"\\lnk.ini", &ini));
+  ASSERT_TRUE(
+      testing_support::ReadFileBytes(common::GetEnvironmentText(L"windir") + L"\\lnk.ini", &ini));
   EXPECT_NE(ini.find("wl.top=5700"), std::string::npos) << ini;
 }
 
@@ -108,9 +109,10 @@ TEST_F(CommandBoxWinTest, PluginIsRenamedStartedAndRenamedBack) {
   EXPECT_EQ(host_.renames[1], std::make_pair(plugin + L".EXE", plugin + L".OCX"));
   std::wstring slashed = plugin + L".EXE";
   for (auto& ch : slashed)
-    if (ch == L'\\') ch = L'/';
-  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{
-                              L"rundll32.exe url.dll,FileProtocolHandler " + slashed}));
+    if (ch == L'\\')
+      ch = L'/';
+  EXPECT_EQ(host_.starts,
+            (std::vector<std::wstring>{L"rundll32.exe url.dll,FileProtocolHandler " + slashed}));
   // The plug-in ran, and it has its stored name again.
   ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000));
   EXPECT_NE(ReadRecord(record_).find(L"recorder.EXE"), std::wstring::npos) << ReadRecord(record_);

@@ -12,7 +12,8 @@ namespace {
 
 bool OneOf(const std::wstring& text, std::initializer_list<const wchar_t*> forms) {
   for (const wchar_t* form : forms)
-    if (text == form) return true;
+    if (text == form)
+      return true;
   return false;
 }
 
@@ -27,17 +28,20 @@ bool IsStreamPrefix(const std::wstring& first_two) {
 }
 
 bool IsMediaEnding(const std::wstring& last_four) {
-  return OneOf(last_four, {L".mp3", L".Mp3", L".MP3", L".wma", L".Wma", L".WMA", L".asf",
-                           L".Asf", L".ASF", L".mid", L".Mid", L".MID", L".wmv", L".Wmv",
-                           L".WMV", L".avi", L".Avi", L".AVI", L".wav", L".Wav", L".WAV",
-                           L".mpg", L".Mpg", L".MPG", L".wpl", L".Wpl", L".WPL"});
+  return OneOf(last_four,
+               {L".mp3", L".Mp3", L".MP3", L".wma", L".Wma", L".WMA", L".asf", L".Asf", L".ASF",
+                L".mid", L".Mid", L".MID", L".wmv", L".Wmv", L".WMV", L".avi", L".Avi", L".AVI",
+                L".wav", L".Wav", L".WAV", L".mpg", L".Mpg", L".MPG", L".wpl", L".Wpl", L".WPL"});
 }
 
 bool IsPlainFileName(const std::wstring& name) {
-  if (name.empty()) return false;
+  if (name.empty())
+    return false;
   for (wchar_t c : name) {
-    if (c < 0x20) return false;
-    if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+    if (c < 0x20)
+      return false;
+    if (std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+      return false;
   }
   // "." and ".." name folders, not files.
   return name.find_first_not_of(L'.') != std::wstring::npos;
@@ -79,18 +83,21 @@ void Interpreter::SavePosition() {
 }
 
 void Interpreter::About() {
-  if (!OneOf(fields_.Text1, {L"ABOUT", L"About", L"about"})) return;
+  if (!OneOf(fields_.Text1, {L"ABOUT", L"About", L"about"}))
+    return;
   host_.ShowAbout();
   SetText1(L"");
 }
 
 void Interpreter::Transparency() {
-  if (!OneOf(fields_.Text3, {L"Tm", L"tm", L"TM"})) return;
+  if (!OneOf(fields_.Text3, {L"Tm", L"tm", L"TM"}))
+    return;
   const std::wstring rest = fields_.Text1.substr(2);
   // "tm" with letters or with nothing after it is no transparency command;
   // the line goes on to the later steps.
   const auto value = common::ParseNumber(rest);
-  if (!value || !(*value > 20 && *value < 256)) return;
+  if (!value || !(*value > 20 && *value < 256))
+    return;
   // 255.5 rounds (half to even) to 256, which is no opacity: the most is
   // 255.
   const int alpha = static_cast<int>(std::min<long long>(common::RoundHalfEven(*value), 255));
@@ -98,20 +105,24 @@ void Interpreter::Transparency() {
   settings_.WriteSetting(kOption, L"TM", rest);
   fields_.Text9 = rest;
   SetText1(L"");
-  if (fields_.Text10 == L"1") host_.Player().EnableDeferredRefresh();
+  if (fields_.Text10 == L"1")
+    host_.Player().EnableDeferredRefresh();
 }
 
 void Interpreter::Download() {
-  if (!OneOf(fields_.Text1, {L"DOWNLOAD", L"download"})) return;
+  if (!OneOf(fields_.Text1, {L"DOWNLOAD", L"download"}))
+    return;
   PlayerPort& player = host_.Player();
   player.EnsureCreated();
-  if (player.URL().empty()) return;
+  if (player.URL().empty())
+    return;
   Browse(player.CurrentMediaInfo(L"sourceURL"));
   SetText1(L"");
 }
 
 void Interpreter::AutoRun() {
-  if (!OneOf(fields_.Text1, {L"AutoRun", L"Autorun", L"AUTORUN", L"autorun"})) return;
+  if (!OneOf(fields_.Text1, {L"AutoRun", L"Autorun", L"AUTORUN", L"autorun"}))
+    return;
   const std::wstring data = common::RunValueData(host_.Program());
   if (fields_.Text8 != L"1") {
     if (host_.WriteRunValue(kRunValue, data)) {
@@ -138,17 +149,21 @@ void Interpreter::AutoRun() {
 }
 
 void Interpreter::ShortcutFolder() {
-  if (!OneOf(fields_.Text1, {L"Lnk", L"lnk", L"LNK"})) return;
+  if (!OneOf(fields_.Text1, {L"Lnk", L"lnk", L"LNK"}))
+    return;
   Browse(common::JoinPath(host_.Program().folder, L"lnk"));
   SetText1(L"");
 }
 
 void Interpreter::Plugin() {
-  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3)) return;
-  if (!IsPlainFileName(fields_.Text1)) return;
+  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3))
+    return;
+  if (!IsPlainFileName(fields_.Text1))
+    return;
   const std::wstring folder = common::JoinPath(host_.Program().folder, L"plugin\\");
   const std::wstring p = folder + fields_.Text1;
-  if (!host_.FileExists(p + L".Ocx") && !host_.FileExists(p + L".OCX")) return;
+  if (!host_.FileExists(p + L".Ocx") && !host_.FileExists(p + L".OCX"))
+    return;
   // Plug-ins are programs stored with the ending ".OCX"; they carry ".EXE"
   // only while they are being started.
   if (host_.RenameFile(p + L".OCX", p + L".EXE")) {
@@ -165,13 +180,17 @@ void Interpreter::Plugin() {
 }
 
 void Interpreter::Shortcut() {
-  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3)) return;
-  if (!IsPlainFileName(fields_.Text1)) return;
+  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3))
+    return;
+  if (!IsPlainFileName(fields_.Text1))
+    return;
   const std::wstring folder = host_.Program().folder;
-  const bool found = host_.FileExists(common::JoinPath(folder, L"lnk\\") + fields_.Text1 + L".lnk") ||
-                     host_.FileExists(common::JoinPath(folder, L"LNK\\") + fields_.Text1 + L".LNK") ||
-                     host_.FileExists(common::JoinPath(folder, L"Lnk\\") + fields_.Text1 + L".Lnk");
-  if (!found) return;
+  const bool found =
+      host_.FileExists(common::JoinPath(folder, L"lnk\\") + fields_.Text1 + L".lnk") ||
+      host_.FileExists(common::JoinPath(folder, L"LNK\\") + fields_.Text1 + L".LNK") ||
+      host_.FileExists(common::JoinPath(folder, L"Lnk\\") + fields_.Text1 + L".Lnk");
+  if (!found)
+    return;
   SetText1(common::JoinPath(folder, L"lnk\\") + fields_.Text1);
   SetText1(common::ReplaceAll(fields_.Text1, L"\\", L"/"));
   Start(kShellOpenPrefix + fields_.Text1);
@@ -179,7 +198,8 @@ void Interpreter::Shortcut() {
 }
 
 void Interpreter::Everything() {
-  if (fields_.Text1.empty()) return;
+  if (fields_.Text1.empty())
+    return;
   if (!common::IsNumeric(fields_.Text1)) {
     NotNumeric();
   } else {
@@ -239,16 +259,23 @@ void Interpreter::Media() {
 void Interpreter::Numeric() {
   const std::wstring& input = fields_.Text1;
   const size_t length = input.size();
-  if (length > 4 && length < 11) Browse(AccountPageAddress(input));
-  if (IsSiteKeyword(input)) Browse(SiteAddress(input));
-  if (length == 11) Browse(MobileLookupAddress(input));
-  if (length == 18 || length == 15) Browse(IdCardLookupAddress(input));
+  if (length > 4 && length < 11)
+    Browse(AccountPageAddress(input));
+  if (IsSiteKeyword(input))
+    Browse(SiteAddress(input));
+  if (length == 11)
+    Browse(MobileLookupAddress(input));
+  if (length == 18 || length == 15)
+    Browse(IdCardLookupAddress(input));
 }
 
 void Interpreter::Start(const std::wstring& command_line) {
-  if (!host_.StartCommandLine(command_line)) host_.SignalFailure();
+  if (!host_.StartCommandLine(command_line))
+    host_.SignalFailure();
 }
 
-void Interpreter::Browse(const std::wstring& address) { Start(BrowserCommandLine(address)); }
+void Interpreter::Browse(const std::wstring& address) {
+  Start(BrowserCommandLine(address));
+}
 
 }  // namespace commandbox

@@ -53,23 +53,29 @@ TEST(InputRulesTest, DerivedFieldsFollowText1) {
 }
 
 TEST(InputRulesTest, PrefixesAndEndings) {
-  for (const wchar_t* p : {L"ht", L"Ht", L"HT", L"mm", L"Mm", L"MM"}) EXPECT_TRUE(IsStreamPrefix(p));
-  for (const wchar_t* p : {L"hT", L"mM", L"h", L"ft"}) EXPECT_FALSE(IsStreamPrefix(p));
+  for (const wchar_t* p : {L"ht", L"Ht", L"HT", L"mm", L"Mm", L"MM"})
+    EXPECT_TRUE(IsStreamPrefix(p));
+  for (const wchar_t* p : {L"hT", L"mM", L"h", L"ft"})
+    EXPECT_FALSE(IsStreamPrefix(p));
   int endings = 0;
-  for (const wchar_t* base : {L"mp3", L"wma", L"asf", L"mid", L"wmv", L"avi", L"wav", L"mpg", L"wpl"}) {
+  for (const wchar_t* base :
+       {L"mp3", L"wma", L"asf", L"mid", L"wmv", L"avi", L"wav", L"mpg", L"wpl"}) {
     std::wstring lower = std::wstring(L".") + base;
     std::wstring title = lower, upper = lower;
     title[1] = static_cast<wchar_t>(towupper(title[1]));
-    for (auto& c : upper) c = static_cast<wchar_t>(towupper(c));
-    for (const auto& e : {lower, title, upper}) endings += IsMediaEnding(e);
+    for (auto& c : upper)
+      c = static_cast<wchar_t>(towupper(c));
+    for (const auto& e : {lower, title, upper})
+      endings += IsMediaEnding(e);
     std::wstring odd = lower;
     odd[2] = static_cast<wchar_t>(towupper(odd[2]));  // ".mP3"
     EXPECT_FALSE(IsMediaEnding(odd)) << odd;
   }
   EXPECT_EQ(endings, 27);
-  for (const wchar_t* name : {L"notepad", L"记事本", L"a.b", L"a b"}) EXPECT_TRUE(IsPlainFileName(name));
-  for (const wchar_t* name : {L"", L"*", L"a?", L"c:x", L"a\"b", L"<a>", L"a|b", L"..\\x", L"a/b",
-                              L".", L"..", L"a\tb"})
+  for (const wchar_t* name : {L"notepad", L"记事本", L"a.b", L"a b"})
+    EXPECT_TRUE(IsPlainFileName(name));
+  for (const wchar_t* name :
+       {L"", L"*", L"a?", L"c:x", L"a\"b", L"<a>", L"a|b", L"..\\x", L"a/b", L".", L"..", L"a\tb"})
     EXPECT_FALSE(IsPlainFileName(name)) << name;
 }
 
@@ -103,8 +109,8 @@ TEST_F(InterpreterTest, About) {
   const struct {
     const wchar_t* line;
     bool about;
-  } cases[] = {{L"ABOUT", true}, {L"About", true}, {L"about", true},
-               {L"About ", false}, {L"aBout", false}};
+  } cases[] = {
+      {L"ABOUT", true}, {L"About", true}, {L"about", true}, {L"About ", false}, {L"aBout", false}};
   for (const auto& c : cases) {
     host_.starts.clear();
     const int before = host_.about_shown;
@@ -124,10 +130,10 @@ TEST_F(InterpreterTest, Transparency) {
     const wchar_t* line;
     int alpha;  // 0: no transparency command, the line goes to the browser
   } cases[] = {
-      {L"tm100", 100}, {L"TM255", 255}, {L"Tm21", 21},   {L"tm20.5", 20},
+      {L"tm100", 100},   {L"TM255", 255}, {L"Tm21", 21},   {L"tm20.5", 20},
       {L"tm 100 ", 100}, {L"tm21.5", 22}, {L"tm22.5", 22}, {L"tm255.5", 255},
-      {L"tm1e2", 100}, {L"tm20", 0},    {L"tm256", 0},   {L"tM100", 0},
-      {L"tm", 0},      {L"tmabc", 0},   {L"tm-50", 0},   {L"TM300", 0},
+      {L"tm1e2", 100},   {L"tm20", 0},    {L"tm256", 0},   {L"tM100", 0},
+      {L"tm", 0},        {L"tmabc", 0},   {L"tm-50", 0},   {L"TM300", 0},
   };
   for (const auto& c : cases) {
     host_.starts.clear();
@@ -174,7 +180,8 @@ TEST_F(InterpreterTest, DownloadOpensTheCurrentMediaSource) {
   host_.player.url = L"http://music.example.com/a.mp3";
   host_.player.source_url = L"http://music.example.com/a.mp3";
   Run(L"DOWNLOAD");
-  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"http://music.example.com/a.mp3"}));
+  EXPECT_EQ(host_.starts,
+            (std::vector<std::wstring>{kBrowser + L"http://music.example.com/a.mp3"}));
   host_.starts.clear();
   host_.player.source_url = L"D:\\Music\\歌.mp3";
   Run(L"download");
@@ -192,7 +199,8 @@ TEST_F(InterpreterTest, AutorunTwiceTurnsOnThenOff) {
   EXPECT_EQ(Setting(L"AutoLnk"), L"1");
   EXPECT_EQ(fields_.Text8, L"1");
   ASSERT_EQ(host_.messages.size(), 1u);
-  EXPECT_EQ(host_.messages[0], L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！");
+  EXPECT_EQ(host_.messages[0],
+            L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！");
   EXPECT_EQ(host_.titles[0], L"提示：");
   ExpectFinished();
 
@@ -202,7 +210,8 @@ TEST_F(InterpreterTest, AutorunTwiceTurnsOnThenOff) {
                                        L"write:Lnk=C:\\Tools\\Tovrix.Exe", L"delete:Lnk"}));
   EXPECT_EQ(Setting(L"AutoLnk"), L"0");
   EXPECT_EQ(fields_.Text8, L"0");
-  EXPECT_EQ(host_.messages[1], L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！");
+  EXPECT_EQ(host_.messages[1],
+            L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！");
   EXPECT_TRUE(host_.run_values.empty());
   EXPECT_TRUE(host_.starts.empty());
   ExpectFinished();
@@ -272,8 +281,8 @@ TEST_F(InterpreterTest, PluginAndShortcutSkippedForDriveAndStreamPrefixes) {
 TEST_F(InterpreterTest, OddNamesNeverReachTheFileLookups) {
   host_.AddFile(L"C:\\Tools\\plugin\\a.OCX");
   host_.AddFile(L"C:\\Tools\\lnk\\a.lnk");
-  for (const wchar_t* line : {L"*", L"a*", L"?", L"\"a\"", L"<a>", L"a|b", L"..\\plugin\\a",
-                              L"../lnk/a", L"x:a"}) {
+  for (const wchar_t* line :
+       {L"*", L"a*", L"?", L"\"a\"", L"<a>", L"a|b", L"..\\plugin\\a", L"../lnk/a", L"x:a"}) {
     host_.probes.clear();
     host_.renames.clear();
     Run(line);
@@ -305,8 +314,7 @@ TEST_F(InterpreterTest, ShortcutProbesItsCasings) {
     host_.AddFile(c.file);
     host_.starts.clear();
     Run(c.line);
-    EXPECT_EQ(host_.starts,
-              (std::vector<std::wstring>{kOpen + L"C:/Tools/lnk/" + c.line}))
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kOpen + L"C:/Tools/lnk/" + c.line}))
         << c.line;
     ExpectFinished();
   }
@@ -316,9 +324,8 @@ TEST_F(InterpreterTest, ShortcutProbesItsCasings) {
 
 TEST_F(InterpreterTest, LocalMediaShowsPlayerThenLyricsThenAddress) {
   Run(L"D:\\Music\\Song.mp3");
-  EXPECT_EQ(host_.player.events,
-            (std::vector<std::wstring>{L"show", L"lyrics:D:\\Music\\Song",
-                                       L"url:D:\\Music\\Song.mp3"}));
+  EXPECT_EQ(host_.player.events, (std::vector<std::wstring>{L"show", L"lyrics:D:\\Music\\Song",
+                                                            L"url:D:\\Music\\Song.mp3"}));
   EXPECT_EQ(fields_.Text6, L"D:\\Music\\Song");
   EXPECT_TRUE(host_.starts.empty());
   ExpectFinished();
@@ -403,7 +410,8 @@ TEST_F(InterpreterTest, NumbersFireEachMatchingLookup) {
   const std::wstring account = kBrowser + L"http://user.qzone.qq.com/";
   const std::wstring mobile =
       kBrowser + L"http://www.ip138.com:8080/search.asp?action=mobile&mobile=";
-  const std::wstring id = kBrowser + L"http://qq.ip138.com/idsearch/index.asp?action=idcard&userid=";
+  const std::wstring id =
+      kBrowser + L"http://qq.ip138.com/idsearch/index.asp?action=idcard&userid=";
   const struct {
     std::wstring line;
     std::vector<std::wstring> started;
@@ -443,35 +451,110 @@ TEST_F(InterpreterTest, FailedStartIsSignalledAndTheBoxStaysUsable) {
 // ---- the keyword table -------------------------------------------------------------
 
 TEST(ToolKeywordTableTest, MatchesTheTable) {
-  const std::vector<std::wstring> direct = {
-      L"winver", L"winver.exe", L"dxdiag", L"mem", L"mem.exe", L"sndvol32", L"sndvol32.exe",
-      L"sfc", L"sfc.exe", L"regedit", L"regedit.exe", L"msconfig", L"msconfig.exe", L"cmd",
-      L"cmd.exe", L"chkdsk", L"chkdsk.exe", L"cleanmgr", L"cleanmgr.exe", L"iexpress",
-      L"iexpress.exe", L"mmc", L"mmc.exe", L"taskmgr", L"taskmgr.exe", L"winchat",
-      L"winchat.exe", L"dvdplay", L"dvdplay.exe", L"mspaint", L"mspaint.exe", L"nslookup",
-      L"nslookup.exe", L"syskey", L"syskey.exe", L"clipbrd", L"clipbrd.exe", L"odbcad32",
-      L"odbcad32.exe", L"wupdmgr", L"wupdmgr.exe", L"wscript", L"wscript.exe", L"write",
-      L"write.exe", L"winmsd", L"winmsd.exe", L"wiaacmgr", L"wiaacmgr.exe", L"mstsc",
-      L"mstsc.exe", L"drwtsn32", L"drwtsn32.exe", L"dcomcnfg", L"dcomcnfg.exe", L"ddeshare",
-      L"ddeshare.exe", L"net stop messenger", L"net start messenger", L"notepad",
-      L"notepad.exe", L"ntbackup", L"ntbackup.exe", L"narrator", L"narrator.exe",
-      L"netstat -an", L"syncapp", L"syncapp.exe", L"sysedit", L"sysedit.exe", L"sigverif",
-      L"sigverif.exe", L"sndrec32", L"sndrec32.exe", L"shrpubw", L"shrpubw.exe",
-      L"sfc /scannow", L"tsshutdn", L"eventvwr", L"eventvwr.exe", L"explorer",
-      L"explorer.exe", L"progman", L"progman.exe", L"regedt32", L"regedt32.exe",
-      L"rononce -p", L"control", L"control.exe", L"logoff", L"logoff.exe"};
+  const std::vector<std::wstring> direct = {L"winver",
+                                            L"winver.exe",
+                                            L"dxdiag",
+                                            L"mem",
+                                            L"mem.exe",
+                                            L"sndvol32",
+                                            L"sndvol32.exe",
+                                            L"sfc",
+                                            L"sfc.exe",
+                                            L"regedit",
+                                            L"regedit.exe",
+                                            L"msconfig",
+                                            L"msconfig.exe",
+                                            L"cmd",
+                                            L"cmd.exe",
+                                            L"chkdsk",
+                                            L"chkdsk.exe",
+                                            L"cleanmgr",
+                                            L"cleanmgr.exe",
+                                            L"iexpress",
+                                            L"iexpress.exe",
+                                            L"mmc",
+                                            L"mmc.exe",
+                                            L"taskmgr",
+                                            L"taskmgr.exe",
+                                            L"winchat",
+                                            L"winchat.exe",
+                                            L"dvdplay",
+                                            L"dvdplay.exe",
+                                            L"mspaint",
+                                            L"mspaint.exe",
+                                            L"nslookup",
+                                            L"nslookup.exe",
+                                            L"syskey",
+                                            L"syskey.exe",
+                                            L"clipbrd",
+                                            L"clipbrd.exe",
+                                            L"odbcad32",
+                                            L"odbcad32.exe",
+                                            L"wupdmgr",
+                                            L"wupdmgr.exe",
+                                            L"wscript",
+                                            L"wscript.exe",
+                                            L"write",
+                                            L"write.exe",
+                                            L"winmsd",
+                                            L"winmsd.exe",
+                                            L"wiaacmgr",
+                                            L"wiaacmgr.exe",
+                                            L"mstsc",
+                                            L"mstsc.exe",
+                                            L"drwtsn32",
+                                            L"drwtsn32.exe",
+                                            L"dcomcnfg",
+                                            L"dcomcnfg.exe",
+                                            L"ddeshare",
+                                            L"ddeshare.exe",
+                                            L"net stop messenger",
+                                            L"net start messenger",
+                                            L"notepad",
+                                            L"notepad.exe",
+                                            L"ntbackup",
+                                            L"ntbackup.exe",
+                                            L"narrator",
+                                            L"narrator.exe",
+                                            L"netstat -an",
+                                            L"syncapp",
+                                            L"syncapp.exe",
+                                            L"sysedit",
+                                            L"sysedit.exe",
+                                            L"sigverif",
+                                            L"sigverif.exe",
+                                            L"sndrec32",
+                                            L"sndrec32.exe",
+                                            L"shrpubw",
+                                            L"shrpubw.exe",
+                                            L"sfc /scannow",
+                                            L"tsshutdn",
+                                            L"eventvwr",
+                                            L"eventvwr.exe",
+                                            L"explorer",
+                                            L"explorer.exe",
+                                            L"progman",
+                                            L"progman.exe",
+                                            L"regedt32",
+                                            L"regedt32.exe",
+                                            L"rononce -p",
+                                            L"control",
+                                            L"control.exe",
+                                            L"logoff",
+                                            L"logoff.exe"};
   const std::vector<std::wstring> console = {
-      L"services.msc", L"gpedit.msc", L"lusrmgr.msc", L"devmgmt.msc", L"diskmgmt.msc",
-      L"compmgmt.msc", L"wmimgmt.msc", L"dfrg.msc", L"ntmsmgr.msc", L"ntmsoprq.msc",
-      L"secpol.msc", L"perfmon.msc", L"rsop.msc", L"fsmgmt.msc"};
+      L"services.msc", L"gpedit.msc",  L"lusrmgr.msc", L"devmgmt.msc", L"diskmgmt.msc",
+      L"compmgmt.msc", L"wmimgmt.msc", L"dfrg.msc",    L"ntmsmgr.msc", L"ntmsoprq.msc",
+      L"secpol.msc",   L"perfmon.msc", L"rsop.msc",    L"fsmgmt.msc"};
   ASSERT_EQ(direct.size(), 91u);
   ASSERT_EQ(console.size(), 14u);
   EXPECT_EQ(std::vector<std::wstring>(DirectStartKeywords().begin(), DirectStartKeywords().end()),
             direct);
-  EXPECT_EQ(std::vector<std::wstring>(ConsoleKeywords().begin(), ConsoleKeywords().end()),
-            console);
-  for (const auto& k : direct) EXPECT_EQ(ToolCommandLine(k), k);
-  for (const auto& k : console) EXPECT_EQ(ToolCommandLine(k), L"mmc.exe " + k);
+  EXPECT_EQ(std::vector<std::wstring>(ConsoleKeywords().begin(), ConsoleKeywords().end()), console);
+  for (const auto& k : direct)
+    EXPECT_EQ(ToolCommandLine(k), k);
+  for (const auto& k : console)
+    EXPECT_EQ(ToolCommandLine(k), L"mmc.exe " + k);
 }
 
 TEST(WebLookupsTest, SiteKeywordsAndAddresses) {
@@ -489,7 +572,8 @@ TEST(WebLookupsTest, SiteKeywordsAndAddresses) {
   }
   EXPECT_EQ(numeric, 4);
   EXPECT_TRUE(maker);
-  EXPECT_EQ(BrowserCommandLine(L"x"), L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe x");
+  EXPECT_EQ(BrowserCommandLine(L"x"),
+            L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe x");
 }
 
 // ---- random lines ---------------------------------------------------------------------
@@ -500,17 +584,60 @@ TEST_F(InterpreterTest, RandomLinesKeepTheInvariants) {
   host_.AddFile(L"C:\\Tools\\plugin\\calc.OCX");
   host_.AddFile(L"C:\\Tools\\lnk\\qq.lnk");
   std::mt19937 random(20261209);
-  const std::vector<std::wstring> pieces = {
-      L"中", L"文", L"，", L"１", L"0", L"1", L"7", L"9", L"+", L"-", L".", L"e", L"E", L" ",
-      L"c:", L"D:", L"z:", L"\\", L"/", L".mp3", L".WMA", L".wpl", L"*", L"?", L":", L"\"",
-      L"<", L">", L"|", L"tm", L"TM", L"http://", L"mms://", L"calc", L"qq", L"notepad",
-      L"about", L"autorun", L"download", L"lnk", L"services.msc", L"sina", L"163", L"..",
-      L"a", L"Z", L"\t"};
+  const std::vector<std::wstring> pieces = {L"中",
+                                            L"文",
+                                            L"，",
+                                            L"１",
+                                            L"0",
+                                            L"1",
+                                            L"7",
+                                            L"9",
+                                            L"+",
+                                            L"-",
+                                            L".",
+                                            L"e",
+                                            L"E",
+                                            L" ",
+                                            L"c:",
+                                            L"D:",
+                                            L"z:",
+                                            L"\\",
+                                            L"/",
+                                            L".mp3",
+                                            L".WMA",
+                                            L".wpl",
+                                            L"*",
+                                            L"?",
+                                            L":",
+                                            L"\"",
+                                            L"<",
+                                            L">",
+                                            L"|",
+                                            L"tm",
+                                            L"TM",
+                                            L"http://",
+                                            L"mms://",
+                                            L"calc",
+                                            L"qq",
+                                            L"notepad",
+                                            L"about",
+                                            L"autorun",
+                                            L"download",
+                                            L"lnk",
+                                            L"services.msc",
+                                            L"sina",
+                                            L"163",
+                                            L"..",
+                                            L"a",
+                                            L"Z",
+                                            L"\t"};
   for (int i = 0; i < 100000; ++i) {
     std::wstring line;
     const int parts = static_cast<int>(random() % 8);
-    for (int p = 0; p < parts; ++p) line += pieces[random() % pieces.size()];
-    if (random() % 500 == 0) line += std::wstring(3000 + random() % 3000, L'字');
+    for (int p = 0; p < parts; ++p)
+      line += pieces[random() % pieces.size()];
+    if (random() % 500 == 0)
+      line += std::wstring(3000 + random() % 3000, L'字');
     host_.starts.clear();
     host_.renames.clear();
     host_.messages.clear();

@@ -11,7 +11,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int code = 1;
   {
     commandbox::CommandBoxWindow box;
-    if (box.Open()) code = common::RunMessageLoop();
+    if (box.Open())
+      code = common::RunMessageLoop();
   }
   ::CoUninitialize();
   return code;

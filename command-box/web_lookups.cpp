@@ -15,21 +15,25 @@ constexpr WebHosts kHosts = {
 
 // Popular sites reachable as www.<keyword>.com; four of them numeric.
 constexpr const wchar_t* kSites[] = {
-    L"baidu", L"sina",  L"sohu",   L"qq",    L"taobao", L"youku",
-    L"ifeng", L"hao123", L"xunlei", L"tudou", L"google", L"douban",
-    L"alipay", L"163",  L"126",    L"360",   L"58",     L"qz64",
+    L"baidu", L"sina",   L"sohu",   L"qq",     L"taobao", L"youku", L"ifeng", L"hao123", L"xunlei",
+    L"tudou", L"google", L"douban", L"alipay", L"163",    L"126",   L"360",   L"58",     L"qz64",
 };
 static_assert(sizeof(kSites) / sizeof(kSites[0]) == 18);
 
 }  // namespace
 
-const WebHosts& Hosts() { return kHosts; }
+const WebHosts& Hosts() {
+  return kHosts;
+}
 
-std::span<const wchar_t* const> SiteKeywords() { return kSites; }
+std::span<const wchar_t* const> SiteKeywords() {
+  return kSites;
+}
 
 bool IsSiteKeyword(const std::wstring& input) {
   for (const wchar_t* site : kSites)
-    if (input == site) return true;
+    if (input == site)
+      return true;
   return false;
 }
 

@@ -12,47 +12,54 @@ constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 
 std::wstring Win32Profile::GetString(const std::wstring& file,
                                      const std::wstring& section,
-                                     const std::wstring& key, size_t buffer_chars) {
-  if (buffer_chars == 0) return std::wstring();
+                                     const std::wstring& key,
+                                     size_t buffer_chars) {
+  if (buffer_chars == 0)
+    return std::wstring();
   std::vector<wchar_t> buffer(buffer_chars, L'\0');
-  const DWORD copied = ::GetPrivateProfileStringW(
-      section.c_str(), key.c_str(), L"", buffer.data(),
-      static_cast<DWORD>(buffer.size()), file.c_str());
+  const DWORD copied = ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer.data(),
+                                                  static_cast<DWORD>(buffer.size()), file.c_str());
   return std::wstring(buffer.data(), std::min<size_t>(copied, buffer.size()));
 }
 
-bool Win32Profile::WriteString(const std::wstring& file, const std::wstring& section,
-                               const std::wstring& key, const std::wstring& value) {
-  return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
-                                      file.c_str()) != FALSE;
+bool Win32Profile::WriteString(const std::wstring& file,
+                               const std::wstring& section,
+                               const std::wstring& key,
+                               const std::wstring& value) {
+  return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+         FALSE;
 }
 
 std::string AnsiCodePage::Encode(std::wstring_view text) const {
-  if (text.empty()) return std::string();
-  const int size = ::WideCharToMultiByte(code_page_, 0, text.data(),
-                                         static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-  if (size <= 0) return std::string();
+  if (text.empty())
+    return std::string();
+  const int size = ::WideCharToMultiByte(code_page_, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  if (size <= 0)
+    return std::string();
   std::string out(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(code_page_, 0, text.data(), static_cast<int>(text.size()),
-                        out.data(), size, nullptr, nullptr);
+  ::WideCharToMultiByte(code_page_, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
   return out;
 }
 
 std::wstring AnsiCodePage::Decode(std::string_view bytes) const {
-  if (bytes.empty()) return std::wstring();
+  if (bytes.empty())
+    return std::wstring();
   const int size = ::MultiByteToWideChar(code_page_, 0, bytes.data(),
                                          static_cast<int>(bytes.size()), nullptr, 0);
-  if (size <= 0) return std::wstring();
+  if (size <= 0)
+    return std::wstring();
   std::wstring out(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(code_page_, 0, bytes.data(), static_cast<int>(bytes.size()),
-                        out.data(), size);
+  ::MultiByteToWideChar(code_page_, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                        size);
   return out;
 }
 
 std::wstring GetEnvironmentText(const wchar_t* name) {
   const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
-  if (size == 0) return std::wstring();
+  if (size == 0)
+    return std::wstring();
   std::wstring value(size, L'\0');
   const DWORD copied = ::GetEnvironmentVariableW(name, value.data(), size);
   value.resize(copied < size ? copied : 0);
@@ -62,20 +69,23 @@ std::wstring GetEnvironmentText(const wchar_t* name) {
 std::wstring ModulePath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   while (true) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(),
-                                         static_cast<DWORD>(buffer.size()));
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     // XP fills the buffer without a NUL and returns its size when cut.
-    if (n < buffer.size() - 1) return std::wstring(buffer.data(), n);
-    if (buffer.size() > 32768) return std::wstring(buffer.data(), n);
+    if (n < buffer.size() - 1)
+      return std::wstring(buffer.data(), n);
+    if (buffer.size() > 32768)
+      return std::wstring(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
 }
 
-ProgramPath CurrentProgramPath() { return SplitProgramPath(ModulePath()); }
+ProgramPath CurrentProgramPath() {
+  return SplitProgramPath(ModulePath());
+}
 
-bool StartCommandLine(const std::wstring& command_line, StartWindow window,
-                      HANDLE* process) {
-  if (process) *process = nullptr;
+bool StartCommandLine(const std::wstring& command_line, StartWindow window, HANDLE* process) {
+  if (process)
+    *process = nullptr;
   // CreateProcessW may write into the command line buffer.
   std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
   buffer.push_back(L'\0');
@@ -84,8 +94,8 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = window == StartWindow::kHidden ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
     return false;
   }
   ::CloseHandle(info.hThread);
@@ -99,13 +109,13 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window,
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {
   HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG result = ::RegSetValueExW(
-      key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-      static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  const LONG result =
+      ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
   ::RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }
@@ -113,8 +123,10 @@ bool WriteRunValue(const std::wstring& name, const std::wstring& data) {
 bool DeleteRunValue(const std::wstring& name) {
   HKEY key = nullptr;
   const LONG open = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
-  if (open == ERROR_FILE_NOT_FOUND) return true;
-  if (open != ERROR_SUCCESS) return false;
+  if (open == ERROR_FILE_NOT_FOUND)
+    return true;
+  if (open != ERROR_SUCCESS)
+    return false;
   const LONG result = ::RegDeleteValueW(key, name.c_str());
   ::RegCloseKey(key);
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
@@ -122,8 +134,7 @@ bool DeleteRunValue(const std::wstring& name) {
 
 bool ReadRunValue(const std::wstring& name, std::wstring* data) {
   HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) !=
-      ERROR_SUCCESS) {
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     return false;
   }
   DWORD type = 0, size = 0;
@@ -132,14 +143,14 @@ bool ReadRunValue(const std::wstring& name, std::wstring* data) {
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
     result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
                                 reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (result == ERROR_SUCCESS && data) *data = buffer.data();
+    if (result == ERROR_SUCCESS && data)
+      *data = buffer.data();
   }
   ::RegCloseKey(key);
   return result == ERROR_SUCCESS && type == REG_SZ;
 }
 
-int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title,
-                   UINT flags) {
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
   return ::MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
 

@@ -19,10 +19,14 @@ namespace common {
 // programs did.
 class Win32Profile : public ProfilePort {
  public:
-  std::wstring GetString(const std::wstring& file, const std::wstring& section,
-                         const std::wstring& key, size_t buffer_chars) override;
-  bool WriteString(const std::wstring& file, const std::wstring& section,
-                   const std::wstring& key, const std::wstring& value) override;
+  std::wstring GetString(const std::wstring& file,
+                         const std::wstring& section,
+                         const std::wstring& key,
+                         size_t buffer_chars) override;
+  bool WriteString(const std::wstring& file,
+                   const std::wstring& section,
+                   const std::wstring& key,
+                   const std::wstring& value) override;
 };
 
 // The system's ANSI code page (936 on Simplified Chinese Windows).
@@ -62,8 +66,7 @@ bool DeleteRunValue(const std::wstring& name);
 bool ReadRunValue(const std::wstring& name, std::wstring* data);
 
 // MessageBoxW with the given flags; returns the button chosen.
-int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title,
-                   UINT flags);
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags);
 
 }  // namespace common
 

@@ -11,7 +11,9 @@ namespace {
 
 using testing_support::ReadFileBytes;
 
-std::wstring WindowsFolder() { return GetEnvironmentText(L"windir"); }
+std::wstring WindowsFolder() {
+  return GetEnvironmentText(L"windir");
+}
 
 TEST(ProfileWinTest, BareNameLandsInWindowsFolderInGbk) {
   Win32Profile profile;
@@ -25,8 +27,7 @@ TEST(ProfileWinTest, BareNameLandsInWindowsFolderInGbk) {
   std::string bytes;
   ASSERT_TRUE(ReadFileBytes(file, &bytes));
   // GBK bytes of 开机启动, no byte-order mark, CR LF line ends.
-  EXPECT_NE(bytes.find("name=\xBF\xAA\xBB\xFA\xC6\xF4\xB6\xAF\r\n"), std::string::npos)
-      << bytes;
+  EXPECT_NE(bytes.find("name=\xBF\xAA\xBB\xFA\xC6\xF4\xB6\xAF\r\n"), std::string::npos) << bytes;
   EXPECT_EQ(bytes.rfind("[Option]\r\n", 0), 0u) << bytes;
   EXPECT_EQ(settings.ReadSetting(L"Option", L"name"), L"开机启动");
   EXPECT_EQ(settings.ReadSetting(L"Option", L"wl.top"), L"5700");
@@ -55,7 +56,8 @@ TEST(ProfileWinTest, LongValuesAreCutTo127OnReading) {
 // Reads what the recorder tool wrote (UTF-16 lines).
 std::wstring ReadRecord(const std::wstring& path) {
   std::string bytes;
-  if (!ReadFileBytes(path, &bytes)) return L"";
+  if (!ReadFileBytes(path, &bytes))
+    return L"";
   return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
                       bytes.size() / sizeof(wchar_t));
 }
@@ -103,15 +105,17 @@ TEST(CodePageTest, AnsiIsGbkUnderTheTestLocale) {
 TEST(CodePageTest, DoubleByteTableMatchesCodePage936) {
   int mismatches = 0;
   for (unsigned cp = 1; cp < 0x10000; ++cp) {
-    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    if (cp >= 0xD800 && cp <= 0xDFFF)
+      continue;
     const wchar_t ch = static_cast<wchar_t>(cp);
     char bytes[8];
     BOOL used_default = FALSE;
-    const int n = ::WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, &ch, 1, bytes,
-                                        sizeof(bytes), nullptr, &used_default);
+    const int n = ::WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, &ch, 1, bytes, sizeof(bytes),
+                                        nullptr, &used_default);
     const bool platform = n == 2 && !used_default;
     if (platform != IsGbkDoubleByte(cp)) {
-      if (++mismatches <= 10) ADD_FAILURE() << std::hex << "U+" << cp << " platform " << platform;
+      if (++mismatches <= 10)
+        ADD_FAILURE() << std::hex << "U+" << cp << " platform " << platform;
     }
   }
   EXPECT_EQ(mismatches, 0);
@@ -122,12 +126,14 @@ TEST(YieldTest, DispatchesPostedMessagesAndKeepsQuit) {
   seen = 0;
   struct Probe : Window {
     LRESULT HandleMessage(UINT m, WPARAM w, LPARAM l) override {
-      if (m == WM_APP + 1) ++seen;
+      if (m == WM_APP + 1)
+        ++seen;
       return Window::HandleMessage(m, w, l);
     }
   } probe;
   ASSERT_TRUE(probe.Create(L"SuiteYieldProbe", L"", WS_POPUP, 0, 0, 0, 10, 10, nullptr));
-  for (int i = 0; i < 3; ++i) ::PostMessageW(probe.hwnd(), WM_APP + 1, 0, 0);
+  for (int i = 0; i < 3; ++i)
+    ::PostMessageW(probe.hwnd(), WM_APP + 1, 0, 0);
   ::PostQuitMessage(7);
   ::PostMessageW(probe.hwnd(), WM_APP + 1, 0, 0);
   Yield();
@@ -149,8 +155,8 @@ TEST(MessageBoxAnswererTest, ReadsAndAnswersRealMessageBox) {
   answerer.QueueAnswer(IDCANCEL);
   const int first = ShowMessageBox(nullptr, L"正在清理你确定要终止吗？", L"提示",
                                    MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2);
-  const int second = ShowMessageBox(nullptr, L"此次搜索操作中发现垃圾：12项", L"提示",
-                                    MB_OK | MB_ICONQUESTION);
+  const int second =
+      ShowMessageBox(nullptr, L"此次搜索操作中发现垃圾：12项", L"提示", MB_OK | MB_ICONQUESTION);
   EXPECT_EQ(first, IDCANCEL);
   EXPECT_EQ(second, IDOK);
   ASSERT_EQ(answerer.boxes().size(), 2u);

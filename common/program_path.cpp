@@ -13,7 +13,8 @@ ProgramPath SplitProgramPath(std::wstring_view module_path) {
       slash == std::wstring_view::npos ? module_path : module_path.substr(slash + 1);
   result.folder = std::wstring(folder);
   // "C:" alone is the drive root "C:\".
-  if (folder.size() == 2 && folder[1] == L':') result.folder += L'\\';
+  if (folder.size() == 2 && folder[1] == L':')
+    result.folder += L'\\';
   const size_t dot = file.rfind(L'.');
   result.base_name = std::wstring(dot == std::wstring_view::npos ? file : file.substr(0, dot));
   return result;
@@ -21,14 +22,16 @@ ProgramPath SplitProgramPath(std::wstring_view module_path) {
 
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
   std::wstring out(folder);
-  if (out.empty() || out.back() != L'\\') out += L'\\';
+  if (out.empty() || out.back() != L'\\')
+    out += L'\\';
   out += name;
   return out;
 }
 
 std::wstring RunValueData(const ProgramPath& program) {
   std::wstring data = program.folder;
-  if (program.folder.size() != 3) data += L'\\';
+  if (program.folder.size() != 3)
+    data += L'\\';
   return data + program.base_name + L".Exe";
 }
 
@@ -36,6 +39,8 @@ int TwipsToPixels(int twips) {
   return static_cast<int>(std::lround(twips / 15.0));
 }
 
-int PixelsToTwips(int pixels) { return pixels * 15; }
+int PixelsToTwips(int pixels) {
+  return pixels * 15;
+}
 
 }  // namespace common

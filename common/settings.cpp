@@ -9,13 +9,13 @@ namespace common {
 SettingsFile::SettingsFile(ProfilePort& port, std::function<std::wstring()> path)
     : port_(port), path_(std::move(path)) {}
 
-std::wstring SettingsFile::ReadSetting(const std::wstring& section,
-                                       const std::wstring& key) const {
+std::wstring SettingsFile::ReadSetting(const std::wstring& section, const std::wstring& key) const {
   const std::wstring raw = port_.GetString(path_(), section, key, kBufferChars);
   return TrimBlanks(CutAtNul(raw));
 }
 
-void SettingsFile::WriteSetting(const std::wstring& section, const std::wstring& key,
+void SettingsFile::WriteSetting(const std::wstring& section,
+                                const std::wstring& key,
                                 const std::wstring& value) const {
   // The value goes through a fixed buffer of 128 characters followed by a
   // NUL, so longer values are cut and a NUL inside ends the value.

@@ -25,8 +25,10 @@ class ProfilePort {
                                  const std::wstring& section,
                                  const std::wstring& key,
                                  size_t buffer_chars) = 0;
-  virtual bool WriteString(const std::wstring& file, const std::wstring& section,
-                           const std::wstring& key, const std::wstring& value) = 0;
+  virtual bool WriteString(const std::wstring& file,
+                           const std::wstring& section,
+                           const std::wstring& key,
+                           const std::wstring& value) = 0;
 };
 
 class SettingsFile {
@@ -38,7 +40,8 @@ class SettingsFile {
   SettingsFile(ProfilePort& port, std::function<std::wstring()> path);
 
   std::wstring ReadSetting(const std::wstring& section, const std::wstring& key) const;
-  void WriteSetting(const std::wstring& section, const std::wstring& key,
+  void WriteSetting(const std::wstring& section,
+                    const std::wstring& key,
                     const std::wstring& value) const;
 
  private:

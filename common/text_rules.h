@@ -33,8 +33,7 @@ std::wstring RightChars(std::wstring_view text, size_t count);
 
 // Every occurrence of `from` replaced by `to`; an empty `from` changes
 // nothing.
-std::wstring ReplaceAll(std::wstring_view text, std::wstring_view from,
-                        std::wstring_view to);
+std::wstring ReplaceAll(std::wstring_view text, std::wstring_view from, std::wstring_view to);
 
 // Blanks (spaces) removed at both ends; other white space stays.
 std::wstring TrimBlanks(std::wstring_view text);

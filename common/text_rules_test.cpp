@@ -69,9 +69,10 @@ TEST(RoundHalfEvenTest, Table) {
   const struct {
     double value;
     long long rounded;
-  } cases[] = {{20.5, 20}, {21.5, 22}, {22.5, 22}, {255.5, 256}, {254.5, 254},
-               {100.4, 100}, {100.6, 101}, {-0.5, 0}, {-1.5, -2}, {0.0, 0}};
-  for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
+  } cases[] = {{20.5, 20},   {21.5, 22},   {22.5, 22}, {255.5, 256}, {254.5, 254},
+               {100.4, 100}, {100.6, 101}, {-0.5, 0},  {-1.5, -2},   {0.0, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
 }
 
 TEST(CharacterHelpersTest, FirstAndLastCharacters) {
@@ -106,21 +107,16 @@ TEST(DoubleByteTest, Table) {
     const wchar_t* text;
     bool double_byte;
   } cases[] = {
-      {L"", false},
-      {L"a", false},
-      {L"1", false},
-      {L"中国", true},
-      {L"百度一下", true},
-      {L"，", true},   // full-width comma
-      {L"１", true},   // full-width digit
-      {L"、", true},   // ideographic comma
-      {L"é", true},    // pinyin letter, in GBK
-      {L"ñ", false},   // not in GBK
-      {L"ü", true},    // GBK has pinyin letters
-      {L"€", false},   // one byte (0x80) in code page 936
-      {L"가", false},  // Hangul is not in GBK
-      {L"a中", false},
-      {L"\u3000", true},  // ideographic space
+      {L"", false},    {L"a", false},       {L"1", false},
+      {L"中国", true}, {L"百度一下", true}, {L"，", true},  // full-width comma
+      {L"１", true},                                        // full-width digit
+      {L"、", true},                                        // ideographic comma
+      {L"é", true},                                         // pinyin letter, in GBK
+      {L"ñ", false},                                        // not in GBK
+      {L"ü", true},                                         // GBK has pinyin letters
+      {L"€", false},                                        // one byte (0x80) in code page 936
+      {L"가", false},                                       // Hangul is not in GBK
+      {L"a中", false}, {L"\u3000", true},                   // ideographic space
   };
   for (const auto& c : cases)
     EXPECT_EQ(HasDoubleByteStart(c.text), c.double_byte) << "input: " << c.text;

@@ -27,9 +27,11 @@ size_t DecodeOne(std::string_view bytes, size_t at, char32_t* out) {
   } else {
     return 0;
   }
-  if (at + length > bytes.size()) return 0;
+  if (at + length > bytes.size())
+    return 0;
   for (size_t i = 1; i < length; ++i) {
-    if ((b(at + i) & 0xC0) != 0x80) return 0;
+    if ((b(at + i) & 0xC0) != 0x80)
+      return 0;
     cp = (cp << 6) | (b(at + i) & 0x3F);
   }
   // Overlong forms, surrogates and code points beyond U+10FFFF.
@@ -44,7 +46,8 @@ size_t DecodeOne(std::string_view bytes, size_t at, char32_t* out) {
 }  // namespace
 
 void AppendCodePoint(std::wstring& out, char32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = kReplacement;
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    cp = kReplacement;
   if constexpr (sizeof(wchar_t) == 2) {
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -61,7 +64,8 @@ bool IsValidUtf8(std::string_view bytes) {
   while (at < bytes.size()) {
     char32_t cp;
     const size_t n = DecodeOne(bytes, at, &cp);
-    if (n == 0) return false;
+    if (n == 0)
+      return false;
     at += n;
   }
   return true;

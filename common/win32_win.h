@@ -3,6 +3,8 @@
 #define COMMON_WIN32_WIN_H_
 
 #include <windows.h>
+
+// After windows.h, which they need.
 #include <commctrl.h>
 #include <shellapi.h>
 

@@ -22,8 +22,8 @@ UINT_PTR NextSubclassId() {
   return next++;
 }
 
-LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                              UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK
+SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR data) {
   auto* handler = reinterpret_cast<ControlHandler*>(data);
   if (message == WM_NCDESTROY) {
     ::RemoveWindowSubclass(hwnd, SubclassProc, id);
@@ -31,7 +31,8 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     return ::DefSubclassProc(hwnd, message, wparam, lparam);
   }
   LRESULT result = 0;
-  if ((*handler)(hwnd, message, wparam, lparam, &result)) return result;
+  if ((*handler)(hwnd, message, wparam, lparam, &result))
+    return result;
   return ::DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
@@ -48,9 +49,17 @@ Window::~Window() {
   }
 }
 
-bool Window::Create(const wchar_t* class_name, const wchar_t* caption, DWORD style,
-                    DWORD ex_style, int x, int y, int width, int height, HWND owner,
-                    HICON icon, UINT class_style) {
+bool Window::Create(const wchar_t* class_name,
+                    const wchar_t* caption,
+                    DWORD style,
+                    DWORD ex_style,
+                    int x,
+                    int y,
+                    int width,
+                    int height,
+                    HWND owner,
+                    HICON icon,
+                    UINT class_style) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
@@ -63,17 +72,19 @@ bool Window::Create(const wchar_t* class_name, const wchar_t* caption, DWORD sty
     wc.hIcon = icon;
     wc.hIconSm = icon;
     wc.lpszClassName = class_name;
-    if (!::RegisterClassExW(&wc)) return false;
+    if (!::RegisterClassExW(&wc))
+      return false;
   }
-  HWND hwnd = ::CreateWindowExW(ex_style, class_name, caption, style, x, y, width,
-                                height, owner, nullptr, instance, this);
+  HWND hwnd = ::CreateWindowExW(ex_style, class_name, caption, style, x, y, width, height, owner,
+                                nullptr, instance, this);
   return hwnd != nullptr;
 }
 
 Window* Window::FromHandle(HWND hwnd) {
   auto& live = LiveWindows();
   for (Window* w : live)
-    if (w->hwnd_ == hwnd) return w;
+    if (w->hwnd_ == hwnd)
+      return w;
   return nullptr;
 }
 
@@ -81,8 +92,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
-LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wparam,
-                                    LPARAM lparam) {
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   Window* self = nullptr;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
@@ -93,7 +103,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wparam,
   } else {
     self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
-  if (!self) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (!self)
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     const LRESULT result = self->HandleMessage(message, wparam, lparam);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -126,7 +137,8 @@ int RunMessageLoop() {
   MSG msg;
   while (true) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) break;
+    if (got == 0 || got == -1)
+      break;
     DispatchOne(msg);
   }
   return static_cast<int>(msg.wParam);
@@ -135,11 +147,13 @@ int RunMessageLoop() {
 unsigned long long SteadyMilliseconds() {
   static LARGE_INTEGER frequency = [] {
     LARGE_INTEGER f;
-    if (!::QueryPerformanceFrequency(&f) || f.QuadPart == 0) f.QuadPart = 1000;
+    if (!::QueryPerformanceFrequency(&f) || f.QuadPart == 0)
+      f.QuadPart = 1000;
     return f;
   }();
   LARGE_INTEGER now;
-  if (!::QueryPerformanceCounter(&now)) return ::GetTickCount();
+  if (!::QueryPerformanceCounter(&now))
+    return ::GetTickCount();
   return static_cast<unsigned long long>(now.QuadPart) * 1000ull /
          static_cast<unsigned long long>(frequency.QuadPart);
 }
@@ -156,20 +170,22 @@ void Yield() {
 }
 
 HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font) {
-  HWND control = ::CreateWindowExW(
-      layout.ex_style, layout.class_name, layout.text ? layout.text : L"",
-      WS_CHILD | layout.style, TwipsToPixels(layout.left), TwipsToPixels(layout.top),
-      TwipsToPixels(layout.width), TwipsToPixels(layout.height), parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-      ::GetModuleHandleW(nullptr), nullptr);
-  if (control && font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HWND control = ::CreateWindowExW(layout.ex_style, layout.class_name,
+                                   layout.text ? layout.text : L"", WS_CHILD | layout.style,
+                                   TwipsToPixels(layout.left), TwipsToPixels(layout.top),
+                                   TwipsToPixels(layout.width), TwipsToPixels(layout.height),
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                   ::GetModuleHandleW(nullptr), nullptr);
+  if (control && font)
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
 
 HFONT CreatePointFont(const wchar_t* face, double points, bool bold, BYTE charset) {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  if (screen)
+    ::ReleaseDC(nullptr, screen);
   LOGFONTW lf = {};
   lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -181,7 +197,8 @@ HFONT CreatePointFont(const wchar_t* face, double points, bool bold, BYTE charse
 
 std::wstring WindowText(HWND hwnd) {
   const int length = ::GetWindowTextLengthW(hwnd);
-  if (length <= 0) return std::wstring();
+  if (length <= 0)
+    return std::wstring();
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);

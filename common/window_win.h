@@ -4,9 +4,9 @@
 #ifndef COMMON_WINDOW_WIN_H_
 #define COMMON_WINDOW_WIN_H_
 
-#include "common/no_yield_macro.h"
 #include <functional>
 #include <string>
+#include "common/no_yield_macro.h"
 
 #include "common/win32_win.h"
 
@@ -24,9 +24,17 @@ class Window {
   // Registers `class_name` once (with this process's instance, an arrow
   // cursor and no background brush) and creates the window; the object is
   // bound to it before any message reaches HandleMessage.
-  bool Create(const wchar_t* class_name, const wchar_t* caption, DWORD style,
-              DWORD ex_style, int x, int y, int width, int height, HWND owner,
-              HICON icon = nullptr, UINT class_style = CS_DBLCLKS);
+  bool Create(const wchar_t* class_name,
+              const wchar_t* caption,
+              DWORD style,
+              DWORD ex_style,
+              int x,
+              int y,
+              int width,
+              int height,
+              HWND owner,
+              HICON icon = nullptr,
+              UINT class_style = CS_DBLCLKS);
 
   // The object bound to `hwnd`, if it was created by Window::Create.
   static Window* FromHandle(HWND hwnd);
@@ -42,8 +50,7 @@ class Window {
   virtual void OnDestroyed() {}
 
  private:
-  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wparam,
-                                     LPARAM lparam);
+  static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
 };
 
@@ -78,7 +85,9 @@ HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font);
 
 // A font by face name and size in points, at the screen's resolution. The
 // caller owns it (DeleteObject).
-HFONT CreatePointFont(const wchar_t* face, double points, bool bold = false,
+HFONT CreatePointFont(const wchar_t* face,
+                      double points,
+                      bool bold = false,
                       BYTE charset = DEFAULT_CHARSET);
 
 // The text of a window as a string.
@@ -92,8 +101,7 @@ RECT ControlRect(HWND control);
 // Subclasses a control with a handler that sees each message first; return
 // true from the handler with *result set to stop the message there. Uses
 // the common controls' subclass chain, so it stacks with other subclassing.
-using ControlHandler =
-    std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
+using ControlHandler = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT* result)>;
 void SubclassControl(HWND control, ControlHandler handler);
 
 }  // namespace common

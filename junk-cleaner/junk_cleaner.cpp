@@ -2,10 +2,16 @@
 
 namespace junkclean {
 
-JunkCleaner::JunkCleaner(JunkCleanerView& view, engine::FileSystem& files,
-                         engine::DriveList& drives, engine::ProcessList& processes)
+JunkCleaner::JunkCleaner(JunkCleanerView& view,
+                         engine::FileSystem& files,
+                         engine::DriveList& drives,
+                         engine::ProcessList& processes)
     : view_(view),
-      engine_(flags_, files, drives, processes, *this,
+      engine_(flags_,
+              files,
+              drives,
+              processes,
+              *this,
               // The walk asks for every file: a box changed during a run
               // applies from the next file on.
               engine::JunkCleanerConfig(
@@ -18,14 +24,16 @@ void JunkCleaner::Form_Load() {
 }
 
 void JunkCleaner::SetBox(int box, bool ticked) {
-  if (checks_[box] == ticked) return;
+  if (checks_[box] == ticked)
+    return;
   checks_[box] = ticked;
   view_.SetCheck(box, ticked);
   RunHandler(box);
 }
 
 void JunkCleaner::CheckClicked(int box, bool ticked) {
-  if (box < kFirstType || box > kSelectAll || checks_[box] == ticked) return;
+  if (box < kFirstType || box > kSelectAll || checks_[box] == ticked)
+    return;
   checks_[box] = ticked;
   RunHandler(box);
 }
@@ -53,7 +61,8 @@ void JunkCleaner::RunHandler(int box) {
     return;
   }
   // Select all: the 25 types one after the other; the custom endings stay.
-  for (int type = kFirstType; type <= kLastType; ++type) SetBox(type, checks_[kSelectAll]);
+  for (int type = kFirstType; type <= kLastType; ++type)
+    SetBox(type, checks_[kSelectAll]);
 }
 
 void JunkCleaner::SetCustom(CustomField field, const std::wstring& text) {
@@ -71,14 +80,21 @@ void JunkCleaner::cmdSearch_Click() {
   engine_.RunScan();
 }
 
-void JunkCleaner::cmdStop_Click() { engine_.StopQuestion(); }
+void JunkCleaner::cmdStop_Click() {
+  engine_.StopQuestion();
+}
 
-void JunkCleaner::cmdExit_Click() { view_.ExitProgram(); }
+void JunkCleaner::cmdExit_Click() {
+  view_.ExitProgram();
+}
 
-void JunkCleaner::Form_Unload() { view_.ExitProgram(); }
+void JunkCleaner::Form_Unload() {
+  view_.ExitProgram();
+}
 
 void JunkCleaner::EscapePressed() {
-  if (cancel_ == Control::kStop) cmdStop_Click();
+  if (cancel_ == Control::kStop)
+    cmdStop_Click();
 }
 
 void JunkCleaner::SetAppState(bool ready) {

@@ -34,12 +34,14 @@ class JunkCleanerView {
   // A message box with an OK button, no icon and the program's own title.
   virtual void ShowHint(const std::wstring& text) = 0;
   virtual void ClearRows() = 0;
-  virtual void AddRow(const std::wstring& item, const std::wstring& size,
+  virtual void AddRow(const std::wstring& item,
+                      const std::wstring& size,
                       const std::wstring& status) = 0;
   virtual int RowCount() = 0;
   virtual void SetProgress(const std::wstring& text) = 0;
   virtual void Yield() = 0;
-  virtual common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  virtual common::MessageResult ShowMessage(const std::wstring& text,
+                                            const std::wstring& title,
                                             common::MessageIcon icon,
                                             common::MessageButtons buttons) = 0;
 };
@@ -48,7 +50,9 @@ class JunkCleaner : public engine::ScanView {
  public:
   static constexpr wchar_t kHint[] = L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！";
 
-  JunkCleaner(JunkCleanerView& view, engine::FileSystem& files, engine::DriveList& drives,
+  JunkCleaner(JunkCleanerView& view,
+              engine::FileSystem& files,
+              engine::DriveList& drives,
               engine::ProcessList& processes);
 
   void Form_Load();
@@ -67,14 +71,16 @@ class JunkCleaner : public engine::ScanView {
 
   // engine::ScanView
   void ClearRows() override { view_.ClearRows(); }
-  void AddRow(const std::wstring& item, const std::wstring& size,
+  void AddRow(const std::wstring& item,
+              const std::wstring& size,
               const std::wstring& status) override {
     view_.AddRow(item, size, status);
   }
   int RowCount() override { return view_.RowCount(); }
   void SetProgress(const std::wstring& text) override { view_.SetProgress(text); }
   void Yield() override { view_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
                                     common::MessageIcon icon,
                                     common::MessageButtons buttons) override {
     return view_.ShowMessage(text, title, icon, buttons);

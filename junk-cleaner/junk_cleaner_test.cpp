@@ -47,11 +47,12 @@ TEST(JunkCatalogueTest, SlotMatching) {
     const wchar_t* path;
     bool junk;
   } cases[] = {
-      {L"C:\\a.tmp", true},   {L"C:\\REPORT.TMP", false}, {L"C:\\.tmp", true},
-      {L"C:\\x.temp", true},  {L"C:\\mytemp", true},      {L"C:\\a.??$", true},
-      {L"C:\\a.ab$", false},  {L"C:\\a.7z", false},       {L"C:\\tmp", false},
+      {L"C:\\a.tmp", true},  {L"C:\\REPORT.TMP", false}, {L"C:\\.tmp", true},
+      {L"C:\\x.temp", true}, {L"C:\\mytemp", true},      {L"C:\\a.??$", true},
+      {L"C:\\a.ab$", false}, {L"C:\\a.7z", false},       {L"C:\\tmp", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(slots.Matches(c.path), c.junk) << c.path;
+  for (const auto& c : cases)
+    EXPECT_EQ(slots.Matches(c.path), c.junk) << c.path;
 }
 
 TEST(JunkCatalogueTest, CutToTheLastFourCharacters) {
@@ -96,10 +97,13 @@ class FakeView : public JunkCleanerView {
   int RowCount() override { return static_cast<int>(rows.size()); }
   void SetProgress(const std::wstring&) override {}
   void Yield() override {
-    if (on_yield) on_yield();
+    if (on_yield)
+      on_yield();
   }
-  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring&,
-                                    common::MessageIcon, common::MessageButtons) override {
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring&,
+                                    common::MessageIcon,
+                                    common::MessageButtons) override {
     messages.push_back(text);
     return common::MessageResult::kOk;
   }
@@ -164,8 +168,9 @@ TEST_F(JunkCleanerTest, CustomBoxHintAndFields) {
   view_.log.clear();
   cleaner_.CheckClicked(27, true);
   EXPECT_EQ(view_.log, (std::vector<std::wstring>{L"hint", L"Text1 on", L"Text27 on"}));
-  EXPECT_EQ(view_.hints, (std::vector<std::wstring>{
-                             L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！"}));
+  EXPECT_EQ(
+      view_.hints,
+      (std::vector<std::wstring>{L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！"}));
   cleaner_.CustomTextChanged(CustomField::kText27, L".jpeg");
   cleaner_.CustomTextChanged(CustomField::kText1, L".7z");
   EXPECT_EQ(cleaner_.slots().slot(27), L".jpeg");
@@ -203,11 +208,13 @@ TEST_F(JunkCleanerTest, RunCutsTheCustomEndingsAndWalksEveryDrive) {
 TEST_F(JunkCleanerTest, BoxChangedDuringARunAppliesFromTheNextFile) {
   cleaner_.Form_Load();
   drives_.drives = {{L"C:\\", engine::kDriveFixed}};
-  for (const wchar_t* f : {L"C:\\1.tmp", L"C:\\2.tmp", L"C:\\3.bak", L"C:\\4.tmp"}) files_.AddFile(f);
+  for (const wchar_t* f : {L"C:\\1.tmp", L"C:\\2.tmp", L"C:\\3.bak", L"C:\\4.tmp"})
+    files_.AddFile(f);
   bool busy_seen = false;
   view_.on_yield = [&] {
     busy_seen |= view_.focus == Control::kStop && view_.cancel == Control::kStop;
-    if (view_.rows.size() == 1 && cleaner_.Checked(2)) cleaner_.CheckClicked(2, false);
+    if (view_.rows.size() == 1 && cleaner_.Checked(2))
+      cleaner_.CheckClicked(2, false);
   };
   cleaner_.cmdSearch_Click();
   EXPECT_TRUE(busy_seen);
@@ -223,7 +230,8 @@ TEST_F(JunkCleanerTest, EscapeAndExit) {
   files_.AddFile(L"C:\\1.tmp");
   files_.AddFile(L"C:\\2.tmp");
   view_.on_yield = [&] {
-    if (cleaner_.flags().scanRunning) cleaner_.EscapePressed();
+    if (cleaner_.flags().scanRunning)
+      cleaner_.EscapePressed();
   };
   cleaner_.cmdSearch_Click();
   EXPECT_EQ(view_.messages.front(), L"正在搜索你确定要终止吗？");

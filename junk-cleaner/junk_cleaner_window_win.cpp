@@ -24,7 +24,8 @@ bool JunkCleanerWindow::Open() {
   frame.height = kHeight;
   frame.list = RECT{12, 150, kWidth - 12, 414};
   frame.title_drags = true;
-  if (!CreateFrame(frame)) return false;
+  if (!CreateFrame(frame))
+    return false;
   ::SetWindowTextW(textPath(), engine::kWholeDiskTarget);
   CreateControls();
   logic_.Form_Load();
@@ -42,17 +43,17 @@ void JunkCleanerWindow::CreateControls() {
   for (int box = kFirstType; box <= kLastType; ++box) {
     const int index = box - kFirstType;
     const int row = index / 10, column = index % 10;
-    checks_[box] = Make(kCheckBase + box, L"Button", TypeOf(box).caption,
-                        WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 24 + column * 64,
-                        60 + row * 26, 60, 18);
+    checks_[box] =
+        Make(kCheckBase + box, L"Button", TypeOf(box).caption,
+             WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 24 + column * 64, 60 + row * 26, 60, 18);
   }
   const int third = 60 + 2 * 26;
   checks_[kCustomBox] = Make(kCheckBase + kCustomBox, L"Button", L"自定义：",
                              WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 344, third, 74, 18);
-  text27_ = Make(kText27, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
-                 420, third - 1, 64, 20);
-  text1_ = Make(kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL,
-                490, third - 1, 64, 20);
+  text27_ = Make(kText27, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL, 420,
+                 third - 1, 64, 20);
+  text1_ = Make(kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | ES_AUTOHSCROLL, 490,
+                third - 1, 64, 20);
   for (HWND field : {text27_, text1_})
     ::SetWindowLongW(field, GWL_EXSTYLE, ::GetWindowLongW(field, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   for (HWND field : {text27_, text1_})
@@ -64,8 +65,7 @@ void JunkCleanerWindow::CreateControls() {
 
 void JunkCleanerWindow::OnCommand(int id, int code, HWND control) {
   if (id >= kCheckBase + kFirstType && id <= kCheckBase + kSelectAll && code == BN_CLICKED) {
-    logic_.CheckClicked(id - kCheckBase,
-                        ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    logic_.CheckClicked(id - kCheckBase, ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return;
   }
   if ((id == kText1 || id == kText27) && code == EN_CHANGE && !setting_text_) {
@@ -73,10 +73,14 @@ void JunkCleanerWindow::OnCommand(int id, int code, HWND control) {
                              common::WindowText(control));
     return;
   }
-  if (code != BN_CLICKED) return;
-  if (id == kSearchId) logic_.cmdSearch_Click();
-  if (id == kStopId) logic_.cmdStop_Click();
-  if (id == kExitId) logic_.cmdExit_Click();
+  if (code != BN_CLICKED)
+    return;
+  if (id == kSearchId)
+    logic_.cmdSearch_Click();
+  if (id == kStopId)
+    logic_.cmdStop_Click();
+  if (id == kExitId)
+    logic_.cmdExit_Click();
 }
 
 void JunkCleanerWindow::SetCheck(int box, bool ticked) {
@@ -93,7 +97,9 @@ void JunkCleanerWindow::EnableCustomField(CustomField field, bool enabled) {
   ::EnableWindow(custom(field), enabled);
 }
 
-void JunkCleanerWindow::AttachSkins() { look::AttachSkin(hwnd()); }
+void JunkCleanerWindow::AttachSkins() {
+  look::AttachSkin(hwnd());
+}
 
 void JunkCleanerWindow::ShowHint(const std::wstring& text) {
   ::MessageBoxW(hwnd(), text.c_str(), kProgramTitle, MB_OK);

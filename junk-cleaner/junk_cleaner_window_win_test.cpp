@@ -23,7 +23,8 @@ void ExpectedJunk(const std::wstring& folder, std::set<std::wstring>* junk) {
       L".??$", L".?~?", L".%%%", L".@@@", L"cdr_", L"temp", L"#Res"};
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  if (find == INVALID_HANDLE_VALUE)
+    return;
   do {
     const std::wstring name = data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -33,7 +34,8 @@ void ExpectedJunk(const std::wstring& folder, std::set<std::wstring>* junk) {
     }
     const std::wstring ending = common::RightChars(folder + name, 4);
     for (const wchar_t* e : kEndings)
-      if (ending == e) junk->insert(folder + name);
+      if (ending == e)
+        junk->insert(folder + name);
   } while (::FindNextFileW(find, &data));
   ::FindClose(find);
 }
@@ -96,8 +98,8 @@ TEST_F(JunkCleanerWindowTest, RunStoppedAtOnceStillEndsWithTheClosingMessage) {
   ASSERT_EQ(answerer.boxes().size(), 2u);
   EXPECT_EQ(answerer.boxes()[0].text, L"正在搜索你确定要终止吗？");
   EXPECT_EQ(answerer.boxes()[0].default_button, IDCANCEL);
-  EXPECT_EQ(answerer.boxes()[1].text, L"此次搜索操作中发现垃圾：" +
-                                          std::to_wstring(w->results().RowCount()) + L"项！！！");
+  EXPECT_EQ(answerer.boxes()[1].text,
+            L"此次搜索操作中发现垃圾：" + std::to_wstring(w->results().RowCount()) + L"项！！！");
   EXPECT_EQ(answerer.boxes()[1].icon, static_cast<UINT>(MB_ICONINFORMATION));
   EXPECT_TRUE(::IsWindowEnabled(w->cmdSearch()));
   EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
@@ -118,9 +120,9 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   std::set<std::wstring> expected;
   ExpectedJunk(L"C:\\", &expected);
   ExpectedJunk(L"E:\\", &expected);
-  for (const wchar_t* planted : {L"C:\\junk\\a.tmp", L"C:\\junk\\sub\\b.chk",
-                                 L"C:\\junk\\hidden.bak", L"C:\\junk\\x.temp", L"C:\\junk\\mytemp",
-                                 L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$"})
+  for (const wchar_t* planted :
+       {L"C:\\junk\\a.tmp", L"C:\\junk\\sub\\b.chk", L"C:\\junk\\hidden.bak", L"C:\\junk\\x.temp",
+        L"C:\\junk\\mytemp", L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$"})
     EXPECT_EQ(expected.count(planted), 1u) << planted;
 
   auto w = Open();
@@ -128,7 +130,8 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
   ASSERT_EQ(answerer.boxes().size(), 1u);
   const int rows = w->results().RowCount();
-  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项！！！");
+  EXPECT_EQ(answerer.boxes()[0].text,
+            L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项！！！");
 
   std::set<std::wstring> deleted;
   bool autorun = false;
@@ -145,13 +148,14 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   }
   EXPECT_TRUE(autorun);
   EXPECT_EQ(deleted, expected);
-  for (const auto& path : expected) EXPECT_FALSE(FileExists(path)) << path;
+  for (const auto& path : expected)
+    EXPECT_FALSE(FileExists(path)) << path;
   EXPECT_FALSE(FileExists(L"E:\\autorun.inf"));
   // Not junk, not reached, or behind a link: all still there.
-  for (const wchar_t* kept : {L"C:\\junk\\REPORT.TMP", L"C:\\junk\\.cache\\cached.tmp",
-                              L"C:\\junk\\keep.txt", L"E:\\photo.jpeg", L"E:\\link\\precious.tmp",
-                              L"E:\\link\\precious.bak", L"D:\\on-cdrom.tmp",
-                              L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp"})
+  for (const wchar_t* kept :
+       {L"C:\\junk\\REPORT.TMP", L"C:\\junk\\.cache\\cached.tmp", L"C:\\junk\\keep.txt",
+        L"E:\\photo.jpeg", L"E:\\link\\precious.tmp", L"E:\\link\\precious.bak",
+        L"D:\\on-cdrom.tmp", L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp"})
     EXPECT_TRUE(FileExists(kept)) << kept;
   EXPECT_EQ(::GetFocus(), w->cmdSearch());
 }

@@ -7,6 +7,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                                    ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   junkclean::JunkCleanerWindow window;
-  if (!window.Open()) return 1;
+  if (!window.Open())
+    return 1;
   return common::RunMessageLoop();
 }

@@ -15,14 +15,17 @@ namespace {
 
 template <typename T>
 void Release(T*& p) {
-  if (p) p->Release();
+  if (p)
+    p->Release();
   p = nullptr;
 }
 
 // Volume 0..100 as DirectShow's hundredths of a decibel (-10000 is silence).
 long VolumeToDirectShow(int volume) {
-  if (volume <= 0) return -10000;
-  if (volume >= 100) return 0;
+  if (volume <= 0)
+    return -10000;
+  if (volume >= 100)
+    return 0;
   return static_cast<long>(std::lround(2000.0 * std::log10(volume / 100.0)));
 }
 
@@ -33,27 +36,37 @@ bool IsLocalPath(const std::wstring& path) {
 }  // namespace
 
 FileSource::FileSource(const std::wstring& path)
-    : file_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr)) {}
+    : file_(::CreateFileW(path.c_str(),
+                          GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr,
+                          OPEN_EXISTING,
+                          FILE_FLAG_RANDOM_ACCESS,
+                          nullptr)) {}
 
 FileSource::~FileSource() {
-  if (file_ != INVALID_HANDLE_VALUE) ::CloseHandle(file_);
+  if (file_ != INVALID_HANDLE_VALUE)
+    ::CloseHandle(file_);
 }
 
 uint64_t FileSource::Size() {
   LARGE_INTEGER size;
-  if (file_ == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file_, &size)) return 0;
+  if (file_ == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file_, &size))
+    return 0;
   return static_cast<uint64_t>(size.QuadPart);
 }
 
 std::string FileSource::Read(uint64_t offset, size_t length) {
-  if (file_ == INVALID_HANDLE_VALUE || length == 0) return std::string();
+  if (file_ == INVALID_HANDLE_VALUE || length == 0)
+    return std::string();
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset);
-  if (!::SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return std::string();
+  if (!::SetFilePointerEx(file_, at, nullptr, FILE_BEGIN))
+    return std::string();
   std::string bytes(length, '\0');
   DWORD got = 0;
-  if (!::ReadFile(file_, bytes.data(), static_cast<DWORD>(length), &got, nullptr)) got = 0;
+  if (!::ReadFile(file_, bytes.data(), static_cast<DWORD>(length), &got, nullptr))
+    got = 0;
   bytes.resize(got);
   return bytes;
 }
@@ -61,12 +74,17 @@ std::string FileSource::Read(uint64_t offset, size_t length) {
 DirectShowPlayer::DirectShowPlayer(HWND window, UINT message)
     : window_(window), message_(message) {}
 
-DirectShowPlayer::~DirectShowPlayer() { ReleaseGraph(); }
+DirectShowPlayer::~DirectShowPlayer() {
+  ReleaseGraph();
+}
 
 void DirectShowPlayer::ReleaseGraph() {
-  if (control_) control_->Stop();
-  if (events_) events_->SetNotifyWindow(0, 0, 0);
-  if (video_) video_->put_Visible(OAFALSE);
+  if (control_)
+    control_->Stop();
+  if (events_)
+    events_->SetNotifyWindow(0, 0, 0);
+  if (video_)
+    video_->put_Visible(OAFALSE);
   Release(video_);
   Release(audio_);
   Release(events_);
@@ -80,7 +98,8 @@ void DirectShowPlayer::SetURL(const std::wstring& url) {
   items_.clear();
   if (IsPlaylist(url)) {
     FileSource file(url);
-    const std::string bytes = file.Read(0, static_cast<size_t>(std::min<uint64_t>(file.Size(), 4u << 20)));
+    const std::string bytes =
+        file.Read(0, static_cast<size_t>(std::min<uint64_t>(file.Size(), 4u << 20)));
     const size_t slash = url.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? L"." : url.substr(0, slash);
     items_ = ParsePlaylist(DecodeLyricBytes(bytes, common::AnsiCodePage()), folder);
@@ -95,13 +114,16 @@ void DirectShowPlayer::OpenItem(size_t index) {
   item_ = index;
   tags_ = MediaTags{};
   state_ = 0;
-  if (index >= items_.size()) return;
+  if (index >= items_.size())
+    return;
   const std::wstring& source = items_[index];
   if (IsLocalPath(source)) {
     FileSource file(source);
-    if (file.ok()) tags_ = ReadTags(file, common::AnsiCodePage());
+    if (file.ok())
+      tags_ = ReadTags(file, common::AnsiCodePage());
   }
-  if (tags_.title.empty()) tags_.title = TitleFromAddress(source);
+  if (tags_.title.empty())
+    tags_.title = TitleFromAddress(source);
 
   if (FAILED(::CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 reinterpret_cast<void**>(&graph_)))) {
@@ -123,16 +145,20 @@ void DirectShowPlayer::OpenItem(size_t index) {
     // A video renderer would otherwise open a window of its own.
     video_->put_AutoShow(OAFALSE);
   }
-  if (events_) events_->SetNotifyWindow(reinterpret_cast<OAHWND>(window_), message_, 0);
-  if (audio_) audio_->put_Volume(VolumeToDirectShow(volume_));
-  if (control_ && SUCCEEDED(control_->Run())) Raise(kStatePlaying);
+  if (events_)
+    events_->SetNotifyWindow(reinterpret_cast<OAHWND>(window_), message_, 0);
+  if (audio_)
+    audio_->put_Volume(VolumeToDirectShow(volume_));
+  if (control_ && SUCCEEDED(control_->Run()))
+    Raise(kStatePlaying);
 }
 
 void DirectShowPlayer::Play() {
   if (!control_) {
     // After the end of a playlist, or an item that could not be played:
     // start from the first item again.
-    if (!items_.empty() && state_ == kStateStopped) OpenItem(0);
+    if (!items_.empty() && state_ == kStateStopped)
+      OpenItem(0);
     return;
   }
   if (state_ == kStateStopped) {
@@ -146,15 +172,18 @@ void DirectShowPlayer::Play() {
                              AM_SEEKING_NoPositioning);
     }
   }
-  if (SUCCEEDED(control_->Run())) Raise(kStatePlaying);
+  if (SUCCEEDED(control_->Run()))
+    Raise(kStatePlaying);
 }
 
 void DirectShowPlayer::Pause() {
-  if (control_ && SUCCEEDED(control_->Pause())) Raise(kStatePaused);
+  if (control_ && SUCCEEDED(control_->Pause()))
+    Raise(kStatePaused);
 }
 
 void DirectShowPlayer::Stop() {
-  if (!control_) return;
+  if (!control_)
+    return;
   control_->Stop();
   if (seeking_) {
     LONGLONG start = 0;
@@ -166,53 +195,65 @@ void DirectShowPlayer::Stop() {
 
 void DirectShowPlayer::Raise(int state) {
   state_ = state;
-  if (on_play_state_change) on_play_state_change(state);
+  if (on_play_state_change)
+    on_play_state_change(state);
 }
 
 double DirectShowPlayer::PositionSeconds() {
   LONGLONG position = 0;
-  if (!seeking_ || FAILED(seeking_->GetCurrentPosition(&position))) return 0;
+  if (!seeking_ || FAILED(seeking_->GetCurrentPosition(&position)))
+    return 0;
   return position / 1e7;
 }
 
 double DirectShowPlayer::DurationSeconds() {
   LONGLONG duration = 0;
-  if (!seeking_ || FAILED(seeking_->GetDuration(&duration))) return 0;
+  if (!seeking_ || FAILED(seeking_->GetDuration(&duration)))
+    return 0;
   return duration / 1e7;
 }
 
 void DirectShowPlayer::Seek(double seconds) {
-  if (!seeking_) return;
+  if (!seeking_)
+    return;
   LONGLONG at = static_cast<LONGLONG>(seconds * 1e7);
   seeking_->SetPositions(&at, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
 }
 
 void DirectShowPlayer::SetVolume(int volume) {
   volume_ = volume < 0 ? 0 : (volume > 100 ? 100 : volume);
-  if (audio_) audio_->put_Volume(VolumeToDirectShow(volume_));
+  if (audio_)
+    audio_->put_Volume(VolumeToDirectShow(volume_));
 }
 
 std::wstring DirectShowPlayer::CurrentPositionString() {
-  if (!graph_) return std::wstring();
+  if (!graph_)
+    return std::wstring();
   return PositionText(PositionSeconds());
 }
 
 std::wstring DirectShowPlayer::DurationString() {
-  if (!graph_) return std::wstring();
+  if (!graph_)
+    return std::wstring();
   return PositionText(DurationSeconds());
 }
 
 std::wstring DirectShowPlayer::GetItemInfo(const std::wstring& name) {
-  if (item_ >= items_.size()) return std::wstring();
+  if (item_ >= items_.size())
+    return std::wstring();
   const std::wstring key = common::ToLowerAscii(name);
-  if (key == L"sourceurl") return items_[item_];
-  if (key == L"author") return tags_.author;
-  if (key == L"title") return tags_.title;
+  if (key == L"sourceurl")
+    return items_[item_];
+  if (key == L"author")
+    return tags_.author;
+  if (key == L"title")
+    return tags_.title;
   return std::wstring();
 }
 
 void DirectShowPlayer::HandleGraphEvents() {
-  if (!events_) return;
+  if (!events_)
+    return;
   long code = 0;
   LONG_PTR first = 0, second = 0;
   while (events_ && events_->GetEvent(&code, &first, &second, 0) == S_OK) {
@@ -221,14 +262,16 @@ void DirectShowPlayer::HandleGraphEvents() {
       if (item_ + 1 < items_.size()) {
         OpenItem(item_ + 1);  // the next item of the playlist
       } else {
-        if (control_) control_->Stop();
+        if (control_)
+          control_->Stop();
         Raise(kStateStopped);
       }
       return;  // the graph may be a new one now
     }
     if (code == EC_ERRORABORT || code == EC_USERABORT) {
       // Playback broke off: stopped, but no repeat of a broken item.
-      if (control_) control_->Stop();
+      if (control_)
+        control_->Stop();
       state_ = kStateStopped;
       return;
     }

@@ -20,7 +20,8 @@ constexpr int kRounds = 100000;
 
 std::vector<std::string> Corpus(const std::vector<std::string>& endings) {
   std::vector<std::string> files;
-  const std::filesystem::path dir = std::filesystem::path(SUITE_SOURCE_DIR) / "music-player" / "corpus";
+  const std::filesystem::path dir =
+      std::filesystem::path(SUITE_SOURCE_DIR) / "music-player" / "corpus";
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     const std::string name = entry.path().filename().string();
     for (const auto& e : endings) {
@@ -41,7 +42,8 @@ std::string Mutate(std::string s, std::mt19937& random) {
     const size_t at = s.empty() ? 0 : random() % s.size();
     switch (random() % 6) {
       case 0:
-        if (!s.empty()) s[at] = static_cast<char>(random());
+        if (!s.empty())
+          s[at] = static_cast<char>(random());
         break;
       case 1:
         s.insert(at, std::string(1 + random() % 8, static_cast<char>(random() % 2 ? 0xFF : 0x00)));
@@ -53,10 +55,12 @@ std::string Mutate(std::string s, std::mt19937& random) {
         s.insert(at, std::string(1 + random() % 16, static_cast<char>(random())));
         break;
       case 4:
-        if (!s.empty()) s.erase(at, 1 + random() % 16);
+        if (!s.empty())
+          s.erase(at, 1 + random() % 16);
         break;
       default:
-        if (!s.empty()) s.insert(random() % (s.size() + 1), s.substr(at, 1 + random() % 64));
+        if (!s.empty())
+          s.insert(random() % (s.size() + 1), s.substr(at, 1 + random() % 64));
         break;
     }
   }
@@ -86,7 +90,8 @@ TEST(FuzzTest, PlaylistReader) {
     const std::string bytes = Mutate(seeds[random() % seeds.size()], random);
     const auto items = ParsePlaylist(common::DecodeUtf8(bytes), L"C:\\Music");
     ASSERT_LE(items.size(), kMaxPlaylistItems);
-    for (const auto& item : items) ASSERT_FALSE(IsPlaylist(item));
+    for (const auto& item : items)
+      ASSERT_FALSE(IsPlaylist(item));
   }
 }
 
@@ -106,12 +111,14 @@ TEST(FuzzTest, LyricLoader) {
 TEST(FuzzTest, HugeAndBinaryLyrics) {
   testing_support::IconvCodePage gbk;
   std::string big(kMaxLyricBytes + 1000, 'a');
-  for (size_t i = 0; i < big.size(); i += 97) big[i] = '\n';
+  for (size_t i = 0; i < big.size(); i += 97)
+    big[i] = '\n';
   const auto lines = SplitLines(DecodeLyricBytes(big, gbk));
   EXPECT_GT(lines.size(), 40000u);
   std::mt19937 random(4);
   std::string binary(200000, '\0');
-  for (char& c : binary) c = static_cast<char>(random());
+  for (char& c : binary)
+    c = static_cast<char>(random());
   SyncLyrics(SplitLines(DecodeLyricBytes(binary, gbk)), L"");
   const std::string one_long_line(3000000, 'x');
   EXPECT_EQ(SplitLines(DecodeLyricBytes(one_long_line, gbk)).size(), 1u);

@@ -27,7 +27,8 @@ TEST(LyricsTest, LineEndsOfEveryKind) {
       {L"\n", {L""}},
       {L"a\r\r\nb", {L"a", L"", L"b"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines);
+  for (const auto& c : cases)
+    EXPECT_EQ(SplitLines(c.text), c.lines);
 }
 
 TEST(LyricsTest, EncodingsAreDetected) {
@@ -40,8 +41,9 @@ TEST(LyricsTest, EncodingsAreDetected) {
     utf16be += static_cast<char>(c >> 8);
     utf16be += static_cast<char>(c & 0xFF);
   }
-  const std::string utf8 = "[00:01.00]\xE6\x9C\x88\xE4\xBA\xAE\xE4\xBB\xA3\xE8\xA1\xA8\xE6\x88\x91"
-                           "\xE7\x9A\x84\xE5\xBF\x83\r\n";
+  const std::string utf8 =
+      "[00:01.00]\xE6\x9C\x88\xE4\xBA\xAE\xE4\xBB\xA3\xE8\xA1\xA8\xE6\x88\x91"
+      "\xE7\x9A\x84\xE5\xBF\x83\r\n";
   EXPECT_EQ(DecodeLyricBytes(Gbk(text), kGbk), text);
   EXPECT_EQ(DecodeLyricBytes("\xEF\xBB\xBF" + utf8, kGbk), text);
   EXPECT_EQ(DecodeLyricBytes(utf8, kGbk), text);
@@ -59,8 +61,12 @@ TEST(LyricsTest, TextAfterTheLastBracket) {
 
 TEST(LyricsTest, SyncPicksTheLastMatchingEntry) {
   const std::vector<std::wstring> entries = {
-      L"[ti:Song]",         L"[01:02.35]Some words",  L"[00:15.20][01:30.00]Chorus",
-      L"[01:05.10]first",   L"[01:05.90]second",      L"[02:10]We met at 01:05",
+      L"[ti:Song]",
+      L"[01:02.35]Some words",
+      L"[00:15.20][01:30.00]Chorus",
+      L"[01:05.10]first",
+      L"[01:05.90]second",
+      L"[02:10]We met at 01:05",
       L"",
   };
   EXPECT_EQ(SyncLyrics(entries, L"01:02"), L"Some words");

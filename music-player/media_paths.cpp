@@ -7,7 +7,8 @@ bool IsDrivePrefix(const std::wstring& first_two) {
                                              L"f:", L"F:", L"g:", L"G:", L"h:", L"H:",
                                              L"i:", L"I:", L"j:", L"J:", L"k:", L"K:"};
   for (const wchar_t* prefix : kPrefixes)
-    if (first_two == prefix) return true;
+    if (first_two == prefix)
+      return true;
   return false;
 }
 

@@ -7,16 +7,22 @@
 namespace player {
 
 int OpacityFromText9(const std::wstring& text9) {
-  if (text9.empty()) return PlayerForm::kDefaultAlpha;
+  if (text9.empty())
+    return PlayerForm::kDefaultAlpha;
   const auto value = common::ParseNumber(text9);
-  if (!value) return PlayerForm::kDefaultAlpha;
+  if (!value)
+    return PlayerForm::kDefaultAlpha;
   const long long alpha = common::RoundHalfEven(*value);
-  if (alpha < 0 || alpha > 255) return PlayerForm::kDefaultAlpha;
+  if (alpha < 0 || alpha > 255)
+    return PlayerForm::kDefaultAlpha;
   return static_cast<int>(alpha);
 }
 
-PlayerForm::PlayerForm(PlayerFormView& view, CommandBoxLink& box, MediaPlayer& w1,
-                       LyricFiles& files, const common::CodePage& ansi)
+PlayerForm::PlayerForm(PlayerFormView& view,
+                       CommandBoxLink& box,
+                       MediaPlayer& w1,
+                       LyricFiles& files,
+                       const common::CodePage& ansi)
     : view_(view), box_(box), w1_(w1), files_(files), ansi_(ansi) {
   w1_.on_play_state_change = [this](int state) { PlayStateChange(state); };
 }
@@ -26,7 +32,9 @@ void PlayerForm::Load() {
   ApplyTransparency();
 }
 
-void PlayerForm::ApplyTransparency() { view_.SetAlpha(OpacityFromText9(box_.Text9())); }
+void PlayerForm::ApplyTransparency() {
+  view_.SetAlpha(OpacityFromText9(box_.Text9()));
+}
 
 void PlayerForm::LoadLyrics(const std::wstring& stem) {
   list1_.clear();
@@ -45,7 +53,8 @@ void PlayerForm::LoadLyrics(const std::wstring& stem) {
 }
 
 void PlayerForm::SyncTick() {
-  if (const auto text = SyncLyrics(list1_, w1_.CurrentPositionString())) box_.SetLyricLine(*text);
+  if (const auto text = SyncLyrics(list1_, w1_.CurrentPositionString()))
+    box_.SetLyricLine(*text);
 }
 
 void PlayerForm::Refresh() {
@@ -53,7 +62,8 @@ void PlayerForm::Refresh() {
   view_.SetPositionLine(position.empty() ? L"" : position + L"/" + w1_.DurationString());
   // With nothing opened there is no current item to describe: the window
   // keeps showing its name.
-  if (w1_.URL().empty()) return;
+  if (w1_.URL().empty())
+    return;
   const std::wstring author = w1_.GetItemInfo(L"Author");
   const std::wstring title = w1_.GetItemInfo(L"title");
   const std::wstring playing = author.empty() ? title : author + L" - " + title;
@@ -70,7 +80,8 @@ void PlayerForm::Refresh() {
 
 void PlayerForm::DeferredRefresh() {
   ApplyTransparency();
-  if (!w1_.URL().empty()) ReloadLocalLyrics();
+  if (!w1_.URL().empty())
+    ReloadLocalLyrics();
   view_.EnableDeferredTimer(false);
 }
 
@@ -83,7 +94,8 @@ void PlayerForm::ReloadLocalLyrics() {
 }
 
 void PlayerForm::Drop(const std::vector<std::wstring>& files) {
-  if (files.empty()) return;
+  if (files.empty())
+    return;
   text1_ = MediaStem(files.front());
   LoadLyrics(text1_);
   w1_.SetURL(files.front());
@@ -91,7 +103,8 @@ void PlayerForm::Drop(const std::vector<std::wstring>& files) {
 
 void PlayerForm::PlayStateChange(int new_state) {
   // Endless repeat: an item that stops starts again.
-  if (new_state == kStateStopped) w1_.Play();
+  if (new_state == kStateStopped)
+    w1_.Play();
 }
 
 void PlayerForm::Close() {
@@ -100,6 +113,8 @@ void PlayerForm::Close() {
   view_.DestroyWindow();
 }
 
-void PlayerForm::Unloaded() { box_.SetText10(L"0"); }
+void PlayerForm::Unloaded() {
+  box_.SetText10(L"0");
+}
 
 }  // namespace player

@@ -60,7 +60,10 @@ class PlayerForm {
   static constexpr int kRowWithoutLyrics = 840;
   static constexpr int kDefaultAlpha = 200;
 
-  PlayerForm(PlayerFormView& view, CommandBoxLink& box, MediaPlayer& w1, LyricFiles& files,
+  PlayerForm(PlayerFormView& view,
+             CommandBoxLink& box,
+             MediaPlayer& w1,
+             LyricFiles& files,
              const common::CodePage& ansi);
 
   // Creation: the presence flag, then the opacity.
@@ -101,9 +104,9 @@ class PlayerForm {
   LyricFiles& files_;
   const common::CodePage& ansi_;
   std::vector<std::wstring> list1_;
-  std::wstring text1_;                // stem of the file last dropped
-  std::wstring text2_ = L"Text2";     // stem of the current item
-  std::wstring text3_ = L"Text3";     // first two characters of its address
+  std::wstring text1_;             // stem of the file last dropped
+  std::wstring text2_ = L"Text2";  // stem of the current item
+  std::wstring text3_ = L"Text3";  // first two characters of its address
 };
 
 // The opacity from the command box's Text9: its number when that is a

@@ -23,9 +23,12 @@ class FakeComponent : public MediaPlayer {
   std::wstring CurrentPositionString() override { return position; }
   std::wstring DurationString() override { return duration; }
   std::wstring GetItemInfo(const std::wstring& name) override {
-    if (name == L"sourceURL") return url;
-    if (name == L"Author") return author;
-    if (name == L"title") return title;
+    if (name == L"sourceURL")
+      return url;
+    if (name == L"Author")
+      return author;
+    if (name == L"title")
+      return title;
     return L"";
   }
   std::wstring url, position, duration, author, title;
@@ -73,7 +76,8 @@ class FakeFiles : public LyricFiles {
     return files.count(path) && !hidden.count(path);
   }
   bool Read(const std::wstring& path, std::string* bytes) override {
-    if (unreadable) return false;
+    if (unreadable)
+      return false;
     *bytes = files[path];
     return true;
   }
@@ -99,7 +103,8 @@ TEST(OpacityTest, FromText9) {
     int alpha;
   } cases[] = {{L"", 200},   {L"100", 100}, {L"0", 0},     {L"255", 255}, {L"256", 200},
                {L"-1", 200}, {L"abc", 200}, {L"20.5", 20}, {L"21.5", 22}, {L" 30 ", 30}};
-  for (const auto& c : cases) EXPECT_EQ(OpacityFromText9(c.text9), c.alpha) << c.text9;
+  for (const auto& c : cases)
+    EXPECT_EQ(OpacityFromText9(c.text9), c.alpha) << c.text9;
 }
 
 TEST_F(PlayerFormTest, LoadSetsPresenceAndOpacity) {

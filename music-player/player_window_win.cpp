@@ -39,21 +39,25 @@ PlayerWindow::PlayerWindow(CommandBoxLink& box) : box_(box) {
 }
 
 PlayerWindow::~PlayerWindow() {
-  if (hwnd()) ::DestroyWindow(hwnd());
+  if (hwnd())
+    ::DestroyWindow(hwnd());
   ::DeleteObject(font_);
   ::DeleteObject(small_font_);
 }
 
 bool PlayerWindow::CreateHidden() {
-  if (hwnd()) return true;
+  if (hwnd())
+    return true;
   RECT work = {0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  if (!Create(look::kFormClass, L"Tunelet", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN,
+  if (!Create(look::kFormClass, L"Tunelet",
+              WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN,
               WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, work.right - kWidth - 40,
               work.bottom - kHeight - 160, kWidth, kHeight, nullptr)) {
     return false;
   }
-  if (icon_) ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  if (icon_)
+    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   w1_ = std::make_unique<DirectShowPlayer>(hwnd(), kGraphEvent);
   form_ = std::make_unique<PlayerForm>(*this, box_, *w1_, *this, ansi_);
   CreateControls();
@@ -63,7 +67,8 @@ bool PlayerWindow::CreateHidden() {
 }
 
 void PlayerWindow::ShowModeless() {
-  if (!hwnd() && !CreateHidden()) return;
+  if (!hwnd() && !CreateHidden())
+    return;
   if (::IsIconic(hwnd())) {
     ::ShowWindow(hwnd(), SW_RESTORE);
   } else {
@@ -82,17 +87,17 @@ void PlayerWindow::CreateControls() {
   chrome_.on_close = [this] { form_->Close(); };
   chrome_.on_minimise = [this] { Minimise(); };
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  auto make = [&](int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
-                  int w, int h, HFONT font) {
-    HWND control = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                                     chrome_.picture(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                     nullptr);
-    if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  auto make = [&](int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
+                  int h, HFONT font) {
+    HWND control = ::CreateWindowExW(
+        0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, chrome_.picture(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (font)
+      ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
   };
-  image1_ = make(kImage1, L"Static", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, 8, 6, 20, 20,
-                 nullptr);
+  image1_ =
+      make(kImage1, L"Static", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, 8, 6, 20, 20, nullptr);
   ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
   label1_ = make(kLabel1, L"Static", L"Tunelet", SS_NOTIFY | SS_ENDELLIPSIS | SS_NOPREFIX, 32, 9,
                  240, 16, font_);
@@ -109,8 +114,8 @@ void PlayerWindow::CreateControls() {
   ::SendMessageW(volume_, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
   ::SendMessageW(volume_, TBM_SETPOS, TRUE, w1_->volume());
   // Label5 lies over the right end of the control bar.
-  label5_ = make(kLabel5, L"Static", L"", SS_RIGHT | SS_NOPREFIX, x0 + 222, y0 + 28, kBarWidth - 222, 16,
-                 small_font_);
+  label5_ = make(kLabel5, L"Static", L"", SS_RIGHT | SS_NOPREFIX, x0 + 222, y0 + 28,
+                 kBarWidth - 222, 16, small_font_);
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
@@ -125,25 +130,28 @@ void PlayerWindow::CreateControls() {
 
   // Drops on Label1 and Picture1; drag handles Image1, Label1, Picture1;
   // mouse movement over the background puts the buttons back (RS).
-  for (HWND target : {label1_, chrome_.picture()}) ::DragAcceptFiles(target, TRUE);
+  for (HWND target : {label1_, chrome_.picture()})
+    ::DragAcceptFiles(target, TRUE);
   for (HWND handle : {image1_, label1_, chrome_.picture()}) {
     const bool background = handle == chrome_.picture();
     const bool drop_target = handle != image1_;
-    common::SubclassControl(handle, [this, background, drop_target](
-                                        HWND, UINT message, WPARAM wparam, LPARAM, LRESULT* result) {
-      if (message == WM_DROPFILES && drop_target) {
-        OnDrop(reinterpret_cast<HDROP>(wparam));
-        *result = 0;
-        return true;
-      }
-      if (message == WM_LBUTTONDOWN) {
-        look::DragWindow(hwnd());
-        *result = 0;
-        return true;
-      }
-      if (message == WM_MOUSEMOVE && background) chrome_.RS();
-      return false;
-    });
+    common::SubclassControl(
+        handle, [this, background, drop_target](HWND, UINT message, WPARAM wparam, LPARAM,
+                                                LRESULT* result) {
+          if (message == WM_DROPFILES && drop_target) {
+            OnDrop(reinterpret_cast<HDROP>(wparam));
+            *result = 0;
+            return true;
+          }
+          if (message == WM_LBUTTONDOWN) {
+            look::DragWindow(hwnd());
+            *result = 0;
+            return true;
+          }
+          if (message == WM_MOUSEMOVE && background)
+            chrome_.RS();
+          return false;
+        });
   }
 }
 
@@ -156,10 +164,11 @@ void PlayerWindow::OnDrop(HDROP drop) {
 void PlayerWindow::UpdateControlBar() {
   const double duration = w1_->DurationSeconds();
   if (!seeking_) {
-    const int at = duration > 0 ? static_cast<int>(std::lround(w1_->PositionSeconds() / duration * 1000)) : 0;
+    const int at =
+        duration > 0 ? static_cast<int>(std::lround(w1_->PositionSeconds() / duration * 1000)) : 0;
     ::SendMessageW(seek_, TBM_SETPOS, TRUE, at);
   }
-  ::SetWindowTextW(play_, w1_->state() == kStatePlaying ? L"暂停" : L"播放");
+  look::SetButtonCaption(play_, w1_->state() == kStatePlaying ? L"暂停" : L"播放");
 }
 
 LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -168,12 +177,14 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       w1_->HandleGraphEvents();
       return 0;
     case WM_TIMER:
-      if (wparam == kSyncTimer) form_->SyncTick();
+      if (wparam == kSyncTimer)
+        form_->SyncTick();
       if (wparam == kRefreshTimer) {
         form_->Refresh();
         UpdateControlBar();
       }
-      if (wparam == kDeferredTimer) form_->DeferredRefresh();
+      if (wparam == kDeferredTimer)
+        form_->DeferredRefresh();
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wparam), code = HIWORD(wparam);
@@ -201,7 +212,8 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         w1_->SetVolume(position);
       } else if (bar == seek_) {
         seeking_ = LOWORD(wparam) == TB_THUMBTRACK;
-        if (LOWORD(wparam) != TB_THUMBTRACK) w1_->Seek(w1_->DurationSeconds() * position / 1000.0);
+        if (LOWORD(wparam) != TB_THUMBTRACK)
+          w1_->Seek(w1_->DurationSeconds() * position / 1000.0);
       }
       return 0;
     }
@@ -221,7 +233,8 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       LRESULT result = Window::HandleMessage(message, wparam, lparam);
       w1_.reset();  // the component goes with the window
       form_->Unloaded();
-      if (on_destroyed) on_destroyed();
+      if (on_destroyed)
+        on_destroyed();
       return result;
     }
     default:
@@ -246,7 +259,8 @@ void PlayerWindow::SetNowPlaying(const std::wstring& text, const std::wstring& t
 }
 
 void PlayerWindow::SetPositionLine(const std::wstring& text) {
-  if (common::WindowText(label5_) == text) return;
+  if (common::WindowText(label5_) == text)
+    return;
   ::SetWindowTextW(label5_, text.c_str());
   ::InvalidateRect(label5_, nullptr, TRUE);
 }
@@ -272,17 +286,22 @@ void PlayerWindow::SetAlpha(int alpha) {
   ::SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
-void PlayerWindow::Minimise() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
+void PlayerWindow::Minimise() {
+  ::ShowWindow(hwnd(), SW_MINIMIZE);
+}
 
 void PlayerWindow::DestroyWindow() {
-  if (hwnd()) ::DestroyWindow(hwnd());
+  if (hwnd())
+    ::DestroyWindow(hwnd());
 }
 
 bool PlayerWindow::Exists(const std::wstring& path) {
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos)
+    return false;
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
+  if (find == INVALID_HANDLE_VALUE)
+    return false;
   ::FindClose(find);
   // A hidden or system lyric file is not found this way.
   return !(data.dwFileAttributes &
@@ -291,7 +310,8 @@ bool PlayerWindow::Exists(const std::wstring& path) {
 
 bool PlayerWindow::Read(const std::wstring& path, std::string* bytes) {
   FileSource file(path);
-  if (!file.ok()) return false;
+  if (!file.ok())
+    return false;
   *bytes = file.Read(0, static_cast<size_t>(std::min<uint64_t>(file.Size(), kMaxLyricBytes)));
   return true;
 }

@@ -73,7 +73,8 @@ class PlayerWindow : public common::Window, public PlayerFormView, public LyricF
   HFONT font_ = nullptr, small_font_ = nullptr;
   HICON icon_ = nullptr;
   HWND image1_ = nullptr, label1_ = nullptr, label5_ = nullptr, tooltip_ = nullptr;
-  HWND play_ = nullptr, stop_ = nullptr, seek_ = nullptr, volume_ = nullptr, volume_label_ = nullptr;
+  HWND play_ = nullptr, stop_ = nullptr, seek_ = nullptr, volume_ = nullptr,
+       volume_label_ = nullptr;
   std::wstring tooltip_text_;
   bool seeking_ = false;  // the user holds the seek bar's thumb
 };

@@ -118,8 +118,8 @@ TEST_F(PlayerWindowTest, PlaylistPlaysItsItemsInOrder) {
   w->w1().SetURL(L"C:\\media\\list.wpl");
   EXPECT_EQ(w->w1().URL(), L"C:\\media\\list.wpl");
   EXPECT_EQ(w->w1().GetItemInfo(L"sourceURL"), L"C:\\media\\tone.wav");
-  ASSERT_TRUE(PumpUntil([&] { return w->w1().GetItemInfo(L"sourceURL") == L"C:\\media\\tagged.mp3"; },
-                        6000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return w->w1().GetItemInfo(L"sourceURL") == L"C:\\media\\tagged.mp3"; }, 6000));
   EXPECT_EQ(w->w1().state(), kStatePlaying);
 }
 

@@ -23,19 +23,27 @@ std::wstring DecodeEntities(std::wstring_view text) {
     }
     const std::wstring_view name = text.substr(i + 1, semi - i - 1);
     char32_t cp = 0;
-    if (name == L"amp") cp = L'&';
-    else if (name == L"lt") cp = L'<';
-    else if (name == L"gt") cp = L'>';
-    else if (name == L"quot") cp = L'"';
-    else if (name == L"apos") cp = L'\'';
+    if (name == L"amp")
+      cp = L'&';
+    else if (name == L"lt")
+      cp = L'<';
+    else if (name == L"gt")
+      cp = L'>';
+    else if (name == L"quot")
+      cp = L'"';
+    else if (name == L"apos")
+      cp = L'\'';
     else if (name.size() > 1 && name[0] == L'#') {
       const bool hex = name[1] == L'x' || name[1] == L'X';
       for (size_t k = hex ? 2 : 1; k < name.size(); ++k) {
         const wchar_t c = name[k];
         int digit = -1;
-        if (c >= L'0' && c <= L'9') digit = c - L'0';
-        else if (hex && c >= L'a' && c <= L'f') digit = c - L'a' + 10;
-        else if (hex && c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+        if (c >= L'0' && c <= L'9')
+          digit = c - L'0';
+        else if (hex && c >= L'a' && c <= L'f')
+          digit = c - L'a' + 10;
+        else if (hex && c >= L'A' && c <= L'F')
+          digit = c - L'A' + 10;
         if (digit < 0 || cp > 0x10FFFF) {
           cp = 0xFFFD;
           break;
@@ -54,9 +62,11 @@ std::wstring DecodeEntities(std::wstring_view text) {
 }
 
 bool IsFullPath(const std::wstring& path) {
-  if (path.size() >= 2 && path[1] == L':') return true;        // "C:..."
-  if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') return true;  // network
-  return path.find(L"://") != std::wstring::npos;               // an address
+  if (path.size() >= 2 && path[1] == L':')
+    return true;  // "C:..."
+  if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\')
+    return true;                                   // network
+  return path.find(L"://") != std::wstring::npos;  // an address
 }
 
 }  // namespace
@@ -71,9 +81,11 @@ std::vector<std::wstring> ParsePlaylist(std::wstring_view text, const std::wstri
   size_t at = 0;
   while (items.size() < kMaxPlaylistItems) {
     at = lower.find(L"<media", at);
-    if (at == std::wstring::npos) break;
+    if (at == std::wstring::npos)
+      break;
     const size_t end = lower.find(L'>', at);
-    if (end == std::wstring::npos) break;
+    if (end == std::wstring::npos)
+      break;
     // "src" as an attribute of this element, quoted either way.
     size_t src = lower.find(L"src", at);
     while (src != std::wstring::npos && src < end &&
@@ -86,7 +98,8 @@ std::vector<std::wstring> ParsePlaylist(std::wstring_view text, const std::wstri
         if (close != std::wstring::npos && close <= end) {
           std::wstring path = DecodeEntities(text.substr(q + 1, close - q - 1));
           if (!path.empty() && !IsPlaylist(path)) {
-            if (!IsFullPath(path)) path = common::JoinPath(folder, common::ReplaceAll(path, L"/", L"\\"));
+            if (!IsFullPath(path))
+              path = common::JoinPath(folder, common::ReplaceAll(path, L"/", L"\\"));
             items.push_back(path);
           }
         }

@@ -27,7 +27,8 @@ TEST(PlaylistTest, BrokenInputGivesWhatCanBeRead) {
   EXPECT_TRUE(ParsePlaylist(L"", L"C:\\").empty());
   EXPECT_TRUE(ParsePlaylist(L"<media src=\"unterminated", L"C:\\").empty());
   EXPECT_TRUE(ParsePlaylist(L"<media", L"C:\\").empty());
-  EXPECT_EQ(ParsePlaylist(L"<media src=\"x.mp3\">", L"E:\\"), (std::vector<std::wstring>{L"E:\\x.mp3"}));
+  EXPECT_EQ(ParsePlaylist(L"<media src=\"x.mp3\">", L"E:\\"),
+            (std::vector<std::wstring>{L"E:\\x.mp3"}));
   EXPECT_TRUE(IsPlaylist(L"C:\\a.WPL"));
   EXPECT_FALSE(IsPlaylist(L"C:\\a.mp3"));
 }

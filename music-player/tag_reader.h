@@ -27,7 +27,8 @@ class MemorySource : public ByteSource {
   explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
   uint64_t Size() override { return bytes_.size(); }
   std::string Read(uint64_t offset, size_t length) override {
-    if (offset >= bytes_.size()) return std::string();
+    if (offset >= bytes_.size())
+      return std::string();
     return bytes_.substr(static_cast<size_t>(offset), length);
   }
 

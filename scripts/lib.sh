@@ -69,7 +69,7 @@ suite_check_prefix_safe() {
 # The pristine 32-bit prefix, made once: Chinese fonts for the Chinese
 # face names the programs ask for, every window inside a virtual desktop,
 # and no Z: drive. Bump the recipe when the steps change.
-SUITE_PREFIX_RECIPE=2
+SUITE_PREFIX_RECIPE=3
 suite_pristine_prefix() {
   local pristine=$SUITE_WINE_PRISTINE
   [ "$(cat "$pristine/.suite-ready" 2>/dev/null)" = "$SUITE_PREFIX_RECIPE" ] && return 0

@@ -19,10 +19,10 @@ const Category& CategoryInfo(int index);
 
 // What the lists are built from, read afresh at every change of a box.
 struct ListInputs {
-  std::wstring windows_folder;   // W: "windir"
-  std::wstring user_name;        // U
-  std::wstring system_root;      // R: first three characters of the system folder
-  std::wstring version;          // Text7: "major.minor"
+  std::wstring windows_folder;  // W: "windir"
+  std::wstring user_name;       // U
+  std::wstring system_root;     // R: first three characters of the system folder
+  std::wstring version;         // Text7: "major.minor"
 };
 
 // The newer family when the version is exactly "6.0" or "6.1"; every other

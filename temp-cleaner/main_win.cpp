@@ -8,6 +8,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::InitCommonControlsEx(&controls);
   tempclean::Win32TempCleanerSystem system;
   tempclean::TempCleanerWindow window(system);
-  if (!window.Open()) return 1;
+  if (!window.Open())
+    return 1;
   return common::RunMessageLoop();
 }

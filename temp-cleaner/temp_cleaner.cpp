@@ -9,18 +9,23 @@ namespace {
 constexpr wchar_t kOption[] = L"Option";
 
 // "0" and the empty text mean off; anything else on.
-bool IsOn(const std::wstring& value) { return !value.empty() && value != L"0"; }
+bool IsOn(const std::wstring& value) {
+  return !value.empty() && value != L"0";
+}
 
 }  // namespace
 
-TempCleaner::TempCleaner(TempCleanerView& view, TempCleanerSystem& system,
-                         engine::FileSystem& files, engine::DriveList& drives,
+TempCleaner::TempCleaner(TempCleanerView& view,
+                         TempCleanerSystem& system,
+                         engine::FileSystem& files,
+                         engine::DriveList& drives,
                          engine::ProcessList& processes)
     : view_(view),
       system_(system),
       settings_(system.Profile(), [] { return std::wstring(kSettingsFile); }),
-      engine_(flags_, files, drives, processes, *this,
-              engine::TempCleanerConfig([this] { WriteRecycleScript(); })) {
+      engine_(flags_, files, drives, processes, *this, engine::TempCleanerConfig([this] {
+                WriteRecycleScript();
+              })) {
   text_[7] = L"版本号";
 }
 
@@ -30,7 +35,8 @@ void TempCleaner::Form_Load() {
 }
 
 void TempCleaner::Timer1_Timer() {
-  if (timer_busy_ || timer_done_) return;
+  if (timer_busy_ || timer_done_)
+    return;
   timer_busy_ = true;
   // One shot: off before anything can yield.
   view_.EnableTimer1(false);
@@ -42,12 +48,14 @@ void TempCleaner::Timer1_Timer() {
   for (int i = 0; i < kCategoryCount; ++i)
     text_[11 + i] = settings_.ReadSetting(kOption, CategoryInfo(i).settings_key);
   for (int i = 0; i < kCategoryCount; ++i)
-    if (IsOn(text_[11 + i])) SetBox(1 + i, true);
+    if (IsOn(text_[11 + i]))
+      SetBox(1 + i, true);
   if (IsOn(text_[9])) {
     SetBox(7, true);
     cmdSearch_Click();  // the whole run, summary included, happens here
   }
-  if (IsOn(text_[10])) SetBox(8, true);
+  if (IsOn(text_[10]))
+    SetBox(8, true);
 
   view_.EnableTimer1(false);
   timer_done_ = true;
@@ -55,14 +63,16 @@ void TempCleaner::Timer1_Timer() {
 }
 
 void TempCleaner::SetBox(int box, bool ticked) {
-  if (checks_[box] == ticked) return;
+  if (checks_[box] == ticked)
+    return;
   checks_[box] = ticked;
   view_.SetCheck(box, ticked);
   RunHandler(box);
 }
 
 void TempCleaner::CheckClicked(int box, bool ticked) {
-  if (box < 1 || box > 8 || checks_[box] == ticked) return;
+  if (box < 1 || box > 8 || checks_[box] == ticked)
+    return;
   checks_[box] = ticked;
   RunHandler(box);
 }
@@ -127,7 +137,9 @@ void TempCleaner::Label4_Click() {
   }
 }
 
-void TempCleaner::Label5_Click() { SetBox(7, !checks_[7]); }
+void TempCleaner::Label5_Click() {
+  SetBox(7, !checks_[7]);
+}
 
 void TempCleaner::cmdSearch_Click() {
   const std::wstring lists[kCategoryCount] = {text_[1], text_[2], text_[3],
@@ -142,14 +154,21 @@ void TempCleaner::cmdSearch_Click() {
   engine_.RunScan();
 }
 
-void TempCleaner::cmdStop_Click() { engine_.StopQuestion(); }
+void TempCleaner::cmdStop_Click() {
+  engine_.StopQuestion();
+}
 
-void TempCleaner::cmdExit_Click() { view_.ExitProgram(); }
+void TempCleaner::cmdExit_Click() {
+  view_.ExitProgram();
+}
 
-void TempCleaner::Form_Unload() { view_.ExitProgram(); }
+void TempCleaner::Form_Unload() {
+  view_.ExitProgram();
+}
 
 void TempCleaner::EscapePressed() {
-  if (cancel_ == Control::kStop) cmdStop_Click();
+  if (cancel_ == Control::kStop)
+    cmdStop_Click();
 }
 
 void TempCleaner::SetAppState(bool ready) {
@@ -167,9 +186,11 @@ void TempCleaner::SetAppState(bool ready) {
 }
 
 void TempCleaner::WriteRecycleScript() {
-  if (!checks_[1]) return;
+  if (!checks_[1])
+    return;
   // Nothing is reported: the summary follows in any case.
-  if (system_.WriteScript(kScriptName, RecycleScriptText())) system_.StartScriptHidden(kScriptName);
+  if (system_.WriteScript(kScriptName, RecycleScriptText()))
+    system_.StartScriptHidden(kScriptName);
 }
 
 }  // namespace tempclean

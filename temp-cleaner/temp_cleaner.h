@@ -5,8 +5,8 @@
 #ifndef TEMP_CLEANER_TEMP_CLEANER_H_
 #define TEMP_CLEANER_TEMP_CLEANER_H_
 
-#include "common/no_yield_macro.h"
 #include <string>
+#include "common/no_yield_macro.h"
 
 #include "cleaner-engine/engine_ports.h"
 #include "cleaner-engine/scan_engine.h"
@@ -35,12 +35,14 @@ class TempCleanerView {
   virtual void ExitProgram() = 0;
   // The result list, the progress text and message boxes.
   virtual void ClearRows() = 0;
-  virtual void AddRow(const std::wstring& item, const std::wstring& size,
+  virtual void AddRow(const std::wstring& item,
+                      const std::wstring& size,
                       const std::wstring& status) = 0;
   virtual int RowCount() = 0;
   virtual void SetProgress(const std::wstring& text) = 0;
   virtual void Yield() = 0;
-  virtual common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  virtual common::MessageResult ShowMessage(const std::wstring& text,
+                                            const std::wstring& title,
                                             common::MessageIcon icon,
                                             common::MessageButtons buttons) = 0;
 };
@@ -72,8 +74,11 @@ class TempCleaner : public engine::ScanView {
   static constexpr wchar_t kSettingsFile[] = L"qz64temp.ini";
   static constexpr wchar_t kRunValue[] = L"AutoQz64";
 
-  TempCleaner(TempCleanerView& view, TempCleanerSystem& system, engine::FileSystem& files,
-              engine::DriveList& drives, engine::ProcessList& processes);
+  TempCleaner(TempCleanerView& view,
+              TempCleanerSystem& system,
+              engine::FileSystem& files,
+              engine::DriveList& drives,
+              engine::ProcessList& processes);
 
   void Form_Load();
   void Timer1_Timer();
@@ -93,14 +98,16 @@ class TempCleaner : public engine::ScanView {
 
   // engine::ScanView
   void ClearRows() override { view_.ClearRows(); }
-  void AddRow(const std::wstring& item, const std::wstring& size,
+  void AddRow(const std::wstring& item,
+              const std::wstring& size,
               const std::wstring& status) override {
     view_.AddRow(item, size, status);
   }
   int RowCount() override { return view_.RowCount(); }
   void SetProgress(const std::wstring& text) override { view_.SetProgress(text); }
   void Yield() override { view_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
                                     common::MessageIcon icon,
                                     common::MessageButtons buttons) override {
     return view_.ShowMessage(text, title, icon, buttons);

@@ -30,8 +30,11 @@ TEST(CategoriesTest, FolderListsOfBothFamilies) {
     const wchar_t* list;
   } cases[] = {
       {0, kXp, L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
-      {0, kSeven, L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
-      {1, kXp, L";C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local Settings\\Temp;C:\\WINDOWS\\Temp"},
+      {0, kSeven,
+       L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
+      {1, kXp,
+       L";C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local "
+       L"Settings\\Temp;C:\\WINDOWS\\Temp"},
       {1, kSeven, L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
       {2, kXp, L";C:\\Documents and Settings\\Bob\\Cookies"},
       {2, kSeven, L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Cookies"},
@@ -47,7 +50,8 @@ TEST(CategoriesTest, FolderListsOfBothFamilies) {
 }
 
 TEST(CategoriesTest, FamiliesByVersion) {
-  for (const wchar_t* v : {L"6.0", L"6.1"}) EXPECT_TRUE(IsNewerFamily(v)) << v;
+  for (const wchar_t* v : {L"6.0", L"6.1"})
+    EXPECT_TRUE(IsNewerFamily(v)) << v;
   for (const wchar_t* v : {L"5.1", L"5.0", L"6.2", L"10.0", L"版本号", L"", L"6.10"})
     EXPECT_FALSE(IsNewerFamily(v)) << v;
 }
@@ -68,12 +72,14 @@ TEST(CategoriesTest, JoiningTheLists) {
 TEST(RecycleScriptTest, EighteenLinesOf512GbkBytes) {
   const std::wstring text = RecycleScriptText();
   size_t lines = 0;
-  for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2) ++lines;
+  for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2)
+    ++lines;
   EXPECT_EQ(lines, 18u);
   EXPECT_EQ(text.find(L'\n'), text.find(L"\r\n") + 1);
   EXPECT_EQ(text.substr(text.size() - 18), L"del RECYCLER.bat\r\n");
-  EXPECT_NE(text.find(L"for /f \"delims=\\\" %%i in ('fsutil fsinfo drives^|find /v \"\"') do (\r\n"),
-            std::wstring::npos);
+  EXPECT_NE(
+      text.find(L"for /f \"delims=\\\" %%i in ('fsutil fsinfo drives^|find /v \"\"') do (\r\n"),
+      std::wstring::npos);
   EXPECT_NE(text.find(L"    fsutil fsinfo drivetype !drive!|find \"固定\">nul && (\r\n"),
             std::wstring::npos);
   const std::string gbk = testing_support::Gbk(text);
@@ -103,9 +109,11 @@ class FakeView : public TempCleanerView {
   int RowCount() override { return static_cast<int>(rows.size()); }
   void SetProgress(const std::wstring& t) override { progress = t; }
   void Yield() override {
-    if (on_yield) on_yield();
+    if (on_yield)
+      on_yield();
   }
-  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
                                     common::MessageIcon icon,
                                     common::MessageButtons) override {
     messages.push_back(text);
@@ -203,7 +211,8 @@ TEST_F(TempCleanerTest, FirstStartWithoutSettingsTicksAndWritesNothing) {
   EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
   EXPECT_EQ(system_.privilege, 1);
   EXPECT_EQ(cleaner_.Text(7), L"5.1");
-  for (int box = 1; box <= 8; ++box) EXPECT_FALSE(cleaner_.Checked(box)) << box;
+  for (int box = 1; box <= 8; ++box)
+    EXPECT_FALSE(cleaner_.Checked(box)) << box;
   EXPECT_TRUE(system_.profile.writes.empty());
   EXPECT_TRUE(view_.messages.empty());
 }
@@ -242,7 +251,8 @@ TEST_F(TempCleanerTest, RunWithoutAutoTicksBothBoxesButDoesNotClean) {
   EXPECT_TRUE(cleaner_.Checked(7));
   EXPECT_EQ(Stored(L"auto"), L"1");
   EXPECT_EQ(Stored(L"run"), L"1");
-  EXPECT_EQ(system_.registry, (std::vector<std::wstring>{L"write:AutoQz64=C:\\Tools\\tmpsweep.Exe"}));
+  EXPECT_EQ(system_.registry,
+            (std::vector<std::wstring>{L"write:AutoQz64=C:\\Tools\\tmpsweep.Exe"}));
   EXPECT_TRUE(view_.rows.empty());
   EXPECT_TRUE(files_.Has(L"C:\\WINDOWS\\Temp\\a.tmp"));
   // auto was written before run: Check8's handler ticks Check7 first.
@@ -350,7 +360,8 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
   bool checked_busy = false;
   view_.answers = {common::MessageResult::kCancel, common::MessageResult::kOk};
   view_.on_yield = [&] {
-    if (checked_busy) return;
+    if (checked_busy)
+      return;
     checked_busy = true;
     EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kSearch)]);
     EXPECT_TRUE(view_.enabled[static_cast<int>(Control::kStop)]);
@@ -378,9 +389,9 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   files_.AddFile(L"C:\\Recycled\\x.bin");
   cleaner_.CheckClicked(1, true);
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
-                              L"message:此次搜索操作中发现垃圾：1项"}));
+  EXPECT_EQ(view_.events,
+            (std::vector<std::wstring>{L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
+                                       L"message:此次搜索操作中发现垃圾：1项"}));
   EXPECT_EQ(system_.script, RecycleScriptText());
 
   // Nothing found: no script.
@@ -394,7 +405,8 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   cleaner_.CheckClicked(2, true);
   files_.AddFile(L"C:\\WINDOWS\\Temp\\y.bin");
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"row", L"message:此次搜索操作中发现垃圾：1项"}));
+  EXPECT_EQ(view_.events,
+            (std::vector<std::wstring>{L"row", L"message:此次搜索操作中发现垃圾：1项"}));
 }
 
 TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {

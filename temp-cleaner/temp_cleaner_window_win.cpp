@@ -20,12 +20,15 @@ constexpr UINT_PTR kTimer1 = 1;
 
 // ---- the system ---------------------------------------------------------------
 
-bool Win32TempCleanerSystem::EnableDebugPrivilege() { return engine::EnableDebugPrivilege(); }
+bool Win32TempCleanerSystem::EnableDebugPrivilege() {
+  return engine::EnableDebugPrivilege();
+}
 
 std::wstring Win32TempCleanerSystem::WindowsVersion() {
   OSVERSIONINFOW info = {};
   info.dwOSVersionInfoSize = sizeof(info);
-  if (!::GetVersionExW(&info)) return L"";
+  if (!::GetVersionExW(&info))
+    return L"";
   return std::to_wstring(info.dwMajorVersion) + L"." + std::to_wstring(info.dwMinorVersion);
 }
 
@@ -36,7 +39,8 @@ std::wstring Win32TempCleanerSystem::WindowsFolder() {
 std::wstring Win32TempCleanerSystem::UserName() {
   wchar_t name[256] = {};
   DWORD size = 255;
-  if (!::GetUserNameW(name, &size)) return L"";
+  if (!::GetUserNameW(name, &size))
+    return L"";
   return name;
 }
 
@@ -54,16 +58,19 @@ bool Win32TempCleanerSystem::DeleteRunValue(const std::wstring& name) {
   return common::DeleteRunValue(name);
 }
 
-common::ProgramPath Win32TempCleanerSystem::Program() { return common::CurrentProgramPath(); }
+common::ProgramPath Win32TempCleanerSystem::Program() {
+  return common::CurrentProgramPath();
+}
 
 bool Win32TempCleanerSystem::WriteScript(const std::wstring& name, const std::wstring& text) {
   const std::string bytes = common::AnsiCodePage().Encode(text);
   HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
   DWORD written = 0;
-  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                              nullptr);
+  const BOOL ok =
+      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   ::CloseHandle(file);
   return ok && written == bytes.size();
 }
@@ -72,7 +79,8 @@ bool Win32TempCleanerSystem::WriteScript(const std::wstring& name, const std::ws
 // platform sets it, "cmd.exe" otherwise.
 bool Win32TempCleanerSystem::StartScriptHidden(const std::wstring& name) {
   std::wstring shell = common::GetEnvironmentText(L"COMSPEC");
-  if (shell.empty()) shell = L"cmd.exe";
+  if (shell.empty())
+    shell = L"cmd.exe";
   return common::StartCommandLine(shell + L" /c " + name, common::StartWindow::kHidden);
 }
 
@@ -88,7 +96,8 @@ bool TempCleanerWindow::Open() {
   frame.width = kWidth;
   frame.height = kHeight;
   frame.list = RECT{12, 98, kWidth - 12, 398};
-  if (!CreateFrame(frame)) return false;
+  if (!CreateFrame(frame))
+    return false;
   CreateControls();
   logic_.Form_Load();
   Show();
@@ -115,8 +124,8 @@ void TempCleanerWindow::CreateControls() {
   label5_ = Make(kLabel5, L"Static", L"自动清理", WS_VISIBLE | SS_NOTIFY, 116, 413, 56, 16);
 
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(),
-                               nullptr, ::GetModuleHandleW(nullptr), nullptr);
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
   const struct {
     HWND label;
     const wchar_t* tip;
@@ -143,25 +152,29 @@ bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, LRESULT* 
 
 void TempCleanerWindow::OnCommand(int id, int code, HWND control) {
   if (id > kCheckBase && id <= kCheckBase + 8 && code == BN_CLICKED) {
-    logic_.CheckClicked(id - kCheckBase,
-                        ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    logic_.CheckClicked(id - kCheckBase, ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return;
   }
   switch (id) {
     case kLabel4:
-      if (code == STN_CLICKED) logic_.Label4_Click();
+      if (code == STN_CLICKED)
+        logic_.Label4_Click();
       break;
     case kLabel5:
-      if (code == STN_CLICKED) logic_.Label5_Click();
+      if (code == STN_CLICKED)
+        logic_.Label5_Click();
       break;
     case kSearchId:
-      if (code == BN_CLICKED) logic_.cmdSearch_Click();
+      if (code == BN_CLICKED)
+        logic_.cmdSearch_Click();
       break;
     case kStopId:
-      if (code == BN_CLICKED) logic_.cmdStop_Click();
+      if (code == BN_CLICKED)
+        logic_.cmdStop_Click();
       break;
     case kExitId:
-      if (code == BN_CLICKED) logic_.cmdExit_Click();
+      if (code == BN_CLICKED)
+        logic_.cmdExit_Click();
       break;
     default:
       break;
@@ -184,6 +197,8 @@ void TempCleanerWindow::EnableTimer1(bool enabled) {
   }
 }
 
-void TempCleanerWindow::AttachSkins() { look::AttachSkin(hwnd()); }
+void TempCleanerWindow::AttachSkins() {
+  look::AttachSkin(hwnd());
+}
 
 }  // namespace tempclean

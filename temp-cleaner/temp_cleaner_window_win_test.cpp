@@ -29,8 +29,12 @@ class TestSystem : public Win32TempCleanerSystem {
   std::vector<std::wstring> started;
 };
 
-std::wstring WindowsFolder() { return common::GetEnvironmentText(L"windir"); }
-std::wstring SettingsPath() { return WindowsFolder() + L"\\qz64temp.ini"; }
+std::wstring WindowsFolder() {
+  return common::GetEnvironmentText(L"windir");
+}
+std::wstring SettingsPath() {
+  return WindowsFolder() + L"\\qz64temp.ini";
+}
 
 void WriteSettings(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> values) {
   ::DeleteFileW(SettingsPath().c_str());
@@ -40,7 +44,8 @@ void WriteSettings(std::initializer_list<std::pair<const wchar_t*, const wchar_t
 
 void MakeFolders(const std::wstring& path) {
   for (size_t at = 3; at <= path.size(); ++at)
-    if (at == path.size() || path[at] == L'\\') ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    if (at == path.size() || path[at] == L'\\')
+      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
 }
 
 // What a clean walk should delete below a folder, found by a listing of
@@ -49,15 +54,18 @@ void MakeFolders(const std::wstring& path) {
 void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstring>* rows) {
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  if (find == INVALID_HANDLE_VALUE)
+    return;
   do {
     const std::wstring name = data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name[0] != L'.') ExpectedRows(folder + L"\\" + name, rows);
+      if (name[0] != L'.')
+        ExpectedRows(folder + L"\\" + name, rows);
       continue;
     }
     const std::wstring ending = common::RightChars(name, 4);
-    if (ending == L".dat" || ending == L".log" || ending == L".ini") continue;
+    if (ending == L".dat" || ending == L".log" || ending == L".ini")
+      continue;
     const unsigned long long size =
         (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     (*rows)[folder + L"\\" + name] = std::to_wstring(size / 1024) + L" kb";
@@ -94,8 +102,8 @@ TEST_F(TempCleanerWindowTest, ControlsCarryTheirTexts) {
   EXPECT_EQ(common::WindowText(w->hwnd()), L"临时文件清除工具");
   EXPECT_EQ(common::WindowText(w->label(3)), L"临时文件清理 - Tovrix");
   EXPECT_EQ(common::WindowText(w->frame()), L"请选择要清理的项目：");
-  const wchar_t* captions[] = {L"回收站", L"tmpsweep", L"Cookies", L"最近使用的文档",
-                               L"IE临时文件", L"IE历史记录"};
+  const wchar_t* captions[] = {L"回收站",         L"tmpsweep",   L"Cookies",
+                               L"最近使用的文档", L"IE临时文件", L"IE历史记录"};
   for (int box = 1; box <= 6; ++box) {
     EXPECT_EQ(common::WindowText(w->check(box)), captions[box - 1]);
     EXPECT_EQ(::IsWindowVisible(w->check(box)) != FALSE, box <= 5) << box;

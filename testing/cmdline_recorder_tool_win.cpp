@@ -19,11 +19,12 @@ int wmain() {
   if (file != INVALID_HANDLE_VALUE) {
     const std::wstring record = line + L"\n";
     DWORD written = 0;
-    ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)),
-                &written, nullptr);
+    ::WriteFile(file, record.data(), static_cast<DWORD>(record.size() * sizeof(wchar_t)), &written,
+                nullptr);
     ::CloseHandle(file);
   }
   const std::wstring wait = common::GetEnvironmentText(L"SUITE_RECORD_WAIT");
-  if (!wait.empty()) ::Sleep(static_cast<DWORD>(std::stoul(wait)));
+  if (!wait.empty())
+    ::Sleep(static_cast<DWORD>(std::stoul(wait)));
   return 0;
 }

@@ -20,7 +20,8 @@ class FakePlayer : public commandbox::PlayerPort {
     events.push_back(L"show");
   }
   void EnsureCreated() override {
-    if (!exists) events.push_back(L"create");
+    if (!exists)
+      events.push_back(L"create");
     exists = true;
   }
   void LoadLyrics(const std::wstring& stem) override { events.push_back(L"lyrics:" + stem); }
@@ -87,20 +88,23 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
     renames.push_back({from, to});
     events.push_back(L"rename:" + from + L">" + to);
     const std::wstring f = common::ToLowerAscii(from), t = common::ToLowerAscii(to);
-    if (!files.count(f) || files.count(t)) return false;
+    if (!files.count(f) || files.count(t))
+      return false;
     files.erase(f);
     files.insert(t);
     return true;
   }
   bool WriteRunValue(const std::wstring& name, const std::wstring& data) override {
     registry_log.push_back(L"write:" + name + L"=" + data);
-    if (registry_fails) return false;
+    if (registry_fails)
+      return false;
     run_values.insert(name);
     return true;
   }
   bool DeleteRunValue(const std::wstring& name) override {
     registry_log.push_back(L"delete:" + name);
-    if (registry_fails) return false;
+    if (registry_fails)
+      return false;
     run_values.erase(name);
     return true;
   }

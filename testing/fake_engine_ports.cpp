@@ -9,14 +9,17 @@ namespace {
 
 std::wstring Parent(const std::wstring& path) {
   const size_t slash = path.find_last_of(L'\\');
-  if (slash == std::wstring::npos) return L"";
+  if (slash == std::wstring::npos)
+    return L"";
   // "C:\x" has the parent "C:\" (the drive root keeps its backslash).
-  if (slash == 2 && path[1] == L':') return path.substr(0, 3);
+  if (slash == 2 && path[1] == L':')
+    return path.substr(0, 3);
   return path.substr(0, slash);
 }
 
 std::wstring StripTrailingSlash(const std::wstring& path) {
-  if (path.size() > 3 && path.back() == L'\\') return path.substr(0, path.size() - 1);
+  if (path.size() > 3 && path.back() == L'\\')
+    return path.substr(0, path.size() - 1);
   return path;
 }
 
@@ -30,12 +33,14 @@ void FakeFileSystem::Insert(const std::wstring& path, const Node& node) {
   const std::wstring key = Key(path);
   nodes_[key] = {path, node};
   const std::wstring parent = Parent(path);
-  if (!parent.empty() && Key(parent) != key) children_[Key(parent)].insert(key);
+  if (!parent.empty() && Key(parent) != key)
+    children_[Key(parent)].insert(key);
 }
 
 void FakeFileSystem::Erase(const std::wstring& key) {
   const auto it = nodes_.find(key);
-  if (it == nodes_.end()) return;
+  if (it == nodes_.end())
+    return;
   const std::wstring parent = Parent(it->second.first);
   children_[Key(parent)].erase(key);
   nodes_.erase(it);
@@ -48,12 +53,14 @@ void FakeFileSystem::AddFolder(const std::wstring& path, uint32_t attributes) {
   for (std::wstring p = Parent(StripTrailingSlash(path)); !p.empty() && !Has(p);) {
     missing.push_back(p);
     const std::wstring up = Parent(p);
-    if (up == p) break;
+    if (up == p)
+      break;
     p = up;
   }
   Node plain;
   plain.attributes = engine::kAttributeDirectory;
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) Insert(*it, plain);
+  for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+    Insert(*it, plain);
   Node node;
   node.attributes = attributes | engine::kAttributeDirectory;
   Insert(StripTrailingSlash(path), node);
@@ -61,7 +68,8 @@ void FakeFileSystem::AddFolder(const std::wstring& path, uint32_t attributes) {
 
 void FakeFileSystem::AddFile(const std::wstring& path, uint64_t size, uint32_t attributes) {
   const std::wstring parent = Parent(path);
-  if (!parent.empty() && !Has(parent)) AddFolder(parent);
+  if (!parent.empty() && !Has(parent))
+    AddFolder(parent);
   Node node;
   node.attributes = attributes;
   node.size = size;
@@ -80,7 +88,8 @@ bool FakeFileSystem::Has(const std::wstring& path) const {
 std::vector<std::wstring> FakeFileSystem::Files() const {
   std::vector<std::wstring> files;
   for (const auto& [key, value] : nodes_)
-    if (!(value.second.attributes & engine::kAttributeDirectory)) files.push_back(value.first);
+    if (!(value.second.attributes & engine::kAttributeDirectory))
+      files.push_back(value.first);
   std::sort(files.begin(), files.end());
   return files;
 }
@@ -89,17 +98,20 @@ std::vector<std::wstring> FakeFileSystem::Files() const {
 // root), then the names sorted without regard to case.
 class FakeSearch : public engine::DirectorySearch {
  public:
-  FakeSearch(FakeFileSystem& fs, std::vector<engine::DirEntry> entries,
+  FakeSearch(FakeFileSystem& fs,
+             std::vector<engine::DirEntry> entries,
              std::vector<std::wstring> vanishing)
       : fs_(fs), entries_(std::move(entries)), vanishing_(std::move(vanishing)) {
     fs_.max_open_searches = std::max(fs_.max_open_searches, ++fs_.open_searches);
   }
   ~FakeSearch() override { --fs_.open_searches; }
   bool Next(engine::DirEntry* entry) override {
-    if (next_ >= entries_.size()) return false;
+    if (next_ >= entries_.size())
+      return false;
     *entry = entries_[next_];
     // A file that vanishes does so once it has been listed.
-    if (!vanishing_[next_].empty()) fs_.Erase(vanishing_[next_]);
+    if (!vanishing_[next_].empty())
+      fs_.Erase(vanishing_[next_]);
     ++next_;
     return true;
   }
@@ -111,20 +123,22 @@ class FakeSearch : public engine::DirectorySearch {
   size_t next_ = 0;
 };
 
-std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(
-    const std::wstring& pattern) {
+std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(const std::wstring& pattern) {
   searches.push_back(pattern);
-  if (pattern.size() < 4 || pattern.substr(pattern.size() - 4) != L"\\*.*") return nullptr;
+  if (pattern.size() < 4 || pattern.substr(pattern.size() - 4) != L"\\*.*")
+    return nullptr;
   const std::wstring folder = pattern.substr(0, pattern.size() - 3);  // keeps the "\"
   const std::wstring folder_key = Key(folder);
   const bool is_root = folder.size() == 3 && folder[1] == L':';
   const auto kids = children_.find(folder_key);
   if (is_root) {
     // A drive root exists when anything lies on that drive.
-    if (kids == children_.end() || kids->second.empty()) return nullptr;
+    if (kids == children_.end() || kids->second.empty())
+      return nullptr;
   } else {
     const Node* node = Find(folder);
-    if (!node || !(node->attributes & engine::kAttributeDirectory)) return nullptr;
+    if (!node || !(node->attributes & engine::kAttributeDirectory))
+      return nullptr;
   }
   std::vector<engine::DirEntry> entries;
   std::vector<std::wstring> vanishing;
@@ -147,29 +161,34 @@ std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(
 
 bool FakeFileSystem::Attributes(const std::wstring& path, uint32_t* attributes) {
   Node* node = Find(path);
-  if (!node || node->attributes_fail) return false;
+  if (!node || node->attributes_fail)
+    return false;
   *attributes = node->attributes;
   return true;
 }
 
 bool FakeFileSystem::SetAttributes(const std::wstring& path, uint32_t attributes) {
   Node* node = Find(path);
-  if (!node) return false;
+  if (!node)
+    return false;
   node->attributes = (node->attributes & engine::kAttributeDirectory) | attributes;
   return true;
 }
 
 bool FakeFileSystem::Size(const std::wstring& path, uint64_t* size) {
   Node* node = Find(path);
-  if (!node || (node->attributes & engine::kAttributeDirectory)) return false;
+  if (!node || (node->attributes & engine::kAttributeDirectory))
+    return false;
   *size = node->size;
   return true;
 }
 
 bool FakeFileSystem::Remove(const std::wstring& path) {
   Node* node = Find(path);
-  if (!node || (node->attributes & engine::kAttributeDirectory)) return false;
-  if (node->locked || (node->attributes & engine::kAttributeReadOnly)) return false;
+  if (!node || (node->attributes & engine::kAttributeDirectory))
+    return false;
+  if (node->locked || (node->attributes & engine::kAttributeReadOnly))
+    return false;
   if (node->remove_leaves_hidden) {
     node->attributes |= engine::kAttributeHidden;
     return true;
@@ -181,20 +200,24 @@ bool FakeFileSystem::Remove(const std::wstring& path) {
 
 bool FakeFileSystem::ListingFindsFile(const std::wstring& path, bool include_hidden_system) {
   Node* node = Find(path);
-  if (!node || (node->attributes & engine::kAttributeDirectory)) return false;
+  if (!node || (node->attributes & engine::kAttributeDirectory))
+    return false;
   if (!include_hidden_system &&
       (node->attributes & (engine::kAttributeHidden | engine::kAttributeSystem)))
     return false;
   return true;
 }
 
-bool FakeFileSystem::Exists(const std::wstring& path) { return Find(path) != nullptr; }
+bool FakeFileSystem::Exists(const std::wstring& path) {
+  return Find(path) != nullptr;
+}
 
 std::wstring FakeDriveList::LogicalDriveStrings(size_t buffer_chars) {
   std::wstring buffer(buffer_chars, L'\0');
   size_t at = 0;
   for (const Drive& d : drives) {
-    if (at + d.root.size() + 1 > buffer_chars) break;
+    if (at + d.root.size() + 1 > buffer_chars)
+      break;
     buffer.replace(at, d.root.size(), d.root);
     at += d.root.size() + 1;
   }
@@ -203,14 +226,16 @@ std::wstring FakeDriveList::LogicalDriveStrings(size_t buffer_chars) {
 
 unsigned FakeDriveList::DriveType(const std::wstring& root) {
   for (const Drive& d : drives)
-    if (common::ToLowerAscii(d.root) == common::ToLowerAscii(root)) return d.type;
+    if (common::ToLowerAscii(d.root) == common::ToLowerAscii(root))
+      return d.type;
   return engine::kDriveNoRoot;
 }
 
 bool FakeProcessList::EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) {
   enum_rooms.push_back(bytes);
   const size_t fit = std::min<size_t>(bytes / 4, processes.size());
-  for (size_t i = 0; i < fit; ++i) ids[i] = processes[i].id;
+  for (size_t i = 0; i < fit; ++i)
+    ids[i] = processes[i].id;
   *returned = static_cast<uint32_t>(fit * 4);
   return true;
 }
@@ -225,21 +250,29 @@ engine::ProcessHandle FakeProcessList::Open(uint32_t id, uint32_t rights) {
   return 0;
 }
 
-bool FakeProcessList::EnumModules(engine::ProcessHandle process, engine::ModuleHandle* modules,
-                                  uint32_t bytes, uint32_t* needed) {
+bool FakeProcessList::EnumModules(engine::ProcessHandle process,
+                                  engine::ModuleHandle* modules,
+                                  uint32_t bytes,
+                                  uint32_t* needed) {
   const Process& p = processes[process - 1];
-  if (p.module.empty()) return false;
+  if (p.module.empty())
+    return false;
   *needed = 3 * 4;  // three modules
-  if (bytes >= 4) modules[0] = 0x400000 + process;
+  if (bytes >= 4)
+    modules[0] = 0x400000 + process;
   return true;
 }
 
 std::wstring FakeProcessList::ModuleFileName(engine::ProcessHandle process,
-                                             engine::ModuleHandle module, uint32_t max_chars) {
-  if (module != 0x400000 + process) return L"";
+                                             engine::ModuleHandle module,
+                                             uint32_t max_chars) {
+  if (module != 0x400000 + process)
+    return L"";
   return processes[process - 1].module.substr(0, max_chars);
 }
 
-void FakeProcessList::Close(engine::ProcessHandle) { --open_handles; }
+void FakeProcessList::Close(engine::ProcessHandle) {
+  --open_handles;
+}
 
 }  // namespace testing_support

@@ -20,9 +20,9 @@ class FakeFileSystem : public engine::FileSystem {
   struct Node {
     uint32_t attributes = 0;
     uint64_t size = 0;
-    bool locked = false;           // Remove fails, the file stays
-    bool vanishes = false;         // gone after it was listed
-    bool attributes_fail = false;  // Attributes() fails
+    bool locked = false;                // Remove fails, the file stays
+    bool vanishes = false;              // gone after it was listed
+    bool attributes_fail = false;       // Attributes() fails
     bool remove_leaves_hidden = false;  // Remove "succeeds" but the file stays
   };
 
@@ -82,9 +82,12 @@ class FakeProcessList : public engine::ProcessList {
 
   bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) override;
   engine::ProcessHandle Open(uint32_t id, uint32_t rights) override;
-  bool EnumModules(engine::ProcessHandle process, engine::ModuleHandle* modules,
-                   uint32_t bytes, uint32_t* needed) override;
-  std::wstring ModuleFileName(engine::ProcessHandle process, engine::ModuleHandle module,
+  bool EnumModules(engine::ProcessHandle process,
+                   engine::ModuleHandle* modules,
+                   uint32_t bytes,
+                   uint32_t* needed) override;
+  std::wstring ModuleFileName(engine::ProcessHandle process,
+                              engine::ModuleHandle module,
                               uint32_t max_chars) override;
   void Close(engine::ProcessHandle process) override;
 };
@@ -102,7 +105,8 @@ class FakeScanView : public engine::ScanView {
   };
 
   void ClearRows() override { rows.clear(); }
-  void AddRow(const std::wstring& item, const std::wstring& size,
+  void AddRow(const std::wstring& item,
+              const std::wstring& size,
               const std::wstring& status) override {
     rows.push_back({item, size, status});
     events.push_back(L"row:" + item);
@@ -114,14 +118,17 @@ class FakeScanView : public engine::ScanView {
   }
   void Yield() override {
     ++yields;
-    if (on_yield) on_yield(yields);
+    if (on_yield)
+      on_yield(yields);
   }
-  common::MessageResult ShowMessage(const std::wstring& text, const std::wstring& title,
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
                                     common::MessageIcon icon,
                                     common::MessageButtons buttons) override {
     messages.push_back({text, title, icon, buttons});
     events.push_back(L"message:" + text);
-    if (on_message) on_message(text);
+    if (on_message)
+      on_message(text);
     if (!answers.empty()) {
       const auto answer = answers.front();
       answers.erase(answers.begin());

@@ -19,31 +19,39 @@ class FakeProfile : public common::ProfilePort {
     bool operator==(const Write&) const = default;
   };
 
-  std::wstring GetString(const std::wstring& file, const std::wstring& section,
-                         const std::wstring& key, size_t buffer_chars) override {
+  std::wstring GetString(const std::wstring& file,
+                         const std::wstring& section,
+                         const std::wstring& key,
+                         size_t buffer_chars) override {
     ++reads;
     const auto it = values_.find({file, section, key});
-    if (it == values_.end() || buffer_chars == 0) return L"";
+    if (it == values_.end() || buffer_chars == 0)
+      return L"";
     return it->second.substr(0, buffer_chars - 1);
   }
 
-  bool WriteString(const std::wstring& file, const std::wstring& section,
-                   const std::wstring& key, const std::wstring& value) override {
+  bool WriteString(const std::wstring& file,
+                   const std::wstring& section,
+                   const std::wstring& key,
+                   const std::wstring& value) override {
     writes.push_back({file, section, key, value});
-    if (fail_writes) return false;
+    if (fail_writes)
+      return false;
     values_[{file, section, key}] = value;
     return true;
   }
 
-  void Set(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+  void Set(const std::wstring& file,
+           const std::wstring& section,
+           const std::wstring& key,
            const std::wstring& value) {
     values_[{file, section, key}] = value;
   }
-  bool Has(const std::wstring& file, const std::wstring& section,
-           const std::wstring& key) const {
+  bool Has(const std::wstring& file, const std::wstring& section, const std::wstring& key) const {
     return values_.count({file, section, key}) != 0;
   }
-  std::wstring Get(const std::wstring& file, const std::wstring& section,
+  std::wstring Get(const std::wstring& file,
+                   const std::wstring& section,
                    const std::wstring& key) const {
     const auto it = values_.find({file, section, key});
     return it == values_.end() ? L"" : it->second;

@@ -11,10 +11,15 @@ namespace {
 
 // Converts between `from` and `to`, putting `fallback` in for input that
 // cannot be converted and skipping one input unit.
-std::string Convert(const char* from, const char* to, const char* in, size_t in_size,
-                    size_t unit, const std::string& fallback) {
+std::string Convert(const char* from,
+                    const char* to,
+                    const char* in,
+                    size_t in_size,
+                    size_t unit,
+                    const std::string& fallback) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return std::string();
   std::string out;
   std::vector<char> buffer(4096);
   char* src = const_cast<char*>(in);
@@ -25,7 +30,8 @@ std::string Convert(const char* from, const char* to, const char* in, size_t in_
     const size_t r = iconv(cd, &src, &left, &dst, &room);
     out.append(buffer.data(), dst);
     if (r == static_cast<size_t>(-1)) {
-      if (errno == E2BIG) continue;
+      if (errno == E2BIG)
+        continue;
       // EILSEQ or EINVAL: replace one unit and go on.
       out += fallback;
       const size_t skip = left < unit ? left : unit;
@@ -47,13 +53,13 @@ std::string IconvCodePage::Encode(std::wstring_view text) const {
 std::wstring IconvCodePage::Decode(std::string_view bytes) const {
   const wchar_t replacement = 0xFFFD;
   const std::string fallback(reinterpret_cast<const char*>(&replacement), sizeof(wchar_t));
-  const std::string wide =
-      Convert(charset_, "WCHAR_T", bytes.data(), bytes.size(), 1, fallback);
-  return std::wstring(reinterpret_cast<const wchar_t*>(wide.data()),
-                      wide.size() / sizeof(wchar_t));
+  const std::string wide = Convert(charset_, "WCHAR_T", bytes.data(), bytes.size(), 1, fallback);
+  return std::wstring(reinterpret_cast<const wchar_t*>(wide.data()), wide.size() / sizeof(wchar_t));
 }
 
-std::string Gbk(std::wstring_view text) { return IconvCodePage("GBK").Encode(text); }
+std::string Gbk(std::wstring_view text) {
+  return IconvCodePage("GBK").Encode(text);
+}
 
 }  // namespace testing_support
 #endif  // !_WIN32

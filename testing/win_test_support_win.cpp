@@ -25,21 +25,25 @@ MessageBoxAnswerer::MessageBoxAnswerer() {
 }
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
-  if (hook_) ::UnhookWindowsHookEx(hook_);
-  if (g_answerer == this) g_answerer = nullptr;
+  if (hook_)
+    ::UnhookWindowsHookEx(hook_);
+  if (g_answerer == this)
+    g_answerer = nullptr;
 }
 
 LRESULT CALLBACK MessageBoxAnswerer::HookProc(int code, WPARAM wparam, LPARAM lparam) {
   // A second activation may come with no window: check it.
   if (code == HCBT_ACTIVATE && g_answerer && wparam) {
     HWND box = reinterpret_cast<HWND>(wparam);
-    if (ClassOf(box) == L"#32770") g_answerer->OnActivate(box);
+    if (ClassOf(box) == L"#32770")
+      g_answerer->OnActivate(box);
   }
   return ::CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 void MessageBoxAnswerer::OnActivate(HWND box) {
-  if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) return;
+  if (std::find(handled_.begin(), handled_.end(), box) != handled_.end())
+    return;
   handled_.push_back(box);
   // The box is read and answered a moment later, from its own modal loop,
   // once its initialisation (default button, focus) is complete.
@@ -49,11 +53,13 @@ void MessageBoxAnswerer::OnActivate(HWND box) {
 
 void CALLBACK MessageBoxAnswerer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   ::KillTimer(nullptr, id);
-  if (!g_answerer) return;
+  if (!g_answerer)
+    return;
   std::vector<HWND> boxes;
   boxes.swap(g_answerer->pending_);
   for (HWND box : boxes)
-    if (::IsWindow(box)) g_answerer->ReadAndAnswer(box);
+    if (::IsWindow(box))
+      g_answerer->ReadAndAnswer(box);
 }
 
 void MessageBoxAnswerer::ReadAndAnswer(HWND box) {
@@ -82,22 +88,28 @@ void MessageBoxAnswerer::ReadAndAnswer(HWND box) {
                  {IDI_EXCLAMATION, MB_ICONWARNING},
                  {IDI_HAND, MB_ICONERROR}};
     for (const auto& kind : kinds)
-      if (::LoadIconW(nullptr, kind.id) == icon) seen.icon = kind.flag;
+      if (::LoadIconW(nullptr, kind.id) == icon)
+        seen.icon = kind.flag;
   }
   for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
     HWND button = ::GetDlgItem(box, id);
-    if (!button) continue;
+    if (!button)
+      continue;
     const LONG style = ::GetWindowLongW(button, GWL_STYLE);
-    if (!(style & WS_VISIBLE)) continue;
+    if (!(style & WS_VISIBLE))
+      continue;
     seen.buttons.push_back(id);
-    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.default_button = id;
+    if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      seen.default_button = id;
   }
   if (!seen.default_button) {
     const LRESULT def = ::SendMessageW(box, DM_GETDEFID, 0, 0);
-    if (HIWORD(def) == DC_HASDEFID) seen.default_button = LOWORD(def);
+    if (HIWORD(def) == DC_HASDEFID)
+      seen.default_button = LOWORD(def);
   }
   boxes_.push_back(seen);
-  if (on_box) on_box(box);
+  if (on_box)
+    on_box(box);
 
   int answer = seen.default_button ? seen.default_button : IDOK;
   if (!answers_.empty()) {
@@ -116,8 +128,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   const DWORD start = ::GetTickCount();
   while (true) {
     common::Yield();
-    if (done()) return true;
-    if (::GetTickCount() - start >= timeout_ms) return done();
+    if (done())
+      return true;
+    if (::GetTickCount() - start >= timeout_ms)
+      return done();
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
@@ -132,14 +146,16 @@ void PumpFor(DWORD ms) {
 // type.
 DWORD GdiObjectCount() {
   const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) return reported;
+  if (reported != 0)
+    return reported;
 #if defined(_M_IX86) || defined(__i386__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
   const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
 #pragma GCC diagnostic pop
   const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
-  if (!table) return 0;
+  if (!table)
+    return 0;
   struct Entry {
     UINT64 object;
     ULONG owner;
@@ -152,7 +168,8 @@ DWORD GdiObjectCount() {
   const Entry* entries = reinterpret_cast<const Entry*>(table);
   DWORD count = 0;
   for (int i = 0; i < 0x10000; ++i)
-    if (entries[i].type != 0 && entries[i].object != 0) ++count;
+    if (entries[i].type != 0 && entries[i].object != 0)
+      ++count;
   return count;
 #else
   return 0;
@@ -178,7 +195,8 @@ std::wstring MakeScratchFolder(const std::wstring& name) {
 
 void RemoveTree(const std::wstring& path) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return;
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(path.c_str());
@@ -190,7 +208,8 @@ void RemoveTree(const std::wstring& path) {
     if (find != INVALID_HANDLE_VALUE) {
       do {
         const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
+        if (name == L"." || name == L"..")
+          continue;
         RemoveTree(path + L"\\" + name);
       } while (::FindNextFileW(find, &data));
       ::FindClose(find);
@@ -203,18 +222,20 @@ void RemoveTree(const std::wstring& path) {
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
   DWORD written = 0;
-  const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                              &written, nullptr);
+  const BOOL ok =
+      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   ::CloseHandle(file);
   return ok && written == bytes.size();
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string* bytes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
   bytes->clear();
   char buffer[65536];
   DWORD got = 0;

@@ -1,9 +1,12 @@
-// window_probe CAPTION [TIMEOUT_MS] [MESSAGE COUNT...]
+// window_probe CAPTION [TIMEOUT_MS] [--type TEXT | --click CAPTION]
 //
 // Waits until a visible top-level window with the caption exists, then
 // prints its screen rectangle as "left top width height" and exits 0; exits
 // 1 when the time runs out. Used by scripts/run to know when a program's
-// window is on screen, and where.
+// window is on screen, and where. With --type it puts TEXT into the
+// window's first edit box and presses Enter there; with --click it clicks
+// the button of that caption: how scripts/run uses a program once for a
+// demonstration.
 #include <cstdio>
 #include <string>
 
@@ -27,6 +30,31 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM lparam) {
   return TRUE;
 }
 
+struct ChildSearch {
+  const wchar_t* class_name;
+  const wchar_t* text;  // nullptr: any
+  HWND found;
+};
+
+BOOL CALLBACK VisitChild(HWND hwnd, LPARAM lparam) {
+  auto* search = reinterpret_cast<ChildSearch*>(lparam);
+  wchar_t cls[64] = {}, text[256] = {};
+  ::GetClassNameW(hwnd, cls, 64);
+  ::GetWindowTextW(hwnd, text, 256);
+  if (::IsWindowVisible(hwnd) && ::lstrcmpiW(cls, search->class_name) == 0 &&
+      (!search->text || std::wstring(text) == search->text)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindChild(HWND parent, const wchar_t* class_name, const wchar_t* text) {
+  ChildSearch search{class_name, text, nullptr};
+  ::EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -45,6 +73,18 @@ int wmain(int argc, wchar_t** argv) {
       ::GetWindowRect(search.found, &rect);
       std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top);
+      if (argc > 4 && std::wstring(argv[3]) == L"--type") {
+        HWND edit = FindChild(search.found, L"Edit", nullptr);
+        if (!edit)
+          return 1;
+        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+        ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+      } else if (argc > 4 && std::wstring(argv[3]) == L"--click") {
+        HWND button = FindChild(search.found, L"Button", argv[4]);
+        if (!button)
+          return 1;
+        ::PostMessageW(button, BM_CLICK, 0, 0);
+      }
       return 0;
     }
     ::Sleep(100);

@@ -22,14 +22,15 @@ AboutWindow::~AboutWindow() {
 }
 
 void AboutWindow::EnsureCreated() {
-  if (Exists()) return;
+  if (Exists())
+    return;
   // Centred on the work area.
   RECT work = {0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int x = work.left + (work.right - work.left - kWidth) / 2;
   const int y = work.top + (work.bottom - work.top - kHeight) / 2;
-  if (!Create(look::kFormClass, L"About Tovrix V 1.0", WS_POPUP | WS_SYSMENU,
-              WS_EX_TOOLWINDOW, x, y, kWidth, kHeight, nullptr)) {
+  if (!Create(look::kFormClass, L"About Tovrix V 1.0", WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, x,
+              y, kWidth, kHeight, nullptr)) {
     return;
   }
   look::WindowChrome::Layout layout;
@@ -43,10 +44,9 @@ void AboutWindow::EnsureCreated() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   auto make = [&](int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,
                   DWORD style) {
-    HWND label = ::CreateWindowExW(0, L"Static", text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | style,
-                                   x, y, w, h, chrome_.picture(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                   nullptr);
+    HWND label = ::CreateWindowExW(
+        0, L"Static", text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | style, x, y, w, h,
+        chrome_.picture(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return label;
   };
@@ -72,20 +72,23 @@ void AboutWindow::PopupMenu() {
   EnsureCreated();
   POINT at;
   ::GetCursorPos(&at);
-  const UINT chosen = ::TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd(),
-                                       nullptr);
+  const UINT chosen =
+      ::TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd(), nullptr);
   // Without this the menu may not close when the user clicks elsewhere
   // next time (the documented behaviour of menus of notification icons).
   ::PostMessageW(hwnd(), WM_NULL, 0, 0);
-  if (chosen != 0) Choose(static_cast<MenuItem>(chosen));
+  if (chosen != 0)
+    Choose(static_cast<MenuItem>(chosen));
 }
 
 void AboutWindow::Choose(MenuItem item) {
-  if (actions_.menu) actions_.menu(item);
+  if (actions_.menu)
+    actions_.menu(item);
 }
 
 void AboutWindow::Close() {
-  if (!Exists()) return;
+  if (!Exists())
+    return;
   ::DestroyWindow(hwnd());
 }
 
@@ -106,7 +109,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == STN_CLICKED && LOWORD(wparam) >= kLabel2 && LOWORD(wparam) <= kLabel4) {
-        if (actions_.open) actions_.open(texts_.site);
+        if (actions_.open)
+          actions_.open(texts_.site);
         return 0;
       }
       if (HIWORD(wparam) == 0 && lparam == 0) {  // a menu item sent as a command
@@ -134,7 +138,8 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       ::DestroyWindow(hwnd());
       return 0;
     case WM_NCDESTROY:
-      if (menu_) ::DestroyMenu(menu_);
+      if (menu_)
+        ::DestroyMenu(menu_);
       menu_ = nullptr;
       break;
     default:

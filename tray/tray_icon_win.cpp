@@ -17,9 +17,9 @@ void AddTrayIcon(HWND window, const std::wstring& icon_file, const std::wstring&
   g_record.uID = 1;
   g_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   g_record.uCallbackMessage = WM_MOUSEMOVE;
-  g_record.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), icon_file.c_str(),
-                                                   IMAGE_ICON, 16, 16,
-                                                   LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
+  g_record.hIcon =
+      static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), icon_file.c_str(), IMAGE_ICON,
+                                      16, 16, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
   lstrcpynW(g_record.szTip, tooltip.c_str(), 128);
   g_added = ::Shell_NotifyIconW(NIM_ADD, &g_record) != FALSE;
 }
@@ -27,11 +27,16 @@ void AddTrayIcon(HWND window, const std::wstring& icon_file, const std::wstring&
 void RemoveTrayIcon() {
   ::Shell_NotifyIconW(NIM_DELETE, &g_record);
   g_added = false;
-  if (g_record.hIcon) ::DestroyIcon(g_record.hIcon);
+  if (g_record.hIcon)
+    ::DestroyIcon(g_record.hIcon);
   g_record.hIcon = nullptr;
 }
 
-const NOTIFYICONDATAW& TrayRecord() { return g_record; }
-bool TrayIconAdded() { return g_added; }
+const NOTIFYICONDATAW& TrayRecord() {
+  return g_record;
+}
+bool TrayIconAdded() {
+  return g_added;
+}
 
 }  // namespace tray

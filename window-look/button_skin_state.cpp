@@ -8,7 +8,8 @@ ButtonReaction ApplyButtonEvent(ButtonSkin& skin, ButtonEvent event) {
     case ButtonEvent::kMouseMove:
       // Only the first move after an entry counts; the release clears the
       // flag, so the next move is a new entry.
-      if (skin.mouse_flag != 0) return r;
+      if (skin.mouse_flag != 0)
+        return r;
       skin.mouse_flag = 1;
       r.track_leave = true;
       skin.state = 1;
@@ -73,7 +74,8 @@ int FadeTicks(int start) {
   int ticks = 0;
   while (true) {
     ++ticks;
-    if (NextFadeTick(skin).last) return ticks;
+    if (NextFadeTick(skin).last)
+      return ticks;
   }
 }
 

@@ -57,7 +57,8 @@ double RoundedCoverage(int x, int y, double x0, double y0, double x1, double y1,
       const double px = x + (sx + 0.5) / 4, py = y + (sy + 0.5) / 4;
       const double cx = std::clamp(px, x0 + r, x1 - r), cy = std::clamp(py, y0 + r, y1 - r);
       const double dx = px - cx, dy = py - cy;
-      if (px >= x0 && px <= x1 && py >= y0 && py <= y1 && dx * dx + dy * dy <= r * r) ++inside;
+      if (px >= x0 && px <= x1 && py >= y0 && py <= y1 && dx * dx + dy * dy <= r * r)
+        ++inside;
     }
   }
   return inside / 16.0;
@@ -67,8 +68,10 @@ double RoundedCoverage(int x, int y, double x0, double y0, double x1, double y1,
 
 Picture DrawBackground(int width, int height, BackgroundStyle style, int title_height) {
   Picture p = Blank(width, height, kSuiteBlue);
-  if (p.width == 0 || p.height == 0) return p;
-  const int band = style == BackgroundStyle::kStrip ? p.height : std::clamp(title_height, 0, p.height);
+  if (p.width == 0 || p.height == 0)
+    return p;
+  const int band =
+      style == BackgroundStyle::kStrip ? p.height : std::clamp(title_height, 0, p.height);
   for (int y = 0; y < p.height; ++y) {
     Rgb row;
     if (y < band) {
@@ -82,7 +85,8 @@ Picture DrawBackground(int width, int height, BackgroundStyle style, int title_h
       const double t = body > 1 ? double(y - band) / (body - 1) : 0.0;
       row = Mix(0xF5FAFE, 0xDDEDF8, t);
     }
-    for (int x = 0; x < p.width; ++x) Set(p, x, y, row);
+    for (int x = 0; x < p.width; ++x)
+      Set(p, x, y, row);
   }
   // A highlight under the top edge and a darker line under the title band.
   for (int x = 1; x < p.width - 1; ++x) {
@@ -102,8 +106,11 @@ Picture DrawBackground(int width, int height, BackgroundStyle style, int title_h
   return p;
 }
 
-Picture DrawChromeButton(ChromeButton button, ChromeState state, const Picture& background,
-                         int x0, int y0) {
+Picture DrawChromeButton(ChromeButton button,
+                         ChromeState state,
+                         const Picture& background,
+                         int x0,
+                         int y0) {
   Picture p = Blank(kChromeButtonWidth, kChromeButtonHeight, kSuiteBlue);
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x) {
@@ -125,7 +132,8 @@ Picture DrawChromeButton(ChromeButton button, ChromeState state, const Picture& 
     for (int y = 0; y < p.height; ++y)
       for (int x = 0; x < p.width; ++x) {
         const double c = RoundedCoverage(x, y, 1, 1, p.width - 1, p.height - 1, 3.5);
-        if (c > 0) Set(p, x, y, Mix(p.At(x, y), plate, c * strength));
+        if (c > 0)
+          Set(p, x, y, Mix(p.At(x, y), plate, c * strength));
       }
   }
   const double cx = p.width / 2.0, cy = p.height / 2.0;
@@ -146,12 +154,15 @@ Picture DrawChromeButton(ChromeButton button, ChromeState state, const Picture& 
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x) {
       const double c = Coverage(x, y, glyph, button == ChromeButton::kClose ? 0.85 : 1.0);
-      if (c > 0) Set(p, x, y, Mix(p.At(x, y), 0xFFFFFF, c));
+      if (c > 0)
+        Set(p, x, y, Mix(p.At(x, y), 0xFFFFFF, c));
     }
   return p;
 }
 
-bool DragOnPress(int button) { return button == kLeftButton; }
+bool DragOnPress(int button) {
+  return button == kLeftButton;
+}
 
 bool DragOnMove(int buttons_held) {
   return (buttons_held & (kLeftButton | kRightButton | kMiddleButton)) == kLeftButton;

@@ -44,8 +44,11 @@ enum class ChromeState { kNormal = 0, kHover = 1, kPressed = 2 };
 
 // The button picture as it looks on `background` at (x, y), so that its
 // edges melt into the title band.
-Picture DrawChromeButton(ChromeButton button, ChromeState state, const Picture& background,
-                         int x, int y);
+Picture DrawChromeButton(ChromeButton button,
+                         ChromeState state,
+                         const Picture& background,
+                         int x,
+                         int y);
 
 // Mouse buttons as the handlers see them: 1 left, 2 right, 4 middle (a set
 // of bits while moving).

@@ -19,12 +19,19 @@ const wchar_t* HolderName(ChromeButton button, ChromeState state) {
   return names[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)];
 }
 
-HWND MakeImage(HWND parent, int id, const wchar_t* name, int x, int y, int w, int h,
-               HBITMAP bitmap, bool visible) {
-  HWND image = ::CreateWindowExW(
-      0, L"Static", name,
-      WS_CHILD | SS_BITMAP | SS_NOTIFY | (visible ? WS_VISIBLE : 0), x, y, w, h, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+HWND MakeImage(HWND parent,
+               int id,
+               const wchar_t* name,
+               int x,
+               int y,
+               int w,
+               int h,
+               HBITMAP bitmap,
+               bool visible) {
+  HWND image = ::CreateWindowExW(0, L"Static", name,
+                                 WS_CHILD | SS_BITMAP | SS_NOTIFY | (visible ? WS_VISIBLE : 0), x,
+                                 y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
   return image;
 }
@@ -32,7 +39,8 @@ HWND MakeImage(HWND parent, int id, const wchar_t* name, int x, int y, int w, in
 }  // namespace
 
 HBITMAP MakeBitmap(const Picture& picture) {
-  if (picture.width <= 0 || picture.height <= 0) return nullptr;
+  if (picture.width <= 0 || picture.height <= 0)
+    return nullptr;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = picture.width;
@@ -41,7 +49,8 @@ HBITMAP MakeBitmap(const Picture& picture) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<uint32_t> bgra(picture.pixels.size());
-  for (size_t i = 0; i < bgra.size(); ++i) bgra[i] = picture.pixels[i] & 0xFFFFFF;
+  for (size_t i = 0; i < bgra.size(); ++i)
+    bgra[i] = picture.pixels[i] & 0xFFFFFF;
   HDC screen = ::GetDC(nullptr);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, picture.width, picture.height);
   ::SetDIBits(screen, bitmap, 0, picture.height, bgra.data(), &info, DIB_RGB_COLORS);
@@ -56,75 +65,81 @@ void DragWindow(HWND window) {
 
 int ButtonsOf(WPARAM keys) {
   int buttons = 0;
-  if (keys & MK_LBUTTON) buttons |= kLeftButton;
-  if (keys & MK_RBUTTON) buttons |= kRightButton;
-  if (keys & MK_MBUTTON) buttons |= kMiddleButton;
+  if (keys & MK_LBUTTON)
+    buttons |= kLeftButton;
+  if (keys & MK_RBUTTON)
+    buttons |= kRightButton;
+  if (keys & MK_MBUTTON)
+    buttons |= kMiddleButton;
   return buttons;
 }
 
 WindowChrome::~WindowChrome() {
   // The controls go with the window; the drawing objects are ours.
-  if (background_brush_) ::DeleteObject(background_brush_);
-  for (auto& solid : solid_brushes_) ::DeleteObject(solid.second);
-  if (background_) ::DeleteObject(background_);
+  if (background_brush_)
+    ::DeleteObject(background_brush_);
+  for (auto& solid : solid_brushes_)
+    ::DeleteObject(solid.second);
+  if (background_)
+    ::DeleteObject(background_);
   for (auto& row : pictures_)
     for (HBITMAP& b : row)
-      if (b) ::DeleteObject(b);
+      if (b)
+        ::DeleteObject(b);
 }
 
 void WindowChrome::Create(HWND form, const Layout& layout) {
   form_ = form;
-  background_picture_ = DrawBackground(layout.width, layout.height, layout.style,
-                                       layout.title_height);
+  background_picture_ =
+      DrawBackground(layout.width, layout.height, layout.style, layout.title_height);
   background_ = MakeBitmap(background_picture_);
   background_brush_ = ::CreatePatternBrush(background_);
 
-  picture_ = ::CreateWindowExW(
-      WS_EX_CONTROLPARENT, L"Static", L"Picture1",
-      WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY, 0, 0, layout.width, layout.height, form,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPictureId)), ::GetModuleHandleW(nullptr),
-      nullptr);
+  picture_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"Static", L"Picture1",
+                               WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY, 0, 0, layout.width,
+                               layout.height, form,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPictureId)),
+                               ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(background_));
   // Picture1 holds the other controls, as a container: what they tell their
   // parent goes on to the form.
   HWND owner = form;
-  common::SubclassControl(picture_, [owner](HWND, UINT message, WPARAM wparam, LPARAM lparam,
-                                            LRESULT* result) {
-    switch (message) {
-      case WM_COMMAND:
-      case WM_NOTIFY:
-      case WM_DRAWITEM:
-      case WM_CTLCOLORSTATIC:
-      case WM_CTLCOLORBTN:
-      case WM_CTLCOLOREDIT:
-      case WM_CTLCOLORLISTBOX:
-      case WM_HSCROLL:
-      case WM_VSCROLL:
-        *result = ::SendMessageW(owner, message, wparam, lparam);
-        return true;
-      default:
-        return false;
-    }
-  });
+  common::SubclassControl(
+      picture_, [owner](HWND, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+        switch (message) {
+          case WM_COMMAND:
+          case WM_NOTIFY:
+          case WM_DRAWITEM:
+          case WM_CTLCOLORSTATIC:
+          case WM_CTLCOLORBTN:
+          case WM_CTLCOLOREDIT:
+          case WM_CTLCOLORLISTBOX:
+          case WM_HSCROLL:
+          case WM_VSCROLL:
+            *result = ::SendMessageW(owner, message, wparam, lparam);
+            return true;
+          default:
+            return false;
+        }
+      });
 
   const POINT places[2] = {layout.close, layout.minimise};
   for (int b = 0; b < 2; ++b) {
     const ChromeButton kind = b == 0 ? ChromeButton::kClose : ChromeButton::kMinimise;
     for (int s = 0; s < 3; ++s) {
       pictures_[b][s] = MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s),
-                                                    background_picture_, places[b].x,
-                                                    places[b].y));
-      holders_[b][s] = MakeImage(picture_, kHolderId + b * 3 + s,
-                                 HolderName(kind, static_cast<ChromeState>(s)), places[b].x,
-                                 places[b].y, kChromeButtonWidth, kChromeButtonHeight,
-                                 pictures_[b][s], false);
+                                                    background_picture_, places[b].x, places[b].y));
+      holders_[b][s] =
+          MakeImage(picture_, kHolderId + b * 3 + s, HolderName(kind, static_cast<ChromeState>(s)),
+                    places[b].x, places[b].y, kChromeButtonWidth, kChromeButtonHeight,
+                    pictures_[b][s], false);
     }
   }
   close_ = MakeImage(picture_, kCloseId, L"close1", layout.close.x, layout.close.y,
                      kChromeButtonWidth, kChromeButtonHeight, pictures_[0][0], true);
-  minimise_ = MakeImage(picture_, kMinimiseId, layout.minimise_name, layout.minimise.x,
-                        layout.minimise.y, kChromeButtonWidth, kChromeButtonHeight,
-                        pictures_[1][0], true);
+  minimise_ =
+      MakeImage(picture_, kMinimiseId, layout.minimise_name, layout.minimise.x, layout.minimise.y,
+                kChromeButtonWidth, kChromeButtonHeight, pictures_[1][0], true);
   WireButton(close_, ChromeButton::kClose);
   WireButton(minimise_, ChromeButton::kMinimise);
 }
@@ -140,7 +155,8 @@ ChromeState WindowChrome::Shown(ChromeButton button) const {
 void WindowChrome::Show(ChromeButton button, ChromeState state) {
   HWND target = button == ChromeButton::kClose ? close_ : minimise_;
   ChromeState& current = button == ChromeButton::kClose ? shown_.close : shown_.minimise;
-  if (current == state) return;
+  if (current == state)
+    return;
   current = state;
   // The button's picture is copied from its hidden holder.
   const LRESULT image = ::SendMessageW(holder(button, state), STM_GETIMAGE, IMAGE_BITMAP, 0);
@@ -163,19 +179,22 @@ void WindowChrome::WireButton(HWND button, ChromeButton kind) {
       case WM_RBUTTONDOWN:
       case WM_MBUTTONDOWN:
         Show(kind, ChromeState::kPressed);
-        if (message == WM_LBUTTONDOWN) ::SetCapture(hwnd);
+        if (message == WM_LBUTTONDOWN)
+          ::SetCapture(hwnd);
         *result = 0;
         return true;
       case WM_LBUTTONUP: {
         const bool captured = ::GetCapture() == hwnd;
-        if (captured) ::ReleaseCapture();
+        if (captured)
+          ::ReleaseCapture();
         RECT client;
         ::GetClientRect(hwnd, &client);
         const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
         if (captured && ::PtInRect(&client, at)) {
           // A click: press and release over the button.
           auto action = kind == ChromeButton::kClose ? on_close : on_minimise;
-          if (action) action();
+          if (action)
+            action();
         }
         *result = 0;
         return true;
@@ -204,8 +223,10 @@ HBRUSH WindowChrome::CaptionBrush(HWND control) {
   const int y = std::min(std::max<int>(origin.y + 7, 0), background_picture_.height - 1);
   const Rgb colour = background_picture_.width > 0 ? background_picture_.At(x, y) : 0xFFFFFF;
   for (const auto& solid : solid_brushes_)
-    if (solid.first == colour) return solid.second;
-  HBRUSH brush = ::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    if (solid.first == colour)
+      return solid.second;
+  HBRUSH brush =
+      ::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
   solid_brushes_.emplace_back(colour, brush);
   return brush;
 }

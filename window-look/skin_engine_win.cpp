@@ -74,19 +74,24 @@ void BuildSkinAtlas() {
 }
 
 void ReleaseAtlasIfUnused() {
-  if (g_engine.skinned_buttons > 0 || g_engine.hooked_windows > 0) return;
-  if (g_engine.atlas) ::DeleteDC(g_engine.atlas);
-  if (g_engine.atlas_bitmap) ::DeleteObject(g_engine.atlas_bitmap);
+  if (g_engine.skinned_buttons > 0 || g_engine.hooked_windows > 0)
+    return;
+  if (g_engine.atlas)
+    ::DeleteDC(g_engine.atlas);
+  if (g_engine.atlas_bitmap)
+    ::DeleteObject(g_engine.atlas_bitmap);
   g_engine.atlas = nullptr;
   g_engine.atlas_bitmap = nullptr;
   g_engine.initialised = false;
 }
 
 void Initialise() {
-  if (g_engine.initialised) return;
+  if (g_engine.initialised)
+    return;
   g_engine.initialised = true;
   HMODULE user = ::GetModuleHandleW(L"user32.dll");
-  if (!user) user = ::LoadLibraryW(L"user32.dll");
+  if (!user)
+    user = ::LoadLibraryW(L"user32.dll");
   auto track = user ? reinterpret_cast<BOOL(WINAPI*)(LPTRACKMOUSEEVENT)>(
                           ::GetProcAddress(user, "TrackMouseEvent"))
                     : nullptr;
@@ -110,14 +115,16 @@ void WriteSkin(HWND button, const ButtonSkin& skin) {
 }
 
 void StartFade(HWND button) {
-  if (PropValue(button, kTimerId) != 0) return;
+  if (PropValue(button, kTimerId) != 0)
+    return;
   const UINT_PTR id = ::SetTimer(button, 1, kFadeInterval, nullptr);
   SetValue(button, kTimerId, static_cast<INT_PTR>(id));
 }
 
 void StopFade(HWND button) {
   const INT_PTR id = PropValue(button, kTimerId);
-  if (id == 0) return;
+  if (id == 0)
+    return;
   SetValue(button, kTimerId, 0);
   ::KillTimer(button, static_cast<UINT_PTR>(id));
 }
@@ -128,7 +135,8 @@ void TrackMouseLeave(HWND button) {
   track.dwFlags = TME_LEAVE;
   track.hwndTrack = button;
   track.dwHoverTime = 0;
-  if (g_engine.track) g_engine.track(&track);
+  if (g_engine.track)
+    g_engine.track(&track);
 }
 
 // Copies the image of a state onto the button at once.
@@ -146,16 +154,17 @@ void FadeStep(HWND button) {
   HDC dc = ::GetWindowDC(button);
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(tick.blend_alpha), 0};
   const int state = tick.state >= 0 && tick.state <= 3 ? tick.state : 0;
-  ::AlphaBlend(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, size.cx, size.cy,
-               blend);
+  ::AlphaBlend(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, size.cx, size.cy, blend);
   ::ReleaseDC(button, dc);
-  if (tick.last) StopFade(button);
+  if (tick.last)
+    StopFade(button);
   SetValue(button, kAlphaLevel, skin.alpha);
 }
 
 void SetRoundRegion(HWND button, SIZE size) {
   HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, 3, 3);
-  if (!::SetWindowRgn(button, region, TRUE)) ::DeleteObject(region);
+  if (!::SetWindowRgn(button, region, TRUE))
+    ::DeleteObject(region);
 }
 
 // Carries out what the state machine asks for after a message.
@@ -163,15 +172,20 @@ void React(HWND button, ButtonEvent event) {
   ButtonSkin skin = ReadSkin(button);
   const ButtonReaction r = ApplyButtonEvent(skin, event);
   WriteSkin(button, skin);
-  if (r.track_leave) TrackMouseLeave(button);
-  if (r.render_images) RenderStateImages(button);
-  if (r.show_now) ShowStateImage(button, skin.state);
-  if (r.start_fade) StartFade(button);
+  if (r.track_leave)
+    TrackMouseLeave(button);
+  if (r.render_images)
+    RenderStateImages(button);
+  if (r.show_now)
+    ShowStateImage(button, skin.state);
+  if (r.start_fade)
+    StartFade(button);
 }
 
 // Calls the procedure that was in place before, or the default one.
 LRESULT PassOn(WNDPROC previous, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (!previous) return ::DefWindowProcW(window, message, wparam, lparam);
+  if (!previous)
+    return ::DefWindowProcW(window, message, wparam, lparam);
   return ::CallWindowProcW(previous, window, message, wparam, lparam);
 }
 
@@ -181,18 +195,22 @@ WNDPROC Previous(HWND window) {
 
 // The handler of a message may have released the button (or destroyed
 // it); the state change only applies to a button that is still skinned.
-bool StillSkinned(HWND button) { return ::IsWindow(button) && Previous(button) != nullptr; }
+bool StillSkinned(HWND button) {
+  return ::IsWindow(button) && Previous(button) != nullptr;
+}
 
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lparam) {
   const WNDPROC previous = Previous(button);
-  if (!previous) return ::DefWindowProcW(button, message, wparam, lparam);
+  if (!previous)
+    return ::DefWindowProcW(button, message, wparam, lparam);
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(button, &ps);
       const SIZE size = OuterSize(button);
       int state = static_cast<int>(PropValue(button, kOldState));
-      if (state < 0 || state > 3) state = 0;
+      if (state < 0 || state > 3)
+        state = 0;
       ::BitBlt(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
       ::EndPaint(button, &ps);
       return 0;
@@ -211,7 +229,8 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lpa
   }
 
   const LRESULT result = PassOn(previous, button, message, wparam, lparam);
-  if (!StillSkinned(button)) return result;
+  if (!StillSkinned(button))
+    return result;
   switch (message) {
     case WM_MOUSEMOVE:
       React(button, ButtonEvent::kMouseMove);
@@ -226,10 +245,12 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lpa
       React(button, ButtonEvent::kMouseLeave);
       break;
     case WM_KEYDOWN:
-      if (wparam == VK_SPACE) React(button, ButtonEvent::kSpaceDown);
+      if (wparam == VK_SPACE)
+        React(button, ButtonEvent::kSpaceDown);
       break;
     case WM_KEYUP:
-      if (wparam == VK_SPACE) React(button, ButtonEvent::kSpaceUp);
+      if (wparam == VK_SPACE)
+        React(button, ButtonEvent::kSpaceUp);
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -261,7 +282,8 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lpa
 
 LRESULT CALLBACK TopLevelProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   const WNDPROC previous = Previous(window);
-  if (!previous) return ::DefWindowProcW(window, message, wparam, lparam);
+  if (!previous)
+    return ::DefWindowProcW(window, message, wparam, lparam);
   if (message == WM_DESTROY) {
     UnhookWindow(window);
     return PassOn(previous, window, message, wparam, lparam);
@@ -281,14 +303,16 @@ LRESULT CALLBACK TopLevelProc(HWND window, UINT message, WPARAM wparam, LPARAM l
 
 LRESULT CALLBACK FramedProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   const WNDPROC previous = Previous(control);
-  if (!previous) return ::DefWindowProcW(control, message, wparam, lparam);
+  if (!previous)
+    return ::DefWindowProcW(control, message, wparam, lparam);
   if (message == WM_DESTROY) {
     UnhookFramedControl(control);
     return PassOn(previous, control, message, wparam, lparam);
   }
   if (message == WM_NCPAINT) {
     const LRESULT result = PassOn(previous, control, message, wparam, lparam);
-    if (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawFlatFrame(control);
+    if (::GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+      DrawFlatFrame(control);
     return result;
   }
   return PassOn(previous, control, message, wparam, lparam);
@@ -309,7 +333,8 @@ bool IsPushButton(HWND window) {
 
 bool IsSkinnableButton(HWND window) {
   const std::wstring name = LowerClassName(window);
-  if (!IsButtonClass(name.c_str())) return false;
+  if (!IsButtonClass(name.c_str()))
+    return false;
   return name != L"button" || IsPushButton(window);
 }
 
@@ -340,16 +365,19 @@ bool IsTopLevelClass(const wchar_t* name) {
 }
 
 SkinEngineState SkinEngine() {
-  return {g_engine.initialised, g_engine.uses_track_mouse_event, g_engine.skinned_buttons,
-          g_engine.hooked_windows, g_engine.atlas, g_engine.atlas_builds};
+  return {g_engine.initialised,     g_engine.uses_track_mouse_event,
+          g_engine.skinned_buttons, g_engine.hooked_windows,
+          g_engine.atlas,           g_engine.atlas_builds};
 }
 
 void AttachSkin(HWND window) {
-  if (!::IsWindow(window)) return;
+  if (!::IsWindow(window))
+    return;
   Initialise();
   const std::wstring name = LowerClassName(window);
   if (IsButtonClass(name.c_str())) {
-    if (IsSkinnableButton(window)) SkinButton(window);
+    if (IsSkinnableButton(window))
+      SkinButton(window);
     return;
   }
   if (IsTopLevelClass(name.c_str())) {
@@ -361,7 +389,8 @@ void AttachSkin(HWND window) {
 }
 
 bool SkinButton(HWND button) {
-  if (::GetPropW(button, kProcAddr)) return false;
+  if (::GetPropW(button, kProcAddr))
+    return false;
   Initialise();
   const SIZE size = OuterSize(button);
   HDC window_dc = ::GetWindowDC(button);
@@ -390,7 +419,8 @@ bool SkinButton(HWND button) {
 
 bool ReleaseButton(HWND button) {
   const WNDPROC previous = Previous(button);
-  if (!previous) return false;
+  if (!previous)
+    return false;
   for (int s = 0; s < 4; ++s) {
     const std::wstring dc_name = StateName(L"HDC", s), bmp_name = StateName(L"BMP", s);
     ::DeleteDC(reinterpret_cast<HDC>(::GetPropW(button, dc_name.c_str())));
@@ -414,7 +444,8 @@ bool ReleaseButton(HWND button) {
 }
 
 bool HookWindow(HWND window) {
-  if (::GetPropW(window, kProcAddr)) return false;
+  if (::GetPropW(window, kProcAddr))
+    return false;
   const WNDPROC previous = ReplaceProc(window, TopLevelProc);
   ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(previous));
   ++g_engine.hooked_windows;
@@ -423,7 +454,8 @@ bool HookWindow(HWND window) {
 
 bool UnhookWindow(HWND window) {
   const WNDPROC previous = Previous(window);
-  if (!previous) return false;
+  if (!previous)
+    return false;
   ::RemovePropW(window, kProcAddr);
   ReplaceProc(window, previous);
   --g_engine.hooked_windows;
@@ -432,7 +464,8 @@ bool UnhookWindow(HWND window) {
 }
 
 bool HookFramedControl(HWND control) {
-  if (::GetPropW(control, kProcAddr)) return false;
+  if (::GetPropW(control, kProcAddr))
+    return false;
   const WNDPROC previous = ReplaceProc(control, FramedProc);
   ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(previous));
   ::SendMessageW(control, WM_NCPAINT, 1, 0);
@@ -441,7 +474,8 @@ bool HookFramedControl(HWND control) {
 
 bool UnhookFramedControl(HWND control) {
   const WNDPROC previous = Previous(control);
-  if (!previous) return false;
+  if (!previous)
+    return false;
   ::RemovePropW(control, kProcAddr);
   ReplaceProc(control, previous);
   ::SendMessageW(control, WM_NCPAINT, 1, 0);
@@ -449,7 +483,8 @@ bool UnhookFramedControl(HWND control) {
 }
 
 void RenderStateImages(HWND button) {
-  if (!g_engine.atlas) return;
+  if (!g_engine.atlas)
+    return;
   const SIZE size = OuterSize(button);
   const int w = size.cx, h = size.cy;
   HFONT font = reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0));
@@ -460,31 +495,46 @@ void RenderStateImages(HWND button) {
   const bool focused = ::GetFocus() == button;
   for (int s = 0; s < 4; ++s) {
     HDC dc = StateDc(button, s);
-    if (!dc) continue;
-    if (font) ::SelectObject(dc, font);
+    if (!dc)
+      continue;
+    if (font)
+      ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetStretchBltMode(dc, COLORONCOLOR);
     for (const Band& b : FaceBands(w, h, s)) {
       if (b.dw == b.sw && b.dh == b.sh) {
         ::BitBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, SRCCOPY);
       } else {
-        ::StretchBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, b.sw, b.sh,
-                     SRCCOPY);
+        ::StretchBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, b.sw, b.sh, SRCCOPY);
       }
     }
     ::SetTextColor(dc, s == kDisabled ? RGB(128, 128, 128) : RGB(0, 0, 0));
     RECT text = {2, 2, w - 2, h - 2};
     if (text.right > text.left && text.bottom > text.top) {
       ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kCaptionFlags);
-      if (focused) ::DrawFocusRect(dc, &text);
+      if (focused)
+        ::DrawFocusRect(dc, &text);
     }
+  }
+}
+
+void SetButtonCaption(HWND button, const std::wstring& caption) {
+  wchar_t current[256] = {};
+  ::GetWindowTextW(button, current, 256);
+  if (caption == current)
+    return;
+  ::SetWindowTextW(button, caption.c_str());
+  if (::GetPropW(button, kProcAddr)) {
+    RenderStateImages(button);
+    ::InvalidateRect(button, nullptr, FALSE);
   }
 }
 
 void DrawFlatFrame(HWND control) {
   const SIZE size = OuterSize(control);
   HDC dc = ::GetWindowDC(control);
-  if (!dc) return;
+  if (!dc)
+    return;
   const COLORREF outer = ::IsWindowEnabled(control) ? RGB(0x54, 0xA5, 0xD5) : RGB(0xCC, 0xCC, 0xCC);
   RECT r = {0, 0, size.cx, size.cy};
   HBRUSH brush = ::CreateSolidBrush(outer);
@@ -492,10 +542,12 @@ void DrawFlatFrame(HWND control) {
   ::DeleteObject(brush);
   HDC client = ::GetDC(control);
   const COLORREF background = client ? ::GetBkColor(client) : RGB(255, 255, 255);
-  if (client) ::ReleaseDC(control, client);
+  if (client)
+    ::ReleaseDC(control, client);
   for (int inset = 1; inset <= 2; ++inset) {
     RECT inner = {inset, inset, size.cx - inset, size.cy - inset};
-    if (inner.right <= inner.left || inner.bottom <= inner.top) break;
+    if (inner.right <= inner.left || inner.bottom <= inner.top)
+      break;
     brush = ::CreateSolidBrush(background);
     ::FrameRect(dc, &inner, brush);
     ::DeleteObject(brush);

@@ -7,6 +7,8 @@
 #ifndef WINDOW_LOOK_SKIN_ENGINE_WIN_H_
 #define WINDOW_LOOK_SKIN_ENGINE_WIN_H_
 
+#include <string>
+
 #include "common/win32_win.h"
 
 namespace look {
@@ -23,6 +25,9 @@ bool UnhookWindow(HWND window);
 bool HookFramedControl(HWND control);
 bool UnhookFramedControl(HWND control);
 void RenderStateImages(HWND button);
+// Sets a button's caption; a skinned button's faces are drawn again with it
+// (the engine alone redraws them only when the focus or the size changes).
+void SetButtonCaption(HWND button, const std::wstring& caption);
 void DrawFlatFrame(HWND control);
 
 // The engine-wide state.

@@ -17,8 +17,8 @@ using testing_support::PumpUntil;
 class TestForm : public common::Window {
  public:
   TestForm() {
-    Create(kFormClass, L"skin test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 20, 20, 400,
-           300, nullptr);
+    Create(kFormClass, L"skin test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 20, 20, 400, 300,
+           nullptr);
   }
   HWND AddButton(const wchar_t* caption, int x, int y, int w, int h, DWORD style = 0) {
     return ::CreateWindowExW(0, L"Button", caption, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
@@ -36,7 +36,8 @@ HWND MakeEdit(HWND parent) {
 // before the first count keeps those out of the leak checks.
 void WarmUpOnce() {
   static bool done = false;
-  if (done) return;
+  if (done)
+    return;
   done = true;
   auto form = std::make_unique<TestForm>();
   form->AddButton(L"预热", 10, 10, 75, 25);
@@ -81,8 +82,8 @@ TEST_F(SkinEngineWinTest, PropertiesAfterAttach) {
   EXPECT_TRUE(SkinEngine().initialised);
   EXPECT_EQ(SkinEngine().skinned_buttons, 2);
   EXPECT_EQ(SkinEngine().hooked_windows, 1);
-  for (const wchar_t* name : {L"PROCADDR", L"HDC0", L"HDC1", L"HDC2", L"HDC3", L"BMP0", L"BMP1",
-                              L"BMP2", L"BMP3"}) {
+  for (const wchar_t* name :
+       {L"PROCADDR", L"HDC0", L"HDC1", L"HDC2", L"HDC3", L"BMP0", L"BMP1", L"BMP2", L"BMP3"}) {
     EXPECT_NE(::GetPropW(ok, name), nullptr) << name;
   }
   for (const wchar_t* name : {L"OLDSTATE", L"ALPHALEVEL", L"MOUSEFLAG", L"TIMERID"})
@@ -120,10 +121,10 @@ TEST_F(SkinEngineWinTest, MessagesDriveStateAndFadeEnds) {
     int state, alpha;
   };
   const Step steps[] = {
-      {WM_MOUSEMOVE, 0, 1, 70},        {WM_LBUTTONDOWN, MK_LBUTTON, 2, 10},
-      {WM_LBUTTONUP, 0, 0, 0},         {WM_MOUSEMOVE, 0, 1, 70},
-      {WM_MOUSELEAVE, 0, 0, 0},        {WM_KEYDOWN, VK_SPACE, 2, 50},
-      {WM_KEYUP, VK_SPACE, 0, 0},      {WM_KEYDOWN, 'A', 0, 0},
+      {WM_MOUSEMOVE, 0, 1, 70},   {WM_LBUTTONDOWN, MK_LBUTTON, 2, 10},
+      {WM_LBUTTONUP, 0, 0, 0},    {WM_MOUSEMOVE, 0, 1, 70},
+      {WM_MOUSELEAVE, 0, 0, 0},   {WM_KEYDOWN, VK_SPACE, 2, 50},
+      {WM_KEYUP, VK_SPACE, 0, 0}, {WM_KEYDOWN, 'A', 0, 0},
   };
   for (const Step& s : steps) {
     ::SendMessageW(b, s.message, s.wparam, 0);

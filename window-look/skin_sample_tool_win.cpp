@@ -72,7 +72,8 @@ class SampleForm : public common::Window {
     ::SetFocus(edit_);
   }
   ~SampleForm() override {
-    if (hwnd()) ::DestroyWindow(hwnd());
+    if (hwnd())
+      ::DestroyWindow(hwnd());
     ::DeleteObject(font_);
   }
 
@@ -81,10 +82,9 @@ class SampleForm : public common::Window {
     if (message == WM_CTLCOLORSTATIC) {
       HDC dc = reinterpret_cast<HDC>(wparam);
       ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, reinterpret_cast<HWND>(lparam) == title_ ? RGB(255, 255, 255)
-                                                                   : RGB(0, 0, 0));
-      return reinterpret_cast<LRESULT>(
-          chrome_.BackgroundBrush(reinterpret_cast<HWND>(lparam), dc));
+      ::SetTextColor(dc,
+                     reinterpret_cast<HWND>(lparam) == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(reinterpret_cast<HWND>(lparam), dc));
     }
     return Window::HandleMessage(message, wparam, lparam);
   }
@@ -92,9 +92,9 @@ class SampleForm : public common::Window {
 
  private:
   HWND Make(const wchar_t* cls, const wchar_t* text, int x, int y, int w, int h, DWORD style) {
-    HWND control = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                                     chrome_.picture(), nullptr, ::GetModuleHandleW(nullptr),
-                                     nullptr);
+    HWND control =
+        ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                          chrome_.picture(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return control;
   }

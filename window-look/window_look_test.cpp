@@ -14,11 +14,10 @@ TEST(SkinAtlasTest, CentreGradientsOfAllTiles) {
     int state, row;
     Rgb colour;
   } cases[] = {
-      {0, 0, 0x1B8FD5}, {0, 1, 0xFFFFFF}, {0, 3, 0xF1F8FC}, {0, 10, 0xD7EAF9},
-      {0, 18, 0xB0CFE9}, {0, 19, 0xCCE0F1}, {0, 20, 0x1B8FD5}, {1, 1, 0x4CC3FB},
-      {1, 2, 0xC6EDFF}, {1, 11, 0xCBE4F7}, {1, 18, 0x99D2F3}, {1, 19, 0x3FBBF8},
-      {2, 1, 0x3BBCFA}, {2, 3, 0x9ACDEE}, {2, 15, 0xE0F1FB}, {2, 18, 0xBEE8FE},
-      {2, 19, 0x46C2FC}, {3, 0, 0xBFBFBF}, {3, 3, 0xF8F8F8}, {3, 12, 0xE5E5E5},
+      {0, 0, 0x1B8FD5},  {0, 1, 0xFFFFFF},  {0, 3, 0xF1F8FC}, {0, 10, 0xD7EAF9}, {0, 18, 0xB0CFE9},
+      {0, 19, 0xCCE0F1}, {0, 20, 0x1B8FD5}, {1, 1, 0x4CC3FB}, {1, 2, 0xC6EDFF},  {1, 11, 0xCBE4F7},
+      {1, 18, 0x99D2F3}, {1, 19, 0x3FBBF8}, {2, 1, 0x3BBCFA}, {2, 3, 0x9ACDEE},  {2, 15, 0xE0F1FB},
+      {2, 18, 0xBEE8FE}, {2, 19, 0x46C2FC}, {3, 0, 0xBFBFBF}, {3, 3, 0xF8F8F8},  {3, 12, 0xE5E5E5},
       {3, 19, 0xE6E6E6}, {3, 20, 0xBFBFBF},
   };
   for (const auto& c : cases)
@@ -28,10 +27,8 @@ TEST(SkinAtlasTest, CentreGradientsOfAllTiles) {
 
 TEST(SkinAtlasTest, NormalTileTopLeftCorner) {
   const Rgb corner[5][4] = {
-      {0x78BAE6, 0x6BB3E3, 0x2C97D8, 0x1B8FD5},
-      {0x69B2E2, 0x7EC0E7, 0xE7F3FB, 0xFFFFFF},
-      {0x2995D7, 0xECF6FC, 0xFFFFFF, 0xFFFFFF},
-      {0x1B8FD5, 0xF5FAFD, 0xF1F8FC, 0xF1F8FC},
+      {0x78BAE6, 0x6BB3E3, 0x2C97D8, 0x1B8FD5}, {0x69B2E2, 0x7EC0E7, 0xE7F3FB, 0xFFFFFF},
+      {0x2995D7, 0xECF6FC, 0xFFFFFF, 0xFFFFFF}, {0x1B8FD5, 0xF5FAFD, 0xF1F8FC, 0xF1F8FC},
       {0x1B8FD5, 0xF3F9FC, 0xEEF6FB, 0xEEF6FB},
   };
   for (int row = 0; row < 5; ++row)
@@ -88,11 +85,9 @@ TEST(SkinAtlasTest, BandsOfA75By25Face) {
   const std::vector<Band> bands = FaceBands(75, 25, 2);
   ASSERT_EQ(bands.size(), 9u);
   const Band expected[] = {
-      {0, 0, 4, 5, 0, 42, 4, 5},     {4, 0, 67, 5, 4, 42, 1, 5},
-      {71, 0, 4, 5, 5, 42, 4, 5},    {0, 5, 4, 15, 0, 47, 4, 11},
-      {71, 5, 4, 15, 5, 47, 4, 11},  {0, 20, 4, 5, 0, 58, 4, 5},
-      {71, 20, 4, 5, 5, 58, 4, 5},   {4, 20, 67, 5, 4, 58, 1, 5},
-      {4, 5, 67, 15, 4, 47, 1, 11},
+      {0, 0, 4, 5, 0, 42, 4, 5},   {4, 0, 67, 5, 4, 42, 1, 5},   {71, 0, 4, 5, 5, 42, 4, 5},
+      {0, 5, 4, 15, 0, 47, 4, 11}, {71, 5, 4, 15, 5, 47, 4, 11}, {0, 20, 4, 5, 0, 58, 4, 5},
+      {71, 20, 4, 5, 5, 58, 4, 5}, {4, 20, 67, 5, 4, 58, 1, 5},  {4, 5, 67, 15, 4, 47, 1, 11},
   };
   for (int i = 0; i < 9; ++i) {
     EXPECT_EQ(bands[i].dx, expected[i].dx) << i;
