@@ -102,7 +102,7 @@ void CleanerWindow::Show() {
   ::UpdateWindow(hwnd());
 }
 
-void CleanerWindow::SetControlEnabled(CleanerControl control, bool enabled) {
+void CleanerWindow::SetEnabled(CleanerControl control, bool enabled) {
   HWND target = control == CleanerControl::kSearch ? search_
                 : control == CleanerControl::kStop ? stop_
                 : control == CleanerControl::kExit ? exit_
@@ -118,10 +118,10 @@ void CleanerWindow::FocusControl(CleanerControl control) {
   ::SetFocus(target);
 }
 
-common::MessageResult CleanerWindow::ShowMessageBox(const std::wstring& text,
-                                                    const std::wstring& title,
-                                                    common::MessageIcon icon,
-                                                    common::MessageButtons buttons) {
+common::MessageResult CleanerWindow::ShowMessage(const std::wstring& text,
+                                                 const std::wstring& title,
+                                                 common::MessageIcon icon,
+                                                 common::MessageButtons buttons) {
   results_.FlushProgress();
   results_.ShowNewestRow();
   return ShowEngineMessage(hwnd(), text, title, icon, buttons);

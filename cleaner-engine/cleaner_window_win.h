@@ -14,7 +14,9 @@
 
 namespace engine {
 
-class CleanerWindow : public common::Window {
+class CleanerWindow : public common::Window,
+                      public virtual RunDisplay,
+                      public virtual CleanerButtons {
  public:
   struct Frame {
     const wchar_t* title;       // the title line ("临时文件清理 - Tovrix")
@@ -58,6 +60,26 @@ class CleanerWindow : public common::Window {
 
   bool PreTranslateMessage(MSG& msg) override;
 
+  // RunDisplay: the result list, the progress text and message boxes.
+  void ClearRows() override { results_.ClearRows(); }
+  void AddRow(const std::wstring& item,
+              const std::wstring& size,
+              const std::wstring& status) override {
+    results_.AddRow(item, size, status);
+  }
+  int RowCount() override { return results_.RowCount(); }
+  void SetProgress(const std::wstring& text) override { results_.SetProgress(text); }
+  void Yield() override { results_.Yield(); }
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
+                                    common::MessageIcon icon,
+                                    common::MessageButtons buttons) override;
+
+  // CleanerButtons. The Escape key is handled by the window logic, which
+  // knows the cancel button.
+  void SetEnabled(CleanerControl control, bool enabled) override;
+  void SetCancelButton(CleanerControl) override {}
+
  protected:
   // Creates the window (caption "临时文件清除工具"), the frame and the shared
   // controls, centred on the work area, not yet shown.
@@ -76,12 +98,7 @@ class CleanerWindow : public common::Window {
   void SetFrameBox(HWND box) { frame_box_ = box; }
   void Show();
 
-  void SetControlEnabled(CleanerControl control, bool enabled);
   void FocusControl(CleanerControl control);
-  common::MessageResult ShowMessageBox(const std::wstring& text,
-                                       const std::wstring& title,
-                                       common::MessageIcon icon,
-                                       common::MessageButtons buttons);
   void EndProgram();
 
   // The cleaner's own handling.

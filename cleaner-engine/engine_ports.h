@@ -100,17 +100,26 @@ class ProcessList {
   virtual void Close(ProcessHandle process) = 0;
 };
 
+// The two program-wide run flags. SetAppState(true) of the window clears
+// both.
+struct EngineFlags {
+  // True while a run is in progress and no stop has been confirmed.
+  bool scanRunning = false;
+  // Set when the user confirms the stop question; polled by the walks.
+  bool stopRequested = false;
+};
+
 // The controls both cleaners' windows switch between the ready and the
 // busy state: cmdSearch, cmdStop, the invisible cmdExit and the hidden run
 // target textPath.
 enum class CleanerControl { kSearch, kStop, kExit, kTarget };
 
-// The window a run is shown in: the result list lstMsg, the progress text
-// (first panel of statusMsg), the run target textPath, message boxes and
-// the ready/busy state.
-class ScanView {
+// What a run shows in a cleaner's window: the result list lstMsg, the
+// progress text (first panel of statusMsg) and message boxes; and the
+// yield to the window's message loop.
+class RunDisplay {
  public:
-  virtual ~ScanView() = default;
+  virtual ~RunDisplay() = default;
   virtual void ClearRows() = 0;
   virtual void AddRow(const std::wstring& item,
                       const std::wstring& size,
@@ -124,10 +133,59 @@ class ScanView {
                                             const std::wstring& title,
                                             common::MessageIcon icon,
                                             common::MessageButtons buttons) = 0;
+};
+
+// The window a run is shown in, as the engine sees it: its display, the
+// run target textPath and the ready/busy state.
+class ScanView : public virtual RunDisplay {
+ public:
   // True: ready state (also clears both engine flags); false: busy state.
   virtual void SetAppState(bool ready) = 0;
   virtual std::wstring TargetText() = 0;
 };
+
+// The ready/busy switches of a cleaner's window.
+class CleanerButtons {
+ public:
+  virtual ~CleanerButtons() = default;
+  virtual void SetEnabled(CleanerControl control, bool enabled) = 0;
+  // The button the Escape key stands for: cmdStop or cmdExit.
+  virtual void SetCancelButton(CleanerControl control) = 0;
+};
+
+// A window logic's scan view: the display goes on to the window's.
+class ForwardingScanView : public ScanView {
+ public:
+  explicit ForwardingScanView(RunDisplay& display) : display_(display) {}
+  void ClearRows() override { display_.ClearRows(); }
+  void AddRow(const std::wstring& item,
+              const std::wstring& size,
+              const std::wstring& status) override {
+    display_.AddRow(item, size, status);
+  }
+  int RowCount() override { return display_.RowCount(); }
+  void SetProgress(const std::wstring& text) override { display_.SetProgress(text); }
+  void Yield() override { display_.Yield(); }
+  common::MessageResult ShowMessage(const std::wstring& text,
+                                    const std::wstring& title,
+                                    common::MessageIcon icon,
+                                    common::MessageButtons buttons) override {
+    return display_.ShowMessage(text, title, icon, buttons);
+  }
+
+ private:
+  RunDisplay& display_;
+};
+
+// SetAppState's switches, the same in both cleaners: ready enables the
+// start and exit commands and the target and makes cmdExit the cancel
+// button; busy enables only cmdStop and makes it the cancel button. The
+// progress text is emptied either way, and the ready state clears both
+// flags. Returns the cancel button.
+CleanerControl ApplyAppState(CleanerButtons& buttons,
+                             RunDisplay& display,
+                             EngineFlags& flags,
+                             bool ready);
 
 }  // namespace engine
 

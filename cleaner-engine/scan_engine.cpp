@@ -311,4 +311,22 @@ void ScanEngine::AddResultRow(const std::wstring& item,
   view_.AddRow(item, size, status);
 }
 
+CleanerControl ApplyAppState(CleanerButtons& buttons,
+                             RunDisplay& display,
+                             EngineFlags& flags,
+                             bool ready) {
+  buttons.SetEnabled(CleanerControl::kSearch, ready);
+  buttons.SetEnabled(CleanerControl::kExit, ready);
+  buttons.SetEnabled(CleanerControl::kStop, !ready);
+  buttons.SetEnabled(CleanerControl::kTarget, ready);
+  const CleanerControl cancel = ready ? CleanerControl::kExit : CleanerControl::kStop;
+  buttons.SetCancelButton(cancel);
+  display.SetProgress(L"");
+  if (ready) {
+    flags.scanRunning = false;
+    flags.stopRequested = false;
+  }
+  return cancel;
+}
+
 }  // namespace engine

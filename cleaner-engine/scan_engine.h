@@ -14,15 +14,6 @@
 
 namespace engine {
 
-// The two program-wide run flags. SetAppState(true) of the window clears
-// both.
-struct EngineFlags {
-  // True while a run is in progress and no stop has been confirmed.
-  bool scanRunning = false;
-  // Set when the user confirms the stop question; polled by the walks.
-  bool stopRequested = false;
-};
-
 // Which files a folder walk takes. Asked once per file, with the full path,
 // so a selection changed during a run applies from the next file on.
 using FileTest = std::function<bool(const std::wstring& full_path)>;

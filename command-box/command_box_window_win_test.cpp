@@ -98,6 +98,9 @@ class CommandBoxWindowTest : public ::testing::Test {
     auto w = std::make_unique<CommandBoxWindow>();
     w->quit_on_destroy = false;
     EXPECT_TRUE(w->Open());
+    // The first notification icon brings up the test desktop's taskbar,
+    // which may take the activation for a moment.
+    PumpFor(200);
     ::SetForegroundWindow(w->hwnd());
     ::SetFocus(w->text1());
     return w;
@@ -105,8 +108,12 @@ class CommandBoxWindowTest : public ::testing::Test {
   void Type(CommandBoxWindow& w, const std::wstring& line) {
     // The box must be the active window to own the keyboard; the shell of
     // the test desktop may take activation when the first tray icon comes.
-    ::SetForegroundWindow(w.hwnd());
-    PumpFor(20);
+    PumpUntil(
+        [&] {
+          ::SetForegroundWindow(w.hwnd());
+          return ::GetForegroundWindow() == w.hwnd() && ::GetActiveWindow() == w.hwnd();
+        },
+        1000);
     ::SetWindowTextW(w.text1(), line.c_str());
     ::SetFocus(w.text1());
     ::PostMessageW(w.text1(), WM_KEYDOWN, VK_RETURN, 0);

@@ -6,7 +6,8 @@ JunkCleaner::JunkCleaner(JunkCleanerView& view,
                          engine::FileSystem& files,
                          engine::DriveList& drives,
                          engine::ProcessList& processes)
-    : view_(view),
+    : ForwardingScanView(view),
+      view_(view),
       engine_(flags_,
               files,
               drives,
@@ -98,18 +99,8 @@ void JunkCleaner::EscapePressed() {
 }
 
 void JunkCleaner::SetAppState(bool ready) {
-  view_.SetEnabled(Control::kSearch, ready);
-  view_.SetEnabled(Control::kExit, ready);
-  view_.SetEnabled(Control::kStop, !ready);
-  view_.SetEnabled(Control::kTarget, ready);
-  cancel_ = ready ? Control::kExit : Control::kStop;
-  view_.SetCancelButton(cancel_);
+  cancel_ = engine::ApplyAppState(view_, view_, flags_, ready);
   view_.Focus(ready ? Control::kSearch : Control::kStop);
-  view_.SetProgress(L"");
-  if (ready) {
-    flags_.scanRunning = false;
-    flags_.stopRequested = false;
-  }
 }
 
 }  // namespace junkclean

@@ -18,35 +18,23 @@ using Control = engine::CleanerControl;
 // The two custom-ending fields: Text27 (left) and Text1 (right).
 enum class CustomField { kText27, kText1 };
 
-class JunkCleanerView {
+// What the window shows and does, besides the run's display and the
+// ready/busy switches.
+class JunkCleanerView : public virtual engine::RunDisplay, public virtual engine::CleanerButtons {
  public:
-  virtual ~JunkCleanerView() = default;
   // Check2 .. Check28; shows the state, raises no event.
   virtual void SetCheck(int box, bool ticked) = 0;
   virtual void SetCustomText(CustomField field, const std::wstring& text) = 0;
   virtual void EnableCustomField(CustomField field, bool enabled) = 0;
-  virtual void SetEnabled(Control control, bool enabled) = 0;
-  virtual void SetCancelButton(Control control) = 0;
   virtual void Focus(Control control) = 0;
   virtual void AttachSkins() = 0;
   virtual bool EnableDebugPrivilege() = 0;
   virtual void ExitProgram() = 0;
   // A message box with an OK button, no icon and the program's own title.
   virtual void ShowHint(const std::wstring& text) = 0;
-  virtual void ClearRows() = 0;
-  virtual void AddRow(const std::wstring& item,
-                      const std::wstring& size,
-                      const std::wstring& status) = 0;
-  virtual int RowCount() = 0;
-  virtual void SetProgress(const std::wstring& text) = 0;
-  virtual void Yield() = 0;
-  virtual common::MessageResult ShowMessage(const std::wstring& text,
-                                            const std::wstring& title,
-                                            common::MessageIcon icon,
-                                            common::MessageButtons buttons) = 0;
 };
 
-class JunkCleaner : public engine::ScanView {
+class JunkCleaner : public engine::ForwardingScanView {
  public:
   static constexpr wchar_t kHint[] = L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！";
 
@@ -70,21 +58,6 @@ class JunkCleaner : public engine::ScanView {
   void EscapePressed();
 
   // engine::ScanView
-  void ClearRows() override { view_.ClearRows(); }
-  void AddRow(const std::wstring& item,
-              const std::wstring& size,
-              const std::wstring& status) override {
-    view_.AddRow(item, size, status);
-  }
-  int RowCount() override { return view_.RowCount(); }
-  void SetProgress(const std::wstring& text) override { view_.SetProgress(text); }
-  void Yield() override { view_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text,
-                                    const std::wstring& title,
-                                    common::MessageIcon icon,
-                                    common::MessageButtons buttons) override {
-    return view_.ShowMessage(text, title, icon, buttons);
-  }
   void SetAppState(bool ready) override;
   std::wstring TargetText() override { return engine::kWholeDiskTarget; }
 

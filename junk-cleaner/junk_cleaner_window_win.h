@@ -32,28 +32,11 @@ class JunkCleanerWindow : public engine::CleanerWindow, public JunkCleanerView {
   void SetCheck(int box, bool ticked) override;
   void SetCustomText(CustomField field, const std::wstring& text) override;
   void EnableCustomField(CustomField field, bool enabled) override;
-  void SetEnabled(Control control, bool enabled) override { SetControlEnabled(control, enabled); }
-  void SetCancelButton(Control) override {}
   void Focus(Control control) override { FocusControl(control); }
   void AttachSkins() override;
   bool EnableDebugPrivilege() override { return engine::EnableDebugPrivilege(); }
   void ExitProgram() override { EndProgram(); }
   void ShowHint(const std::wstring& text) override;
-  void ClearRows() override { results_.ClearRows(); }
-  void AddRow(const std::wstring& item,
-              const std::wstring& size,
-              const std::wstring& status) override {
-    results_.AddRow(item, size, status);
-  }
-  int RowCount() override { return results_.RowCount(); }
-  void SetProgress(const std::wstring& text) override { results_.SetProgress(text); }
-  void Yield() override { results_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text,
-                                    const std::wstring& title,
-                                    common::MessageIcon icon,
-                                    common::MessageButtons buttons) override {
-    return ShowMessageBox(text, title, icon, buttons);
-  }
 
  protected:
   void OnCommand(int id, int code, HWND control) override;

@@ -9,4 +9,5 @@ sox -q -n -r 22050 -c 1 -b 16 "$media/tone.wav" synth 3 sine 440 vol 0.2
 sox -q -n -r 22050 -c 1 -b 16 "$media/long.wav" synth 8 sine 330 vol 0.2
 lame --quiet -b 32 --id3v2-only --ta "Artist" --tt "Title" "$media/long.wav" "$media/tagged.mp3"
 printf '[ti:tone]\r\n[00:00.10]first\r\n[00:01.00]second\r\n[00:02.00]third\r\n' >"$media/tone.lrc"
-head -c 4000 /dev/urandom >"$media/noise.mp3"
+# Text, not audio: no decoder takes it (random bytes might hold a frame).
+yes 'this is not audio at all' | head -c 4000 >"$media/noise.mp3"

@@ -20,7 +20,8 @@ TempCleaner::TempCleaner(TempCleanerView& view,
                          engine::FileSystem& files,
                          engine::DriveList& drives,
                          engine::ProcessList& processes)
-    : view_(view),
+    : ForwardingScanView(view),
+      view_(view),
       system_(system),
       settings_(system.Profile(), [] { return std::wstring(kSettingsFile); }),
       engine_(flags_, files, drives, processes, *this, engine::TempCleanerConfig([this] {
@@ -172,17 +173,7 @@ void TempCleaner::EscapePressed() {
 }
 
 void TempCleaner::SetAppState(bool ready) {
-  view_.SetEnabled(Control::kSearch, ready);
-  view_.SetEnabled(Control::kExit, ready);
-  view_.SetEnabled(Control::kStop, !ready);
-  view_.SetEnabled(Control::kTarget, ready);
-  cancel_ = ready ? Control::kExit : Control::kStop;
-  view_.SetCancelButton(cancel_);
-  view_.SetProgress(L"");
-  if (ready) {
-    flags_.scanRunning = false;
-    flags_.stopRequested = false;
-  }
+  cancel_ = engine::ApplyAppState(view_, view_, flags_, ready);
 }
 
 void TempCleaner::WriteRecycleScript() {

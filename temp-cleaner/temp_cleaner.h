@@ -18,33 +18,18 @@ namespace tempclean {
 
 using Control = engine::CleanerControl;
 
-// What the window shows and does.
-class TempCleanerView {
+// What the window shows and does, besides the run's display and the
+// ready/busy switches.
+class TempCleanerView : public virtual engine::RunDisplay, public virtual engine::CleanerButtons {
  public:
-  virtual ~TempCleanerView() = default;
   // Check1 .. Check8; shows the state, raises no event.
   virtual void SetCheck(int box, bool ticked) = 0;
-  virtual void SetEnabled(Control control, bool enabled) = 0;
-  // The button the Escape key stands for: cmdStop or cmdExit.
-  virtual void SetCancelButton(Control control) = 0;
   virtual void SetTargetText(const std::wstring& text) = 0;
   // The one-shot start-up timer (2,000 ms).
   virtual void EnableTimer1(bool enabled) = 0;
   virtual void AttachSkins() = 0;
   // Ends the program at once, also in the middle of a run.
   virtual void ExitProgram() = 0;
-  // The result list, the progress text and message boxes.
-  virtual void ClearRows() = 0;
-  virtual void AddRow(const std::wstring& item,
-                      const std::wstring& size,
-                      const std::wstring& status) = 0;
-  virtual int RowCount() = 0;
-  virtual void SetProgress(const std::wstring& text) = 0;
-  virtual void Yield() = 0;
-  virtual common::MessageResult ShowMessage(const std::wstring& text,
-                                            const std::wstring& title,
-                                            common::MessageIcon icon,
-                                            common::MessageButtons buttons) = 0;
 };
 
 // What tmpsweep needs of the system.
@@ -68,7 +53,7 @@ class TempCleanerSystem {
   virtual bool StartScriptHidden(const std::wstring& name) = 0;
 };
 
-class TempCleaner : public engine::ScanView {
+class TempCleaner : public engine::ForwardingScanView {
  public:
   static constexpr unsigned kTimer1Interval = 2000;  // ms
   static constexpr wchar_t kSettingsFile[] = L"qz64temp.ini";
@@ -97,21 +82,6 @@ class TempCleaner : public engine::ScanView {
   void EscapePressed();
 
   // engine::ScanView
-  void ClearRows() override { view_.ClearRows(); }
-  void AddRow(const std::wstring& item,
-              const std::wstring& size,
-              const std::wstring& status) override {
-    view_.AddRow(item, size, status);
-  }
-  int RowCount() override { return view_.RowCount(); }
-  void SetProgress(const std::wstring& text) override { view_.SetProgress(text); }
-  void Yield() override { view_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text,
-                                    const std::wstring& title,
-                                    common::MessageIcon icon,
-                                    common::MessageButtons buttons) override {
-    return view_.ShowMessage(text, title, icon, buttons);
-  }
   void SetAppState(bool ready) override;
   std::wstring TargetText() override { return textPath_; }
 

@@ -54,27 +54,10 @@ class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
 
   // TempCleanerView
   void SetCheck(int box, bool ticked) override;
-  void SetEnabled(Control control, bool enabled) override { SetControlEnabled(control, enabled); }
-  void SetCancelButton(Control control) override {}
   void SetTargetText(const std::wstring& text) override;
   void EnableTimer1(bool enabled) override;
   void AttachSkins() override;
   void ExitProgram() override { EndProgram(); }
-  void ClearRows() override { results_.ClearRows(); }
-  void AddRow(const std::wstring& item,
-              const std::wstring& size,
-              const std::wstring& status) override {
-    results_.AddRow(item, size, status);
-  }
-  int RowCount() override { return results_.RowCount(); }
-  void SetProgress(const std::wstring& text) override { results_.SetProgress(text); }
-  void Yield() override { results_.Yield(); }
-  common::MessageResult ShowMessage(const std::wstring& text,
-                                    const std::wstring& title,
-                                    common::MessageIcon icon,
-                                    common::MessageButtons buttons) override {
-    return ShowMessageBox(text, title, icon, buttons);
-  }
 
  protected:
   void OnCommand(int id, int code, HWND control) override;
