@@ -326,7 +326,7 @@ void CommandBoxWindow::FocusInput() {
 void CommandBoxWindow::SetInputRowTop(int twips) {
   common::SetControlTopTwips(text1_, twips);
   common::SetControlTopTwips(command1_, twips);
-  ::InvalidateRect(chrome_.picture(), nullptr, TRUE);
+  ::RedrawWindow(chrome_.picture(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandBoxWindow::SetLyricLine(const std::wstring& text) {

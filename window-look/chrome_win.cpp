@@ -102,7 +102,9 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
                                ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(background_));
   // Picture1 holds the other controls, as a container: what they tell their
-  // parent goes on to the form.
+  // parent goes on to the form. It does not clip its children: group boxes
+  // leave their inside to the background. So whoever invalidates Picture1
+  // invalidates its children with it (RDW_ALLCHILDREN).
   HWND owner = form;
   common::SubclassControl(
       picture_, [owner](HWND, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
