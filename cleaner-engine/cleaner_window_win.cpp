@@ -33,12 +33,8 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
     ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   }
-  look::WindowChrome::Layout layout;
-  layout.width = frame.width;
-  layout.height = frame.height;
-  layout.title_height = 30;
-  layout.minimise = {frame.width - 56, 5};
-  layout.close = {frame.width - 30, 5};
+  look::WindowChrome::Layout layout = look::WindowChrome::Layout::TopRight(
+      frame.width, frame.height, look::BackgroundStyle::kPanel, 5);
   layout.minimise_name = L"Mini";
   chrome_.Create(hwnd(), layout);
   // The close image ends the program at once; the window's own closing

@@ -20,7 +20,6 @@ class CleanerWindow : public common::Window,
  public:
   struct Frame {
     const wchar_t* title;       // the title line ("临时文件清理 - Tovrix")
-    const wchar_t* title_name;  // the title label's accessible name (Label3, Label1)
     int width, height;
     RECT list;  // lstMsg, in pixels
     // junksweep: the title and its icon are drag handles too.

@@ -107,13 +107,8 @@ bool CommandBoxWindow::Open() {
 }
 
 void CommandBoxWindow::CreateControls() {
-  look::WindowChrome::Layout layout;
-  layout.width = kWidth;
-  layout.height = kHeight;
-  layout.style = look::BackgroundStyle::kStrip;
-  layout.minimise = {kWidth - 56, 4};
-  layout.close = {kWidth - 28, 4};
-  chrome_.Create(hwnd(), layout);
+  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(kWidth, kHeight,
+                                                              look::BackgroundStyle::kStrip, 4));
   chrome_.on_close = [this] { Shutdown(); };
   chrome_.on_minimise = [this] { ::ShowWindow(hwnd(), SW_MINIMIZE); };
 

@@ -80,14 +80,6 @@ bool Window::Create(const wchar_t* class_name,
   return hwnd != nullptr;
 }
 
-Window* Window::FromHandle(HWND hwnd) {
-  auto& live = LiveWindows();
-  for (Window* w : live)
-    if (w->hwnd_ == hwnd)
-      return w;
-  return nullptr;
-}
-
 LRESULT Window::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcW(hwnd_, message, wparam, lparam);
 }

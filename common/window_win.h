@@ -36,9 +36,6 @@ class Window {
               HICON icon = nullptr,
               UINT class_style = CS_DBLCLKS);
 
-  // The object bound to `hwnd`, if it was created by Window::Create.
-  static Window* FromHandle(HWND hwnd);
-
   // Called by the message loop and Yield for every message meant for this
   // window or one of its descendants, before it is dispatched. Return true
   // when the message was handled and must not be dispatched.

@@ -19,7 +19,6 @@ JunkCleanerWindow::JunkCleanerWindow() : logic_(*this, files_, drives_, processe
 bool JunkCleanerWindow::Open() {
   Frame frame;
   frame.title = L"junksweep － Tovrix";
-  frame.title_name = L"Label1";
   frame.width = kWidth;
   frame.height = kHeight;
   frame.list = RECT{12, 150, kWidth - 12, 414};

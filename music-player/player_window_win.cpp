@@ -77,13 +77,8 @@ void PlayerWindow::ShowModeless() {
 }
 
 void PlayerWindow::CreateControls() {
-  look::WindowChrome::Layout layout;
-  layout.width = kWidth;
-  layout.height = kHeight;
-  layout.style = look::BackgroundStyle::kStrip;
-  layout.minimise = {kWidth - 56, 4};
-  layout.close = {kWidth - 28, 4};
-  chrome_.Create(hwnd(), layout);
+  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(kWidth, kHeight,
+                                                              look::BackgroundStyle::kStrip, 4));
   chrome_.on_close = [this] { form_->Close(); };
   chrome_.on_minimise = [this] { Minimise(); };
   HINSTANCE instance = ::GetModuleHandleW(nullptr);

@@ -92,7 +92,6 @@ TempCleanerWindow::TempCleanerWindow(TempCleanerSystem& system)
 bool TempCleanerWindow::Open() {
   Frame frame;
   frame.title = L"临时文件清理 - Tovrix";
-  frame.title_name = L"Label3";
   frame.width = kWidth;
   frame.height = kHeight;
   frame.list = RECT{12, 98, kWidth - 12, 398};

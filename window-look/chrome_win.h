@@ -37,6 +37,17 @@ class WindowChrome {
     // The minimise button's name: "mini" in most windows, "Mini" in the
     // cleaners.
     const wchar_t* minimise_name = L"mini";
+
+    // The usual frame: close in the top right corner, minimise beside it.
+    static Layout TopRight(int width, int height, BackgroundStyle style, int button_top) {
+      Layout layout;
+      layout.width = width;
+      layout.height = height;
+      layout.style = style;
+      layout.minimise = {width - 56, button_top};
+      layout.close = {width - 28, button_top};
+      return layout;
+    }
   };
 
   WindowChrome() = default;
