@@ -148,11 +148,11 @@ LRESULT CleanerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_CTLCOLORBTN: {
       HDC dc = reinterpret_cast<HDC>(wparam);
       HWND control = reinterpret_cast<HWND>(lparam);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, control == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
+      const LRESULT brush = chrome_.TransparentControl(
+          control, dc, control == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
       if (control == frame_box_)
         return reinterpret_cast<LRESULT>(chrome_.CaptionBrush(control));
-      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(control, dc));
+      return brush;
     }
     case WM_CLOSE:
       OnCloseRequest();

@@ -18,21 +18,5 @@ echo junk >"$c/linktree/sub/deeper.tmp"
 ln -s "$c/canary" "$c/linktree/link"
 ln -s "$c/canary" "$c/linktree/sub/link2"
 
-drives=$prefix/drives
-for letter in d e f g h; do
-  mkdir -p "$drives/$letter"
-  echo junk >"$drives/$letter/never.tmp"
-  ln -sfn "$drives/$letter" "$prefix/dosdevices/$letter:"
-done
-export WINEPREFIX=$prefix
-add_type() {
-  wine reg add 'HKLM\Software\Wine\Drives' /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1
-}
-add_type c: hd
-add_type d: cdrom
-add_type e: hd
-add_type f: floppy
-add_type g: hd
-add_type h: network
-wineserver -k
-wineserver -w
+"$(dirname "$0")/../testing/wine-drives" "$prefix" c:hd d:cdrom e:hd f:floppy g:hd h:network
+for letter in d e f g h; do echo junk >"$prefix/drives/$letter/never.tmp"; done

@@ -232,13 +232,9 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
       if (wparam == SIZE_MINIMIZED)
         ::ShowWindow(hwnd(), SW_HIDE);
       break;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      HWND control = reinterpret_cast<HWND>(lparam);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(control, dc));
-    }
+    case WM_CTLCOLORSTATIC:
+      return chrome_.TransparentControl(reinterpret_cast<HWND>(lparam),
+                                        reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
     case kPlayerGone:
       // The player window has gone; its object goes now, outside its own
       // window procedure.

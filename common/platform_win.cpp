@@ -150,6 +150,18 @@ bool ReadRunValue(const std::wstring& name, std::wstring* data) {
   return result == ERROR_SUCCESS && type == REG_SZ;
 }
 
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  DWORD written = 0;
+  const BOOL ok =
+      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
   return ::MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }

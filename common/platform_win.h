@@ -65,6 +65,10 @@ bool WriteRunValue(const std::wstring& name, const std::wstring& data);
 bool DeleteRunValue(const std::wstring& name);
 bool ReadRunValue(const std::wstring& name, std::wstring* data);
 
+// Writes bytes to a file, replacing it; false when it cannot be written in
+// full.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
 // MessageBoxW with the given flags; returns the button chosen.
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags);
 

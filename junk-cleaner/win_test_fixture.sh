@@ -22,7 +22,7 @@ mkdir -p "$prefix/canary"
 echo precious >"$prefix/canary/precious.tmp"
 echo precious >"$prefix/canary/precious.bak"
 
-for letter in d e f g; do mkdir -p "$drives/$letter"; done
+"$(dirname "$0")/../testing/wine-drives" "$prefix" c:hd d:cdrom e:hd f:floppy g:hd
 echo kept >"$drives/d/on-cdrom.tmp"
 mkdir -p "$drives/e/deep/deeper"
 echo junk >"$drives/e/e.tmp"
@@ -33,15 +33,3 @@ ln -s "$prefix/canary" "$drives/e/link"
 echo kept >"$drives/f/on-floppy.tmp"
 echo kept >"$drives/g/after-floppy.tmp"
 
-for letter in d e f g; do ln -sfn "$drives/$letter" "$prefix/dosdevices/$letter:"; done
-export WINEPREFIX=$prefix
-add_type() {
-  wine reg add 'HKLM\Software\Wine\Drives' /v "$1" /d "$2" /f </dev/null >/dev/null 2>&1
-}
-add_type c: hd
-add_type d: cdrom
-add_type e: hd
-add_type f: floppy
-add_type g: hd
-wineserver -k
-wineserver -w

@@ -212,13 +212,9 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       }
       return 0;
     }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      HWND control = reinterpret_cast<HWND>(lparam);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(control, dc));
-    }
+    case WM_CTLCOLORSTATIC:
+      return chrome_.TransparentControl(reinterpret_cast<HWND>(lparam),
+                                        reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
     case WM_CLOSE:
       // However the window is closed, the command box gets its input row
       // and an empty lyric line back.

@@ -63,16 +63,7 @@ common::ProgramPath Win32TempCleanerSystem::Program() {
 }
 
 bool Win32TempCleanerSystem::WriteScript(const std::wstring& name, const std::wstring& text) {
-  const std::string bytes = common::AnsiCodePage().Encode(text);
-  HANDLE file = ::CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  return ok && written == bytes.size();
+  return common::WriteFileBytes(name, common::AnsiCodePage().Encode(text));
 }
 
 // The command interpreter runs the script; it is named by COMSPEC as the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/platform_win.h"
 #include "common/window_win.h"
 
 namespace testing_support {
@@ -220,15 +221,7 @@ void RemoveTree(const std::wstring& path) {
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  return ok && written == bytes.size();
+  return common::WriteFileBytes(path, bytes);
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string* bytes) {

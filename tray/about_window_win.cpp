@@ -119,11 +119,9 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
       HWND control = reinterpret_cast<HWND>(lparam);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc, control == label1_ ? RGB(0, 0, 0) : RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(control, dc));
+      return chrome_.TransparentControl(control, reinterpret_cast<HDC>(wparam),
+                                        control == label1_ ? RGB(0, 0, 0) : RGB(255, 255, 255));
     }
     case WM_SETCURSOR: {
       // The three lower labels are links.

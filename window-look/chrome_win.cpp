@@ -207,6 +207,12 @@ void WindowChrome::WireButton(HWND button, ChromeButton kind) {
   });
 }
 
+LRESULT WindowChrome::TransparentControl(HWND control, HDC dc, COLORREF text) const {
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, text);
+  return reinterpret_cast<LRESULT>(BackgroundBrush(control, dc));
+}
+
 HBRUSH WindowChrome::BackgroundBrush(HWND control, HDC dc) const {
   POINT origin = {0, 0};
   ::MapWindowPoints(control, picture_, &origin, 1);

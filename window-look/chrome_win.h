@@ -82,6 +82,9 @@ class WindowChrome {
   // child of Picture1): what WM_CTLCOLORSTATIC returns for transparent
   // labels and boxes. Call from the form's handler with the control's DC.
   HBRUSH BackgroundBrush(HWND control, HDC dc) const;
+  // The whole answer to WM_CTLCOLORSTATIC for a control on the background:
+  // transparent text of the colour, the background brush behind it.
+  LRESULT TransparentControl(HWND control, HDC dc, COLORREF text) const;
 
   // A solid brush of the background's colour at the control's caption
   // line: for group boxes, which paint their caption without the brush

@@ -80,11 +80,9 @@ class SampleForm : public common::Window {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_CTLCOLORSTATIC) {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      ::SetBkMode(dc, TRANSPARENT);
-      ::SetTextColor(dc,
-                     reinterpret_cast<HWND>(lparam) == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
-      return reinterpret_cast<LRESULT>(chrome_.BackgroundBrush(reinterpret_cast<HWND>(lparam), dc));
+      HWND control = reinterpret_cast<HWND>(lparam);
+      return chrome_.TransparentControl(control, reinterpret_cast<HDC>(wparam),
+                                        control == title_ ? RGB(255, 255, 255) : RGB(0, 0, 0));
     }
     return Window::HandleMessage(message, wparam, lparam);
   }
