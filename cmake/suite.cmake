@@ -81,7 +81,7 @@ function(suite_folder name)
         set(fixture "")
       endif()
       add_test(NAME "win.${name}"
-               COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test"
+               COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
                        "$<TARGET_FILE:${exe}>"
                        "${SUITE_REPORT_DIR}/win.${name}.xml" ${fixture})
       set_tests_properties("win.${name}" PROPERTIES TIMEOUT 300)
@@ -119,6 +119,8 @@ function(suite_program exe main lib)
   set(SUITE_PROGRAM_DESCRIPTION "${SUITE_DESCRIPTION_${exe}}")
   configure_file("${CMAKE_SOURCE_DIR}/assets/program.rc.in"
                  "${CMAKE_BINARY_DIR}/assets/${exe}.rc" @ONLY)
+  configure_file("${CMAKE_SOURCE_DIR}/assets/manifest.xml.in"
+                 "${CMAKE_BINARY_DIR}/assets/manifest.xml" @ONLY)
   add_executable(${exe} WIN32 "${main}" "${CMAKE_BINARY_DIR}/assets/${exe}.rc")
   target_link_options(${exe} PRIVATE -municode -s)
   target_link_libraries(${exe} PRIVATE ${lib})

@@ -5,11 +5,79 @@ SUITE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SUITE_BUILD=$SUITE_ROOT/build
 SUITE_WINE_DIR=$SUITE_BUILD/wine
 
-# Wine as on a Simplified Chinese Windows: ANSI and OEM code page 936, no
-# debug noise, no install prompts for Mono and Gecko. HOME is private so
-# that ALSA's default device is the null device (playback tests run
-# headless) and nothing of the user's own setup leaks in.
+SUITE_SETUP_LOG=$SUITE_BUILD/setup.log
+
+# The Windows trees: win32 (i686, the programs for every Windows from XP)
+# and win64 (x86_64, for 64-bit Windows). Both are built on every machine;
+# their tests run where Wine can run them (suite_test_trees).
+SUITE_WINDOWS_TREES="win32 win64"
+
+# Whether this machine executes 32-bit x86 programs. Some kernels cannot
+# (every i386 ELF then fails with "Exec format error"), and nothing in /proc
+# tells reliably, so a 93-byte static i386 program of our own (one PT_LOAD:
+# mov eax,1; xor ebx,ebx; int 0x80) is run: it exits 0 where 32-bit
+# programs run. SUITE_NO_32BIT=1 answers no, to try the 64-bit-only path.
+suite_can_run_32bit() {
+  case "${SUITE_NO_32BIT:-0}" in 0 | "") ;; *) return 1 ;; esac
+  local probe rc
+  mkdir -p "$SUITE_BUILD" 2>/dev/null
+  probe=$(mktemp "$SUITE_BUILD/.probe32.XXXXXX" 2>/dev/null) ||
+    probe=$(mktemp "${TMPDIR:-/tmp}/suite-probe32.XXXXXX") || return 1
+  printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
+  chmod +x "$probe"
+  "$probe" >/dev/null 2>&1
+  rc=$?
+  rm -f "$probe"
+  [ "$rc" -eq 0 ]
+}
+
+# Why a Windows tree's tests cannot run here; nothing (and status 0) when
+# they can.
+suite_tree_blocker() {
+  case "$1" in
+    win64)
+      [ -x /usr/lib/wine/wine64 ] && [ -x /usr/lib/wine/wineserver64 ] && return 0
+      echo "wine64 is not installed"
+      ;;
+    win32)
+      if ! suite_can_run_32bit; then
+        if [ -n "${SUITE_NO_32BIT:-}" ] && [ "$SUITE_NO_32BIT" != 0 ]; then
+          echo "SUITE_NO_32BIT is set"
+        else
+          echo "this machine cannot execute 32-bit programs"
+        fi
+      elif [ ! -x /usr/lib/wine/wine ] || [ ! -x /usr/lib/wine/wineserver32 ]; then
+        echo "wine32 is not installed"
+      else
+        return 0
+      fi
+      ;;
+  esac
+  return 1
+}
+
+# Wine for one Windows tree, as on a Simplified Chinese Windows: ANSI and
+# OEM code page 936, no debug noise, no install prompts for Mono and Gecko.
+# The loader and server are named explicitly: Debian's /usr/bin/wine takes
+# the 32-bit loader whenever wine32 is installed, also where it cannot run.
+# HOME is private so that ALSA's default device is the null device
+# (playback tests run headless) and nothing of the user's own setup leaks
+# in. Exports SUITE_TREE, SUITE_WINE (the loader), WINESERVER, WINEARCH,
+# SUITE_TREE_DIR (the build tree) and SUITE_WINE_PRISTINE.
 suite_wine_env() {
+  export SUITE_TREE=${1:-win64}
+  case "$SUITE_TREE" in
+    win64)
+      export SUITE_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
+      ;;
+    win32)
+      export SUITE_WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32
+      ;;
+    *)
+      echo "unknown Windows tree: $SUITE_TREE" >&2
+      return 1
+      ;;
+  esac
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$SUITE_WINE_DIR/home
@@ -18,17 +86,48 @@ suite_wine_env() {
   if [ ! -f "$HOME/.asoundrc" ]; then
     printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
   fi
-  export SUITE_WINE_PRISTINE=$SUITE_WINE_DIR/pristine
+  export SUITE_TREE_DIR=$SUITE_BUILD/$SUITE_TREE
+  export SUITE_WINE_PRISTINE=$SUITE_WINE_DIR/pristine-$SUITE_TREE
 }
 
-# Builds both trees. The native one carries the sanitizers.
+# The tree that scripts/run and the benchmarks use: SUITE_TREE when given,
+# else the 32-bit one where it runs (the programs for every Windows), else
+# the 64-bit one.
+suite_default_tree() {
+  if [ -n "${SUITE_TREE:-}" ]; then
+    echo "$SUITE_TREE"
+  elif suite_tree_blocker win32 >/dev/null; then
+    echo win32
+  else
+    echo win64
+  fi
+}
+
+# Configures one build tree.
+suite_configure() {
+  local tree=$1 dir=$SUITE_BUILD/$1 toolchain=""
+  case "$tree" in
+    win32) toolchain=$SUITE_ROOT/cmake/mingw-i686.cmake ;;
+    win64) toolchain=$SUITE_ROOT/cmake/mingw-x86_64.cmake ;;
+  esac
+  [ -f "$dir/build.ninja" ] && return 0
+  if [ -n "$toolchain" ]; then
+    cmake -S "$SUITE_ROOT" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  else
+    cmake -S "$SUITE_ROOT" -B "$dir" -G Ninja -DSUITE_SANITIZE=ON >/dev/null
+  fi
+}
+
+# Builds the native tree (with the sanitizers) and both Windows trees.
 suite_build() {
-  cmake -S "$SUITE_ROOT" -B "$SUITE_BUILD/native" -G Ninja -DSUITE_SANITIZE=ON >/dev/null
-  cmake --build "$SUITE_BUILD/native"
-  cmake -S "$SUITE_ROOT" -B "$SUITE_BUILD/windows" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$SUITE_ROOT/cmake/mingw-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$SUITE_BUILD/windows"
+  local tree
+  for tree in native $SUITE_WINDOWS_TREES; do
+    suite_configure "$tree" || return 1
+  done
+  for tree in native $SUITE_WINDOWS_TREES; do
+    cmake --build "$SUITE_BUILD/$tree" || return 1
+  done
 }
 
 # Starts Xvfb when there is no display; sets SUITE_XVFB_PID when it did.
@@ -66,62 +165,85 @@ suite_check_prefix_safe() {
   done
 }
 
-# The pristine 32-bit prefix, made once: Chinese fonts for the Chinese
-# face names the programs ask for, every window inside a virtual desktop,
-# and no Z: drive. Bump the recipe when the steps change.
-SUITE_PREFIX_RECIPE=3
+# Runs a program of the current tree's Wine (suite_wine_env) in a prefix.
+suite_wine() {
+  local prefix=$1
+  shift
+  WINEPREFIX=$prefix "$SUITE_WINE" "$@"
+}
+
+# The pristine prefix of the current tree, made once: a 64-bit prefix for
+# win64 (which runs without wine32), a 32-bit one for win32; Chinese fonts
+# for the Chinese face names the programs ask for, every window inside a
+# virtual desktop, and no Z: drive. Bump the recipe when the steps change.
+SUITE_PREFIX_RECIPE=4
 suite_pristine_prefix() {
-  local pristine=$SUITE_WINE_PRISTINE
+  local pristine=$SUITE_WINE_PRISTINE log=$SUITE_WINE_PRISTINE.log
   [ "$(cat "$pristine/.suite-ready" 2>/dev/null)" = "$SUITE_PREFIX_RECIPE" ] && return 0
   rm -rf "$pristine"
   mkdir -p "$SUITE_WINE_DIR"
-  echo "creating the Wine prefix (once, about 15 s)"
+  echo "creating the $SUITE_TREE Wine prefix (once, about 15 s)"
   (
-    export WINEPREFIX=$pristine WINEARCH=win32
-    wineboot -i </dev/null >"$SUITE_WINE_DIR/pristine.log" 2>&1
-    wineserver -w
+    # A 64-bit prefix without wine32 says it cannot open
+    # C:\windows\syswow64\rundll32.exe; harmless.
+    suite_wine "$pristine" wineboot -i </dev/null >"$log" 2>&1
+    WINEPREFIX=$pristine "$WINESERVER" -w
     local face
     for face in 宋体 SimSun 新宋体 NSimSun 黑体 SimHei 微软雅黑 "Microsoft YaHei"; do
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
-        /d 'WenQuanYi Micro Hei' /f </dev/null >>"$SUITE_WINE_DIR/pristine.log" 2>&1
+      suite_wine "$pristine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+        /d 'WenQuanYi Micro Hei' /f </dev/null >>"$log" 2>&1
     done
     # Without a window manager, Wine waits about two seconds for each new
     # top-level window to be mapped; inside its own virtual desktop it does
     # not, and the notification area has a taskbar to live in.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
-      </dev/null >>"$SUITE_WINE_DIR/pristine.log" 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
-      </dev/null >>"$SUITE_WINE_DIR/pristine.log" 2>&1
-    wineserver -k
-    wineserver -w
+    suite_wine "$pristine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f \
+      </dev/null >>"$log" 2>&1
+    suite_wine "$pristine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+      /d 1024x768 /f </dev/null >>"$log" 2>&1
+    WINEPREFIX=$pristine "$WINESERVER" -k
+    WINEPREFIX=$pristine "$WINESERVER" -w
     rm -f "$pristine/dosdevices/z:"
   )
+  [ -f "$pristine/system.reg" ] || {
+    echo "the $SUITE_TREE Wine prefix could not be made; see $log" >&2
+    return 1
+  }
   suite_check_prefix_safe "$pristine" || return 1
   echo "$SUITE_PREFIX_RECIPE" >"$pristine/.suite-ready"
 }
 
-# A fresh copy of the pristine prefix at $1, with the Windows programs and
-# test helpers copied to C:\suite.
+# Makes a prefix report a Windows family for its next processes: winxp,
+# win7, win10 ... A 64-bit prefix knows Windows XP only as its x64 edition
+# (winxp64, version 5.2), so winxp becomes that there.
+suite_set_windows_version() {
+  local prefix=$1 version=$2
+  [ "$SUITE_TREE" = win64 ] && [ "$version" = winxp ] && version=winxp64
+  suite_wine "$prefix" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f \
+    </dev/null >/dev/null 2>&1
+}
+
+# A fresh copy of the pristine prefix at $1, with the current tree's
+# programs and test helpers copied to C:\suite.
 suite_fresh_prefix() {
   local prefix=$1
   rm -rf "$prefix"
   cp -a "$SUITE_WINE_PRISTINE" "$prefix"
   rm -f "$prefix/dosdevices/z:"
   mkdir -p "$prefix/drive_c/suite"
-  cp "$SUITE_BUILD"/windows/bin/* "$prefix/drive_c/suite/" 2>/dev/null || true
-  cp "$SUITE_BUILD"/windows/tests/*.exe "$prefix/drive_c/suite/" 2>/dev/null || true
+  cp "$SUITE_TREE_DIR"/bin/* "$prefix/drive_c/suite/" 2>/dev/null || true
+  cp "$SUITE_TREE_DIR"/tests/*.exe "$prefix/drive_c/suite/" 2>/dev/null || true
 }
 
 # Starts the Wine session of a prefix with its output in a file, so that
 # the services it leaves running do not hold a caller's pipe open.
 suite_start_session() {
   local prefix=$1
-  WINEPREFIX=$prefix wineserver -p
-  WINEPREFIX=$prefix wine wineboot </dev/null >"$prefix/session.log" 2>&1
+  WINEPREFIX=$prefix "$WINESERVER" -p
+  suite_wine "$prefix" wineboot </dev/null >"$prefix/session.log" 2>&1
 }
 
 suite_stop_session() {
   local prefix=$1
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+  WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+  WINEPREFIX=$prefix "$WINESERVER" -w 2>/dev/null || true
 }

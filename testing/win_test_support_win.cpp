@@ -143,18 +143,19 @@ void PumpFor(DWORD ms) {
 
 // Wine answers GetGuiResources with 0. Like Windows it keeps the GDI
 // handle table in memory the process can read (the PEB's
-// GdiSharedHandleTable, entries of 24 bytes); a live object's entry has a
-// type.
+// GdiSharedHandleTable, at 0x94 in a 32-bit PEB and at 0xF8 in a 64-bit
+// one). Wine's entries are 24 bytes in both kinds of process (its pointers
+// there are 64-bit fields); a live object's entry has a type.
 DWORD GdiObjectCount() {
   const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
   if (reported != 0)
     return reported;
-#if defined(_M_IX86) || defined(__i386__)
+  constexpr size_t kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
   const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
 #pragma GCC diagnostic pop
-  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+  const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + kTableOffset);
   if (!table)
     return 0;
   struct Entry {
@@ -172,9 +173,6 @@ DWORD GdiObjectCount() {
     if (entries[i].type != 0 && entries[i].object != 0)
       ++count;
   return count;
-#else
-  return 0;
-#endif
 }
 
 std::wstring TestProgramFolder() {
