@@ -1,4 +1,4 @@
-// window_probe CAPTION [TIMEOUT_MS] [--type TEXT | --click CAPTION]
+// window_probe CAPTION [TIMEOUT_MS] [--type TEXT | --click CAPTION | --close]
 //
 // Waits until a visible top-level window with the caption exists, then
 // prints its screen rectangle as "left top width height" and exits 0; exits
@@ -6,7 +6,10 @@
 // window is on screen, and where. With --type it puts TEXT into the
 // window's first edit box and presses Enter there; with --click it clicks
 // the button of that caption: how scripts/run uses a program once for a
-// demonstration.
+// demonstration. With --close it closes the window as its close box does
+// and waits, within the same time, until the window's process has ended
+// (exit 1 if it has not): how scripts/run ends a program before it ends the
+// Wine session, rather than pulling the session from under it.
 #include <cstdio>
 #include <string>
 
@@ -84,6 +87,18 @@ int wmain(int argc, wchar_t** argv) {
         if (!button)
           return 1;
         ::PostMessageW(button, BM_CLICK, 0, 0);
+      } else if (argc > 3 && std::wstring(argv[3]) == L"--close") {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(search.found, &pid);
+        HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+        ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+        if (!process)
+          return 1;
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed < timeout ? timeout - elapsed : 0;
+        const bool ended = ::WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+        ::CloseHandle(process);
+        return ended ? 0 : 1;
       }
       return 0;
     }
