@@ -129,7 +129,13 @@ void CleanerWindow::EndProgram() {
 }
 
 bool CleanerWindow::PreTranslateMessage(MSG& msg) {
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+  // With no focus window (its focused control was just disabled) a key
+  // comes to the active window as a system key; without Alt held it is
+  // still the Escape key.
+  const bool escape = msg.wParam == VK_ESCAPE &&
+                      (msg.message == WM_KEYDOWN ||
+                       (msg.message == WM_SYSKEYDOWN && !(msg.lParam & (1 << 29))));
+  if (escape) {
     OnEscape();
     return true;
   }

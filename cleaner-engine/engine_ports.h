@@ -35,9 +35,24 @@ class DirectorySearch {
   virtual bool Next(DirEntry* entry) = 0;
 };
 
+// A folder the walk is inside. It was a plain folder when the walk entered
+// it (no junction, symbolic link or mounted folder), and while the hold
+// lives nobody can rename, move or delete it, so nothing can put a link in
+// its place. Destroying it lets go.
+class FolderHold {
+ public:
+  virtual ~FolderHold() = default;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  // Enters a folder (a path with or without a trailing "\"): nullptr when it
+  // is missing, not a folder, a reparse point of any kind, or cannot be
+  // held. Every path handed to the other operations names exactly the entry
+  // a listing returned, at any length: trailing dots and blanks and device
+  // names such as "CON.tmp" are kept.
+  virtual std::unique_ptr<FolderHold> HoldFolder(const std::wstring& path) = 0;
   // Opens a search for a pattern such as "C:\Temp\*.*"; nullptr when the
   // folder is missing, not a folder or not readable. Hidden and system
   // entries are included.
@@ -47,8 +62,8 @@ class FileSystem {
   // Size in bytes of a file; false when it cannot be read (vanished).
   virtual bool Size(const std::wstring& path, uint64_t* size) = 0;
   virtual bool Remove(const std::wstring& path) = 0;
-  // True when a listing of exactly this path finds a file (not a folder);
-  // with include_hidden_system false, hidden and system files are not seen.
+  // True when exactly this path names a file (not a folder); with
+  // include_hidden_system false, hidden and system files are not seen.
   virtual bool ListingFindsFile(const std::wstring& path, bool include_hidden_system) = 0;
   // True when the path names an existing file or folder, hidden and system
   // ones included.

@@ -14,8 +14,24 @@ namespace {
 static_assert(sizeof(HMODULE) == sizeof(ModuleHandle) || sizeof(void*) != 4,
               "module handles are passed through as they are");
 
-// Paths from 248 characters on may not work with the classic forms.
-constexpr size_t kExtendAt = MAX_PATH - 12;
+// Whether a path can go behind "\\?\" as it stands: every component a
+// real name (no empty component, no "." or "..") and backslashes only.
+bool IsPlainAbsolute(const std::wstring& path, size_t from) {
+  if (path.find(L'/') != std::wstring::npos)
+    return false;
+  size_t start = from;
+  while (start < path.size()) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos)
+      end = path.size();
+    const std::wstring part = path.substr(start, end - start);
+    // A trailing "\" (an empty last component) names the folder itself.
+    if ((part.empty() && end != path.size()) || part == L"." || part == L"..")
+      return false;
+    start = end + 1;
+  }
+  return true;
+}
 
 class Win32Search : public DirectorySearch {
  public:
@@ -45,18 +61,90 @@ bool HasWildcard(const std::wstring& path) {
 }  // namespace
 
 std::wstring ExtendedPath(const std::wstring& path) {
-  if (path.size() < kExtendAt || path.rfind(L"\\\\?\\", 0) == 0)
+  if (path.rfind(L"\\\\?\\", 0) == 0)
     return path;
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
-    return L"\\\\?\\" + path;
-  if (path.rfind(L"\\\\", 0) == 0)
-    return L"\\\\?\\UNC\\" + path.substr(2);
-  return path;
+  const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+  const bool unc = path.size() > 2 && path.rfind(L"\\\\", 0) == 0;
+  if (!drive && !unc)
+    return path;  // relative: left to the classic rules
+  std::wstring full = path;
+  if (!IsPlainAbsolute(path, drive ? 3 : 2)) {
+    // An odd spelling ("C:\a\.\b", "C:/a"), which only a start folder can
+    // have: the classic rules make it a plain path once, and from there on
+    // every name stays as it is.
+    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+      return path;
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
+    if (length == 0 || length >= needed)
+      return path;
+    buffer.resize(length);
+    full = buffer;
+  }
+  if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\')
+    return L"\\\\?\\" + full;
+  if (full.rfind(L"\\\\", 0) == 0)
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  return full;
+}
+
+namespace {
+
+// The hold of a folder: a handle opened without following a reparse point
+// and without delete sharing, which keeps the folder from being renamed,
+// moved or deleted until it is closed.
+class Win32FolderHold : public FolderHold {
+ public:
+  explicit Win32FolderHold(HANDLE handle) : handle_(handle) {}
+  ~Win32FolderHold() override { ::CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
+};
+
+bool PlainFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+}  // namespace
+
+// The check and the use are one: the folder is opened first, then verified
+// through that handle, and it stays open while the walk is inside. Windows
+// reports a junction, symbolic link or mount point on a handle opened with
+// FILE_FLAG_OPEN_REPARSE_POINT; Wine follows a link even then, so the
+// path's own attributes are checked as well, after the handle is held (the
+// entry named can no longer change by then).
+std::unique_ptr<FolderHold> Win32FileSystem::HoldFolder(const std::wstring& path) {
+  std::wstring folder = path;
+  // "C:\x\" names the folder "C:\x"; a drive root keeps its backslash.
+  if (folder.size() > 3 && folder.back() == L'\\')
+    folder.pop_back();
+  const std::wstring extended = ExtendedPath(folder);
+  HANDLE handle = ::CreateFileW(
+      extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return nullptr;
+  auto hold = std::make_unique<Win32FolderHold>(handle);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(handle, &info) || !PlainFolder(info.dwFileAttributes))
+    return nullptr;
+  if (!PlainFolder(::GetFileAttributesW(extended.c_str())))
+    return nullptr;
+  return hold;
 }
 
 std::unique_ptr<DirectorySearch> Win32FileSystem::OpenSearch(const std::wstring& pattern) {
+  // "*.*" means every entry by the classic rules; behind "\\?\" that is
+  // said "*".
+  std::wstring literal = ExtendedPath(pattern);
+  if (literal.size() >= 4 && literal.compare(literal.size() - 4, 4, L"\\*.*") == 0)
+    literal.resize(literal.size() - 2);
   WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW(ExtendedPath(pattern).c_str(), &data);
+  HANDLE find = ::FindFirstFileW(literal.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE)
     return nullptr;
   return std::make_unique<Win32Search>(find, data);
@@ -88,19 +176,15 @@ bool Win32FileSystem::Remove(const std::wstring& path) {
   return ::DeleteFileW(ExtendedPath(path).c_str()) != FALSE;
 }
 
+// By the exact name, not by a search: a search pattern would take "?" and
+// "*" (and, on Windows, "<", ">" and a quote) as wildcards.
 bool Win32FileSystem::ListingFindsFile(const std::wstring& path, bool include_hidden_system) {
-  // An exact name only: a wildcard would find other files.
   if (path.empty() || HasWildcard(path))
     return false;
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW(ExtendedPath(path).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
+  const DWORD attributes = ::GetFileAttributesW(ExtendedPath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
-  ::FindClose(find);
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-    return false;
-  if (!include_hidden_system &&
-      (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+  if (!include_hidden_system && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
     return false;
   return true;
 }

@@ -11,11 +11,15 @@
 
 namespace engine {
 
-// Directory search, attributes, sizes and deletion. Paths too long for the
-// classic limit get the "\\?\" prefix, so deep trees are walked too.
+// Directory search, folder holds, attributes, sizes and deletion. Every
+// absolute path goes to the system behind "\\?\", so it names exactly the
+// entry a listing returned, at any length: the classic rules would drop
+// trailing dots and blanks ("index.dat." would become the protected
+// "index.dat") and turn "CON.tmp" or "nul.bak" into devices.
 class Win32FileSystem : public FileSystem {
  public:
   std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) override;
+  std::unique_ptr<FolderHold> HoldFolder(const std::wstring& path) override;
   bool Attributes(const std::wstring& path, uint32_t* attributes) override;
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
   bool Size(const std::wstring& path, uint64_t* size) override;
@@ -50,8 +54,10 @@ class Win32ProcessList : public ProcessList {
 // accepted the adjustment.
 bool EnableDebugPrivilege();
 
-// A path usable beyond MAX_PATH: "\\?\" + path for a drive path,
-// "\\?\UNC\" for a network path; short paths are returned as they are.
+// The path the system takes literally: "\\?\" + path for a drive path,
+// "\\?\UNC\" for a network path, at every length; a path of an odd
+// spelling (forward slashes, "." or ".." parts, doubled backslashes) is
+// made plain by the classic rules first. Relative paths stay as they are.
 std::wstring ExtendedPath(const std::wstring& path);
 
 // The result list lstMsg (report view, columns "文件路径", "文件大小",

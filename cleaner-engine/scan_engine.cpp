@@ -80,6 +80,13 @@ ScanEngine::ScanEngine(EngineFlags& flags,
       config_(std::move(config)) {}
 
 void ScanEngine::RunScan() {
+  if (running_)
+    return;
+  running_ = true;
+  struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{running_};
   view_.ClearRows();
   flags_.scanRunning = true;
   view_.SetAppState(false);
@@ -149,10 +156,19 @@ void ScanEngine::ShowScanSummary() {
 // level cuts back to its own prefix, so memory grows with the depth only.
 // The order is the recursive one: a folder's files first, then its
 // subfolders depth first in listing order.
+//
+// Every folder, the start folder included, is entered through a hold: it
+// must be a plain folder at the moment the walk enters it (a subfolder can
+// have been replaced by a link since its parent was listed, a start folder
+// can be a link from the outset), and it cannot be replaced while the walk
+// is inside it, below it included. A folder that cannot be held is passed
+// over like one that cannot be listed.
 void ScanEngine::WalkFolder(const std::wstring& path) {
   std::wstring prefix = WorkingPrefix(path);
   std::vector<Folder> stack;
-  Folder root{prefix.size(), {}, 0};
+  Folder root{prefix.size(), {}, 0, files_.HoldFolder(prefix)};
+  if (!root.hold)
+    return;
   if (!ScanFolderEntries(prefix, &root.subfolders))
     return;
   stack.push_back(std::move(root));
@@ -168,7 +184,9 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
     prefix.resize(top.prefix_length);
     prefix += top.subfolders[top.next++];
     prefix += L'\\';
-    Folder child{prefix.size(), {}, 0};
+    Folder child{prefix.size(), {}, 0, files_.HoldFolder(prefix)};
+    if (!child.hold)
+      continue;
     if (!ScanFolderEntries(prefix, &child.subfolders))
       return;
     if (!child.subfolders.empty())

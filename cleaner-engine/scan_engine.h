@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,8 +70,11 @@ class ScanEngine {
 
   // The run, as the start button performs it after the window's own
   // preparation. Returns when the run is over and its end message has been
-  // answered.
+  // answered. One run at a time: called again while a run is in progress
+  // (from a handler that runs during one of its yields or message boxes),
+  // it returns at once and changes nothing.
   void RunScan();
+  bool Running() const { return running_; }
   // The stop question (cmdStop_Click).
   void StopQuestion();
 
@@ -93,6 +97,8 @@ class ScanEngine {
     size_t prefix_length;
     std::vector<std::wstring> subfolders;
     size_t next = 0;
+    // Held from the entry until the walk leaves the folder.
+    std::unique_ptr<FolderHold> hold;
   };
   // Handles the entries of the folder `prefix` (ending in "") and collects
   // its subfolders; false when a stop was seen.
@@ -105,6 +111,7 @@ class ScanEngine {
   ProcessList& processes_;
   ScanView& view_;
   EngineConfig config_;
+  bool running_ = false;
 };
 
 }  // namespace engine

@@ -56,10 +56,19 @@ TEST_F(SettingsTest, WriteRules) {
   EXPECT_EQ(profile_.writes[2].value, L"ab");
 }
 
-TEST_F(SettingsTest, FailedWriteIsNotReported) {
+// A refused write reports nothing and keeps nothing: the next read gives
+// what the file holds, not what was asked for.
+TEST_F(SettingsTest, FailedWriteIsNotReportedNorRemembered) {
+  settings_.WriteSetting(L"Option", L"TM", L"90");
   profile_.fail_writes = true;
   settings_.WriteSetting(L"Option", L"TM", L"100");  // no exception, no result
-  EXPECT_EQ(profile_.writes.size(), 1u);
+  settings_.WriteSetting(L"Option", L"AutoLnk", L"1");
+  EXPECT_EQ(profile_.writes.size(), 3u);
+  EXPECT_EQ(settings_.ReadSetting(L"Option", L"TM"), L"90");
+  EXPECT_EQ(settings_.ReadSetting(L"Option", L"AutoLnk"), L"");
+  profile_.fail_writes = false;
+  settings_.WriteSetting(L"Option", L"TM", L"100");
+  EXPECT_EQ(settings_.ReadSetting(L"Option", L"TM"), L"100");
 }
 
 TEST_F(SettingsTest, PathIsAskedForAtEveryAccess) {

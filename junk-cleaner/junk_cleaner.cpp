@@ -66,18 +66,24 @@ void JunkCleaner::RunHandler(int box) {
     SetBox(type, checks_[kSelectAll]);
 }
 
+// Sets both the field and the slot the walk compares with: at the start of
+// a run, and when the custom box empties the fields (unticking it during a
+// run stops the custom endings from the next file on, as for a type box).
 void JunkCleaner::SetCustom(CustomField field, const std::wstring& text) {
+  custom_text_[field == CustomField::kText1 ? 1 : 0] = text;
   slots_.set(field == CustomField::kText1 ? 1 : 27, text);
   view_.SetCustomText(field, text);
 }
 
 void JunkCleaner::CustomTextChanged(CustomField field, const std::wstring& text) {
-  slots_.set(field == CustomField::kText1 ? 1 : 27, text);
+  custom_text_[field == CustomField::kText1 ? 1 : 0] = text;
 }
 
 void JunkCleaner::cmdSearch_Click() {
-  SetCustom(CustomField::kText1, CutEnding(slots_.slot(1)));
-  SetCustom(CustomField::kText27, CutEnding(slots_.slot(27)));
+  if (engine_.Running())
+    return;
+  SetCustom(CustomField::kText1, CutEnding(CustomText(CustomField::kText1)));
+  SetCustom(CustomField::kText27, CutEnding(CustomText(CustomField::kText27)));
   engine_.RunScan();
 }
 

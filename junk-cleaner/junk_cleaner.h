@@ -46,7 +46,10 @@ class JunkCleaner : public engine::ForwardingScanView {
   void Form_Load();
   // The user clicked Check2 .. Check28; the box already shows its new state.
   void CheckClicked(int box, bool ticked);
-  // The user changed a custom field.
+  // The user changed a custom field. The walk uses the endings cut at the
+  // start of a run; text typed during a run stays in the field and takes
+  // effect at the next run (a half-typed ".docx" would otherwise delete
+  // every ".doc" met meanwhile).
   void CustomTextChanged(CustomField field, const std::wstring& text);
   void cmdSearch_Click();
   void cmdStop_Click();
@@ -62,6 +65,11 @@ class JunkCleaner : public engine::ForwardingScanView {
   std::wstring TargetText() override { return engine::kWholeDiskTarget; }
 
   bool Checked(int box) const { return checks_[box]; }
+  // What a custom field holds (the slot the walk uses is set from it at the
+  // start of each run).
+  const std::wstring& CustomText(CustomField field) const {
+    return custom_text_[field == CustomField::kText1 ? 1 : 0];
+  }
   const SuffixSlots& slots() const { return slots_; }
   bool CustomEnabled() const { return custom_enabled_; }
   Control cancel_button() const { return cancel_; }
@@ -75,6 +83,7 @@ class JunkCleaner : public engine::ForwardingScanView {
   JunkCleanerView& view_;
   bool checks_[29] = {};
   SuffixSlots slots_;
+  std::wstring custom_text_[2];  // Text27, Text1
   bool custom_enabled_ = false;
   Control cancel_ = Control::kExit;
   engine::EngineFlags flags_;

@@ -173,8 +173,11 @@ TEST_F(JunkCleanerTest, CustomBoxHintAndFields) {
       (std::vector<std::wstring>{L"无须输入*号，可直接输入点后缀名，例如： .exe .mp3 等等！"}));
   cleaner_.CustomTextChanged(CustomField::kText27, L".jpeg");
   cleaner_.CustomTextChanged(CustomField::kText1, L".7z");
-  EXPECT_EQ(cleaner_.slots().slot(27), L".jpeg");
+  EXPECT_EQ(cleaner_.CustomText(CustomField::kText27), L".jpeg");
+  EXPECT_EQ(cleaner_.slots().slot(27), L"");  // taken up by the next run only
   cleaner_.CheckClicked(27, false);
+  EXPECT_EQ(cleaner_.CustomText(CustomField::kText27), L"");
+  EXPECT_EQ(cleaner_.CustomText(CustomField::kText1), L"");
   EXPECT_EQ(cleaner_.slots().slot(27), L"");
   EXPECT_EQ(cleaner_.slots().slot(1), L"");
   EXPECT_FALSE(view_.text1_enabled);
@@ -219,6 +222,45 @@ TEST_F(JunkCleanerTest, BoxChangedDuringARunAppliesFromTheNextFile) {
   cleaner_.cmdSearch_Click();
   EXPECT_TRUE(busy_seen);
   EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\1.tmp", L"C:\\3.bak"}));
+}
+
+// Typing ".docx" passes through ".doc": what is typed during a run waits
+// in the field for the next run, also when the field was empty at the
+// start; unticking the custom box during a run stops its endings at once.
+TEST_F(JunkCleanerTest, CustomEndingsOfARunAreTheOnesCutAtItsStart) {
+  cleaner_.Form_Load();
+  cleaner_.CheckClicked(kSelectAll, false);
+  cleaner_.CheckClicked(27, true);
+  cleaner_.CustomTextChanged(CustomField::kText1, L".old1");  // cut to "old1"
+  drives_.drives = {{L"C:\\", engine::kDriveFixed}};
+  for (const wchar_t* f : {L"C:\\a\\1.doc", L"C:\\a\\2.docx", L"C:\\a\\3.old1", L"C:\\b\\4.doc",
+                           L"C:\\b\\5.docx", L"C:\\b\\6.old1"})
+    files_.AddFile(f);
+  // ".doc" from the first entry on, ".docx" after the first row.
+  view_.on_yield = [&] {
+    if (cleaner_.CustomText(CustomField::kText27).empty())
+      cleaner_.CustomTextChanged(CustomField::kText27, L".doc");
+    else if (view_.rows.size() == 1)
+      cleaner_.CustomTextChanged(CustomField::kText27, L".docx");
+  };
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\a\\3.old1", L"C:\\b\\6.old1"}));
+  EXPECT_EQ(cleaner_.CustomText(CustomField::kText27), L".docx");  // kept in the field
+
+  view_.on_yield = nullptr;
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.text27, L"docx");
+  EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\a\\2.docx", L"C:\\b\\5.docx"}));
+
+  // Unticking the box during a run: from the next file on, no custom ending.
+  for (const wchar_t* f : {L"C:\\c\\7.docx", L"C:\\c\\8.docx"})
+    files_.AddFile(f);
+  view_.on_yield = [&] {
+    if (view_.rows.size() == 1 && cleaner_.Checked(27))
+      cleaner_.CheckClicked(27, false);
+  };
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\c\\7.docx"}));
 }
 
 TEST_F(JunkCleanerTest, EscapeAndExit) {

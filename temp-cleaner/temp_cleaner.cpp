@@ -53,7 +53,11 @@ void TempCleaner::Timer1_Timer() {
       SetBox(1 + i, true);
   if (IsOn(text_[9])) {
     SetBox(7, true);
-    cmdSearch_Click();  // the whole run, summary included, happens here
+    if (searching_) {
+      automatic_run_waiting_ = true;
+    } else {
+      cmdSearch_Click();  // the whole run, summary included, happens here
+    }
   }
   if (IsOn(text_[10]))
     SetBox(8, true);
@@ -143,6 +147,18 @@ void TempCleaner::Label5_Click() {
 }
 
 void TempCleaner::cmdSearch_Click() {
+  if (searching_)
+    return;
+  searching_ = true;
+  SearchOnce();
+  while (automatic_run_waiting_) {
+    automatic_run_waiting_ = false;
+    SearchOnce();
+  }
+  searching_ = false;
+}
+
+void TempCleaner::SearchOnce() {
   const std::wstring lists[kCategoryCount] = {text_[1], text_[2], text_[3],
                                               text_[4], text_[5], text_[6]};
   textPath_ = JoinTarget(lists);
@@ -172,8 +188,12 @@ void TempCleaner::EscapePressed() {
     cmdStop_Click();
 }
 
+// The focus follows the state: disabling the focused cmdSearch would leave
+// no focus window, and Escape would then arrive as a system key nobody
+// handles, during the run and after it.
 void TempCleaner::SetAppState(bool ready) {
   cancel_ = engine::ApplyAppState(view_, view_, flags_, ready);
+  view_.Focus(ready ? Control::kSearch : Control::kStop);
 }
 
 void TempCleaner::WriteRecycleScript() {

@@ -28,6 +28,8 @@ class TempCleanerView : public virtual engine::RunDisplay, public virtual engine
   // The one-shot start-up timer (2,000 ms).
   virtual void EnableTimer1(bool enabled) = 0;
   virtual void AttachSkins() = 0;
+  // Gives a control the keyboard focus.
+  virtual void Focus(Control control) = 0;
   // Ends the program at once, also in the middle of a run.
   virtual void ExitProgram() = 0;
 };
@@ -66,11 +68,17 @@ class TempCleaner : public engine::ForwardingScanView {
               engine::ProcessList& processes);
 
   void Form_Load();
+  // The start-up work. When the timer fires while cmdSearch_Click is in
+  // progress (the user started a run at once, or its refusal box is open),
+  // everything but the automatic run happens now; the automatic run waits
+  // and starts right after the user's run (or the refusal box) has ended,
+  // so that two runs never share the window.
   void Timer1_Timer();
   // The user clicked Check1 .. Check8; the box already shows its new state.
   void CheckClicked(int box, bool ticked);
   void Label4_Click();
   void Label5_Click();
+  // Starts a run; never inside another one.
   void cmdSearch_Click();
   void cmdStop_Click();
   void cmdExit_Click();
@@ -101,6 +109,7 @@ class TempCleaner : public engine::ForwardingScanView {
   void Check7_Click();
   void Check8_Click();
   void WriteRecycleScript();
+  void SearchOnce();
 
   TempCleanerView& view_;
   TempCleanerSystem& system_;
@@ -115,6 +124,10 @@ class TempCleaner : public engine::ForwardingScanView {
   // and the work must not start again meanwhile.
   bool timer_busy_ = false;
   bool timer_done_ = false;
+  // True from the click on cmdSearch until its run (or refusal) has ended.
+  bool searching_ = false;
+  // The start-up work found "auto" on while a run was in progress.
+  bool automatic_run_waiting_ = false;
   engine::EngineFlags flags_;
   engine::ScanEngine engine_;
 };

@@ -93,7 +93,11 @@ class FakeView : public TempCleanerView {
  public:
   void SetCheck(int box, bool ticked) override { shown[box] = ticked; }
   void SetEnabled(Control c, bool e) override { enabled[static_cast<int>(c)] = e; }
-  void SetCancelButton(Control c) override { cancel = c; }
+  void SetCancelButton(Control c) override {
+    cancel = c;
+    events.push_back(c == Control::kStop ? L"busy" : L"ready");
+  }
+  void Focus(Control c) override { focus = c; }
   void SetTargetText(const std::wstring& t) override { target = t; }
   void EnableTimer1(bool e) override {
     timer = e;
@@ -120,6 +124,10 @@ class FakeView : public TempCleanerView {
     titles.push_back(title);
     icons.push_back(icon);
     events.push_back(L"message:" + text);
+    max_message_depth = std::max(max_message_depth, ++message_depth);
+    if (on_message)
+      on_message(text);
+    --message_depth;
     if (!answers.empty()) {
       auto a = answers.front();
       answers.erase(answers.begin());
@@ -130,7 +138,7 @@ class FakeView : public TempCleanerView {
 
   bool shown[9] = {};
   bool enabled[4] = {true, false, true, true};
-  Control cancel = Control::kExit;
+  Control cancel = Control::kExit, focus = Control::kSearch;
   std::wstring target, progress;
   bool timer = false;
   std::vector<bool> timer_log;
@@ -139,6 +147,9 @@ class FakeView : public TempCleanerView {
   std::vector<common::MessageIcon> icons;
   std::vector<common::MessageResult> answers;
   std::function<void()> on_yield;
+  // Called while a message box is open, as a timer of its modal loop.
+  std::function<void(const std::wstring&)> on_message;
+  int message_depth = 0, max_message_depth = 0;
 };
 
 class FakeSystem : public TempCleanerSystem {
@@ -339,7 +350,10 @@ TEST_F(TempCleanerTest, NoCategoryRefusesTheRun) {
   EXPECT_EQ(view_.titles[0], L"提示：");
   EXPECT_EQ(view_.icons[0], common::MessageIcon::kInformation);
   EXPECT_EQ(view_.cancel, Control::kExit);
-  EXPECT_TRUE(view_.timer_log.size() >= 2);
+  // The one-shot timer stays off: on at load, off at the start of the work
+  // and again at its end; the refused run does not touch it.
+  EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(view_.timer);
 }
 
 TEST_F(TempCleanerTest, AutoWithoutCategoryIsRefusedLikeAClick) {
@@ -368,6 +382,9 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
     EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kExit)]);
     EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kTarget)]);
     EXPECT_EQ(view_.cancel, Control::kStop);
+    // The focus left the disabled cmdSearch for cmdStop, so the keyboard
+    // still reaches the window.
+    EXPECT_EQ(view_.focus, Control::kStop);
     // Escape asks the stop question; Cancel lets the run go on.
     cleaner_.EscapePressed();
     EXPECT_TRUE(cleaner_.flags().scanRunning);
@@ -381,6 +398,7 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
   EXPECT_EQ(view_.cancel, Control::kExit);
   EXPECT_TRUE(view_.enabled[static_cast<int>(Control::kSearch)]);
   EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kStop)]);
+  EXPECT_EQ(view_.focus, Control::kSearch);
   EXPECT_EQ(view_.progress, L"");
 }
 
@@ -390,14 +408,16 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   cleaner_.CheckClicked(1, true);
   cleaner_.cmdSearch_Click();
   EXPECT_EQ(view_.events,
-            (std::vector<std::wstring>{L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
-                                       L"message:此次搜索操作中发现垃圾：1项"}));
+            (std::vector<std::wstring>{L"busy", L"row", L"script:RECYCLER.bat",
+                                       L"start:RECYCLER.bat", L"message:此次搜索操作中发现垃圾：1项",
+                                       L"ready"}));
   EXPECT_EQ(system_.script, RecycleScriptText());
 
   // Nothing found: no script.
   view_.events.clear();
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"message:此次搜索操作中没有发现垃圾！"}));
+  EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"busy", L"message:此次搜索操作中没有发现垃圾！",
+                                                     L"ready"}));
 
   // Rows but Check1 clear: no script.
   view_.events.clear();
@@ -406,7 +426,8 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   files_.AddFile(L"C:\\WINDOWS\\Temp\\y.bin");
   cleaner_.cmdSearch_Click();
   EXPECT_EQ(view_.events,
-            (std::vector<std::wstring>{L"row", L"message:此次搜索操作中发现垃圾：1项"}));
+            (std::vector<std::wstring>{L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项",
+                                       L"ready"}));
 }
 
 TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {
@@ -424,6 +445,59 @@ TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {
   EXPECT_EQ(view_.messages.size(), 1u);
   cleaner_.Timer1_Timer();
   EXPECT_EQ(system_.privilege, 1);
+}
+
+// The start-up timer fires while the user's own run is in progress (a click
+// on "开始清理" within the first two seconds): the settings are restored
+// at once, but the automatic run waits until the user's run has ended and
+// then runs once; the two never share the window.
+TEST_F(TempCleanerTest, AutomaticRunWaitsForTheUsersRun) {
+  Setting(L"auto", L"1");
+  Setting(L"temp", L"1");
+  files_.AddFile(L"C:\\Documents and Settings\\Bob\\Cookies\\c.txt");
+  files_.AddFile(L"C:\\WINDOWS\\Temp\\a.tmp");
+  cleaner_.Form_Load();
+  cleaner_.CheckClicked(3, true);  // Cookies, before the start-up work
+  bool fired = false;
+  view_.on_yield = [&] {
+    if (!fired) {
+      fired = true;
+      cleaner_.Timer1_Timer();
+      EXPECT_TRUE(cleaner_.Checked(2));  // restored during the run
+    }
+  };
+  cleaner_.cmdSearch_Click();
+  ASSERT_TRUE(fired);
+  EXPECT_EQ(view_.events,
+            (std::vector<std::wstring>{L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项",
+                                       L"ready", L"busy", L"row",
+                                       L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
+  EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\WINDOWS\\Temp\\a.tmp|清除成功"}));
+  EXPECT_EQ(view_.focus, Control::kSearch);
+  EXPECT_TRUE(view_.enabled[static_cast<int>(Control::kSearch)]);
+  EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kStop)]);
+  // The start-up work happened once, and no run is left waiting.
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(std::count(view_.events.begin(), view_.events.end(), L"busy"), 3);
+  EXPECT_EQ(system_.privilege, 1);
+}
+
+// The timer fires while the refusal box of an early click is open: the
+// automatic run starts after the box, not inside it.
+TEST_F(TempCleanerTest, AutomaticRunWaitsForTheRefusalBox) {
+  Setting(L"auto", L"1");
+  Setting(L"temp", L"1");
+  files_.AddFile(L"C:\\WINDOWS\\Temp\\a.tmp");
+  cleaner_.Form_Load();
+  view_.on_message = [&](const std::wstring& text) {
+    if (text == L"请选择要清理的选项")
+      cleaner_.Timer1_Timer();
+  };
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.messages, (std::vector<std::wstring>{L"请选择要清理的选项",
+                                                       L"此次搜索操作中发现垃圾：1项"}));
+  EXPECT_EQ(view_.max_message_depth, 1);
+  EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\WINDOWS\\Temp\\a.tmp|清除成功"}));
 }
 
 TEST_F(TempCleanerTest, ExitAndUnloadEndAtOnce) {

@@ -57,6 +57,7 @@ class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
   void SetTargetText(const std::wstring& text) override;
   void EnableTimer1(bool enabled) override;
   void AttachSkins() override;
+  void Focus(Control control) override { FocusControl(control); }
   void ExitProgram() override { EndProgram(); }
 
  protected:

@@ -159,6 +159,52 @@ std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(const std::w
   return std::make_unique<FakeSearch>(*this, std::move(entries), std::move(vanishing));
 }
 
+class FakeHold : public engine::FolderHold {
+ public:
+  FakeHold(FakeFileSystem& fs, std::wstring key) : fs_(fs), key_(std::move(key)) {
+    ++fs_.held_[key_];
+    ++fs_.open_holds;
+  }
+  ~FakeHold() override {
+    if (--fs_.held_[key_] == 0)
+      fs_.held_.erase(key_);
+    --fs_.open_holds;
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  std::wstring key_;
+};
+
+std::unique_ptr<engine::FolderHold> FakeFileSystem::HoldFolder(const std::wstring& path) {
+  holds.push_back(path);
+  const std::wstring key = Key(path);
+  const bool is_root = key.size() == 3 && key[1] == L':';
+  if (is_root) {
+    const auto kids = children_.find(key);
+    if (kids == children_.end() || kids->second.empty())
+      return nullptr;
+  } else {
+    const Node* node = Find(path);
+    if (!node || !(node->attributes & engine::kAttributeDirectory) ||
+        (node->attributes & engine::kAttributeReparsePoint))
+      return nullptr;
+  }
+  return std::make_unique<FakeHold>(*this, key);
+}
+
+bool FakeFileSystem::ReplaceWithLink(const std::wstring& path) {
+  Node* node = Find(path);
+  if (!node || IsHeld(path))
+    return false;
+  node->attributes |= engine::kAttributeReparsePoint;
+  return true;
+}
+
+bool FakeFileSystem::IsHeld(const std::wstring& path) const {
+  return held_.count(Key(path)) != 0;
+}
+
 bool FakeFileSystem::Attributes(const std::wstring& path, uint32_t* attributes) {
   Node* node = Find(path);
   if (!node || node->attributes_fail)

@@ -34,7 +34,15 @@ class FakeFileSystem : public engine::FileSystem {
   // Every file path, sorted.
   std::vector<std::wstring> Files() const;
 
+  // Turns a folder into a link (a folder with the reparse bit), as another
+  // program could between the listing of its parent and the walk's entry;
+  // false, as on the platform, while the walk holds it.
+  bool ReplaceWithLink(const std::wstring& path);
+  // Whether the walk holds the folder right now.
+  bool IsHeld(const std::wstring& path) const;
+
   std::unique_ptr<engine::DirectorySearch> OpenSearch(const std::wstring& pattern) override;
+  std::unique_ptr<engine::FolderHold> HoldFolder(const std::wstring& path) override;
   bool Attributes(const std::wstring& path, uint32_t* attributes) override;
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
   bool Size(const std::wstring& path, uint64_t* size) override;
@@ -46,9 +54,13 @@ class FakeFileSystem : public engine::FileSystem {
   int max_open_searches = 0;
   std::vector<std::wstring> searches;  // every pattern opened, in order
   std::vector<std::wstring> removed;
+  std::vector<std::wstring> holds;     // every folder held, in order
+  int open_holds = 0;                  // holds alive right now
 
  private:
   friend class FakeSearch;
+  friend class FakeHold;
+  std::map<std::wstring, int> held_;  // case-folded path: holds alive
   static std::wstring Key(const std::wstring& path);
   void Insert(const std::wstring& path, const Node& node);
   void Erase(const std::wstring& key);

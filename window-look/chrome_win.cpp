@@ -166,8 +166,10 @@ void WindowChrome::Show(ChromeButton button, ChromeState state) {
 }
 
 void WindowChrome::RS() {
-  Show(ChromeButton::kMinimise, ChromeState::kNormal);
-  Show(ChromeButton::kClose, ChromeState::kNormal);
+  ChromePictures back = shown_;
+  back.RS();
+  Show(ChromeButton::kMinimise, back.minimise);
+  Show(ChromeButton::kClose, back.close);
 }
 
 void WindowChrome::WireButton(HWND button, ChromeButton kind) {
