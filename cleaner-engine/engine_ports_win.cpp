@@ -63,7 +63,7 @@ bool HasWildcard(const std::wstring& path) {
 std::wstring ExtendedPath(const std::wstring& path) {
   if (path.rfind(L"\\\\?\\", 0) == 0)
     return path;
-  const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+  const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
   const bool unc = path.size() > 2 && path.rfind(L"\\\\", 0) == 0;
   if (!drive && !unc)
     return path;  // relative: left to the classic rules

@@ -107,26 +107,41 @@ TEST_F(EngineWinTest, LinkToAFolderOutsideIsNeverFollowed) {
 }
 
 TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
-  // From the fixture: C: fixed, D: CD-ROM, E: fixed, F: floppy, G: fixed,
-  // H: network.
+  // From the fixture: C: fixed, D: CD-ROM, E: network, F: RAM disk,
+  // G: floppy, H: fixed.
   const struct {
     const wchar_t* root;
     unsigned type;
-  } expected[] = {{L"C:\\", DRIVE_FIXED},     {L"D:\\", DRIVE_CDROM}, {L"E:\\", DRIVE_FIXED},
-                  {L"F:\\", DRIVE_REMOVABLE}, {L"G:\\", DRIVE_FIXED}, {L"H:\\", DRIVE_REMOTE}};
+  } expected[] = {{L"C:\\", DRIVE_FIXED},   {L"D:\\", DRIVE_CDROM},     {L"E:\\", DRIVE_REMOTE},
+                  {L"F:\\", DRIVE_RAMDISK}, {L"G:\\", DRIVE_REMOVABLE}, {L"H:\\", DRIVE_FIXED}};
   for (const auto& e : expected)
     EXPECT_EQ(drives_.DriveType(e.root), e.type) << e.root;
   const std::wstring list = drives_.LogicalDriveStrings(256);
   EXPECT_EQ(list.size(), 256u);
   EXPECT_EQ(list.substr(0, 12), std::wstring(L"C:\\\0D:\\\0E:\\\0", 12));
 
-  // A test that takes nothing: the walk only looks.
-  Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
+  // A test that takes only the planted "never.tmp": the fixed, network and
+  // RAM disk drives before the floppy are walked and lose theirs; the
+  // CD-ROM is skipped, and the floppy ends the walk, so the fixed drive
+  // after it keeps its file.
+  Engine(JunkCleanerConfig([](const std::wstring& path) {
+    return common::RightChars(path, 10) == L"\\never.tmp";
+  })).ScanAllDrives();
   std::vector<std::wstring> roots;
   for (const auto& s : files_.searches)
     if (s.size() == 6)
       roots.push_back(s);  // "X:\*.*"
-  EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\*.*", L"E:\\*.*"}));
+  EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\*.*", L"E:\\*.*", L"F:\\*.*"}));
+  std::vector<std::wstring> items;
+  for (const auto& r : view_.rows)
+    if (r.item != L"autorun.inf")
+      items.push_back(r.item);
+  EXPECT_EQ(items,
+            (std::vector<std::wstring>{L"C:\\never.tmp", L"E:\\never.tmp", L"F:\\never.tmp"}));
+  for (const wchar_t* gone : {L"C:\\never.tmp", L"E:\\never.tmp", L"F:\\never.tmp"})
+    EXPECT_FALSE(FileExists(gone)) << gone;
+  for (const wchar_t* kept : {L"D:\\never.tmp", L"G:\\never.tmp", L"H:\\never.tmp"})
+    EXPECT_TRUE(FileExists(kept)) << kept;
   EXPECT_EQ(view_.messages.back().text,
             L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.rows.size()) + L"项！！！");
 }
@@ -136,12 +151,144 @@ TEST_F(EngineWinTest, AutorunAtDriveRootIsRemovedWithItsRow) {
   ASSERT_TRUE(WriteFileBytes(autorun, "[autorun]\r\n"));
   ASSERT_TRUE(::SetFileAttributesW(
       autorun.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+  // Beyond the floppy: never reached, so never touched.
+  const std::wstring beyond = L"H:\\autorun.inf";
+  ASSERT_TRUE(WriteFileBytes(beyond, "[autorun]\r\n"));
   Engine(JunkCleanerConfig([](const std::wstring&) { return false; })).ScanAllDrives();
   const auto it = std::find(view_.rows.begin(), view_.rows.end(),
                             FakeScanView::Row{L"autorun.inf", autorun, L"删除成功"});
   EXPECT_NE(it, view_.rows.end());
   EXPECT_FALSE(FileExists(autorun));
-  EXPECT_TRUE(FileExists(L"G:\\never.tmp"));
+  EXPECT_TRUE(FileExists(beyond));
+  for (const auto& r : view_.rows)
+    EXPECT_NE(r.size, beyond);
+}
+
+// Names that the classic path rules would rewrite, made on the Unix side:
+// "index.dat." would become the protected "index.dat", "x.tmp " would
+// lose its blank, and "CON.tmp" and "nul.bak" would become devices. Each
+// is handled as itself, and index.dat beside them stays.
+TEST_F(EngineWinTest, NamesAreActedOnExactlyAsListed) {
+  const struct {
+    const wchar_t* folder;
+    bool junk_walk;
+    std::vector<std::wstring> rows;
+    std::vector<std::wstring> kept;
+  } cases[] = {
+      {L"C:\\oddnames", false,
+       {L"CON.tmp", L"index.dat.", L"nul.bak", L"x.tmp ", L"sub.\\inner.tmp"},
+       {L"index.dat"}},
+      {L"C:\\oddjunk", true,
+       {L"CON.tmp", L"nul.bak", L"sub.\\inner.tmp"},
+       {L"index.dat", L"index.dat.", L"x.tmp "}},
+  };
+  for (const auto& c : cases) {
+    FakeScanView view;
+    view.flags = &flags_;
+    ScanEngine engine(flags_, files_, drives_, processes_, view,
+                      c.junk_walk ? JunkCleanerConfig(JunkEnding) : TempCleanerConfig(nullptr));
+    engine.WalkFolder(c.folder);
+    std::vector<std::wstring> rows;
+    for (const auto& r : view.rows) {
+      rows.push_back(r.item.substr(std::wstring(c.folder).size() + 1));
+      EXPECT_EQ(r.status, L"清除成功") << r.item;
+      EXPECT_EQ(r.size, L"0 kb") << r.item;
+    }
+    EXPECT_EQ(rows, c.rows) << c.folder;
+    for (const auto& name : c.rows)
+      EXPECT_FALSE(FileExists(ExtendedPath(std::wstring(c.folder) + L"\\" + name))) << name;
+    for (const auto& name : c.kept)
+      EXPECT_TRUE(FileExists(ExtendedPath(std::wstring(c.folder) + L"\\" + name))) << name;
+  }
+}
+
+TEST(ExtendedPathTest, LiteralForEveryAbsolutePath) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* extended;
+  } cases[] = {
+      {L"C:\\a\\index.dat.", L"\\\\?\\C:\\a\\index.dat."},
+      {L"C:\\a\\x.tmp ", L"\\\\?\\C:\\a\\x.tmp "},
+      {L"C:\\a\\CON.tmp", L"\\\\?\\C:\\a\\CON.tmp"},
+      {L"C:\\sub.\\", L"\\\\?\\C:\\sub.\\"},
+      {L"C:\\", L"\\\\?\\C:\\"},
+      {L"\\\\server\\share\\f.tmp", L"\\\\?\\UNC\\server\\share\\f.tmp"},
+      {L"\\\\?\\C:\\already", L"\\\\?\\C:\\already"},
+      {L"C:\\a\\.\\b\\..\\c", L"\\\\?\\C:\\a\\c"},
+      {L"C:/a/b", L"\\\\?\\C:\\a\\b"},
+      {L"relative\\x.tmp", L"relative\\x.tmp"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ExtendedPath(c.path), c.extended) << c.path;
+}
+
+// A start folder that is a link (made on the Unix side by the fixture)
+// leads to canaries: a run over it, alone or in a list, deletes nothing.
+TEST_F(EngineWinTest, StartFolderThatIsALinkIsNotWalked) {
+  const DWORD link = ::GetFileAttributesW(L"C:\\startlink");
+  ASSERT_NE(link, INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(link & FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_EQ(files_.HoldFolder(L"C:\\startlink"), nullptr);
+  EXPECT_EQ(files_.HoldFolder(L"C:\\startlink\\"), nullptr);
+  EXPECT_NE(files_.HoldFolder(L"C:\\canary"), nullptr);
+  EXPECT_NE(files_.HoldFolder(L"C:\\"), nullptr);
+  for (const wchar_t* target : {L"C:\\startlink", L"C:\\startlink;C:\\missing"}) {
+    view_.target = target;
+    Engine(TempCleanerConfig(nullptr)).RunScan();
+    EXPECT_TRUE(view_.rows.empty()) << target;
+  }
+  Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(L"C:\\linktree\\link");
+  EXPECT_TRUE(view_.rows.empty());
+  EXPECT_TRUE(FileExists(L"C:\\canary\\precious.tmp"));
+  EXPECT_TRUE(FileExists(L"C:\\canary\\precious.doc"));
+}
+
+// While the walk is inside a folder, another program cannot rename it or
+// any folder above it up to the start folder (and so cannot put a link in
+// its place); once the walk has left, it can.
+TEST_F(EngineWinTest, FolderBeingWalkedCannotBeRenamedByAnotherProcess) {
+  const std::wstring top = MakeScratchFolder(L"held");
+  const std::wstring sub = top + L"\\sub";
+  ASSERT_TRUE(::CreateDirectoryW(sub.c_str(), nullptr));
+  for (int i = 0; i < 3; ++i)
+    ASSERT_TRUE(WriteFileBytes(sub + L"\\f" + std::to_wstring(i) + L".tmp", "x"));
+  int sub_rename = -2, top_rename = -2;
+  view_.on_yield = [&](int) {
+    if (sub_rename != -2 || view_.progress.empty() ||
+        view_.progress.back().find(L"\\sub\\f") == std::wstring::npos)
+      return;
+    sub_rename = testing_support::RunTool(L"path_mover.exe \"" + sub + L"\" \"" + sub + L"-moved\"");
+    top_rename = testing_support::RunTool(L"path_mover.exe \"" + top + L"\" \"" + top + L"-moved\"");
+  };
+  Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(top);
+  EXPECT_EQ(sub_rename, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(top_rename, ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(view_.rows.size(), 3u);
+  EXPECT_EQ(testing_support::RunTool(L"path_mover.exe \"" + sub + L"\" \"" + sub + L"-moved\""), 0);
+}
+
+// Between its parent's listing and the walk's entry, "sub" is replaced by
+// a link to canaries from the Unix side (the fixture's watcher). The walk
+// checks at the entry and does not follow it.
+TEST_F(EngineWinTest, SubfolderReplacedByALinkAfterItsParentsListingIsNotFollowed) {
+  bool swapped = false;
+  view_.on_yield = [&](int) {
+    if (swapped || view_.progress.empty() ||
+        view_.progress.back() != L"正在检查：C:\\swaptree\\sub2")
+      return;
+    ASSERT_TRUE(WriteFileBytes(L"C:\\swap.go", "go"));
+    swapped = testing_support::PumpUntil([] { return FileExists(L"C:\\swap.done"); }, 10000);
+  };
+  Engine(TempCleanerConfig(nullptr)).WalkFolder(L"C:\\swaptree");
+  ASSERT_TRUE(swapped);
+  EXPECT_TRUE(::GetFileAttributesW(L"C:\\swaptree\\sub") & FILE_ATTRIBUTE_REPARSE_POINT);
+  std::vector<std::wstring> items;
+  for (const auto& r : view_.rows)
+    items.push_back(r.item);
+  EXPECT_EQ(items, (std::vector<std::wstring>{L"C:\\swaptree\\a.tmp", L"C:\\swaptree\\z.tmp",
+                                              L"C:\\swaptree\\sub2\\x.tmp"}));
+  EXPECT_TRUE(FileExists(L"C:\\swapcanary\\precious.tmp"));
+  EXPECT_TRUE(FileExists(L"C:\\swaptree\\sub-real\\inner.tmp"));
 }
 
 TEST_F(EngineWinTest, ProcessPhaseShowsARunningHelper) {

@@ -106,7 +106,6 @@ TEST_F(JunkCleanerWindowTest, RunStoppedAtOnceStillEndsWithTheClosingMessage) {
   EXPECT_EQ(::GetFocus(), w->cmdSearch());
   EXPECT_FALSE(w->logic().flags().scanRunning);
   EXPECT_FALSE(w->logic().flags().stopRequested);
-  EXPECT_TRUE(FileExists(L"G:\\after-floppy.tmp"));
   // Stopped at the first directory entry: nothing was deleted.
   EXPECT_EQ(w->results().RowCount(), 0);
   EXPECT_TRUE(FileExists(L"C:\\junk\\a.tmp"));
@@ -155,9 +154,53 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   for (const wchar_t* kept :
        {L"C:\\junk\\REPORT.TMP", L"C:\\junk\\.cache\\cached.tmp", L"C:\\junk\\keep.txt",
         L"E:\\photo.jpeg", L"E:\\link\\precious.tmp", L"E:\\link\\precious.bak",
-        L"D:\\on-cdrom.tmp", L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp"})
+        L"D:\\on-cdrom.tmp", L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp",
+        L"E:\\zdocs\\a.docx", L"E:\\zdocs\\b.doc"})
     EXPECT_TRUE(FileExists(kept)) << kept;
   EXPECT_EQ(::GetFocus(), w->cmdSearch());
+}
+
+// A custom ending typed during a run, as the keyboard types it into the
+// field: ".doc" on the way to ".docx" deletes no ".doc" file of that run;
+// the text stays in the field and the next run takes it, cut to "docx".
+TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
+  auto w = Open();
+  {
+    MessageBoxAnswerer hint;
+    ::SendMessageW(w->check(kCustomBox), BM_CLICK, 0, 0);
+    ASSERT_EQ(hint.boxes().size(), 1u);
+  }
+  HWND field = w->custom(CustomField::kText27);
+  ASSERT_TRUE(::IsWindowEnabled(field));
+  MessageBoxAnswerer answerer;
+  testing_support::StepTimer typing(20, [&] {
+    if (!::IsWindowEnabled(w->cmdStop()))
+      return false;
+    ::SetFocus(field);  // the user clicks into the field
+    testing_support::TypeText(L".doc");
+    return true;
+  });
+  ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(typing.done());
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(common::WindowText(field), L".doc");
+  for (int r = 0; r < w->results().RowCount(); ++r)
+    EXPECT_EQ(w->results().CellText(r, 0).find(L".doc"), std::wstring::npos)
+        << w->results().CellText(r, 0);
+  EXPECT_TRUE(FileExists(L"E:\\zdocs\\b.doc"));
+  EXPECT_TRUE(FileExists(L"E:\\zdocs\\a.docx"));
+
+  // The user finishes the word; the next run uses it.
+  ::SetFocus(field);
+  ::SendMessageW(field, EM_SETSEL, 4, 4);
+  testing_support::TypeText(L"x");
+  testing_support::PumpFor(100);
+  ASSERT_EQ(common::WindowText(field), L".docx");
+  ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ASSERT_EQ(answerer.boxes().size(), 2u);
+  EXPECT_EQ(common::WindowText(field), L"docx");
+  EXPECT_FALSE(FileExists(L"E:\\zdocs\\a.docx"));
+  EXPECT_TRUE(FileExists(L"E:\\zdocs\\b.doc"));
 }
 
 }  // namespace

@@ -198,37 +198,123 @@ TEST_F(TempCleanerWindowTest, RunValueThroughTheOptionBoxes) {
   EXPECT_TRUE(answerer.boxes().empty());
 }
 
-TEST_F(TempCleanerWindowTest, EscapeDuringARunAsksAndCancelGoesOn) {
-  auto w = Open();
+// Escape as the keyboard gives it, pressed while a run is in progress: it
+// goes to the focused window, which is cmdStop once the window is busy.
+// In the user's run Cancel lets the run go on; in the automatic run OK
+// stops it. After either run the keyboard still works.
+TEST_F(TempCleanerWindowTest, EscapeFromTheKeyboardDuringARunAsksTheStopQuestion) {
   const std::wstring many = WindowsFolder() + L"\\Temp\\many";
-  MakeFolders(many);
-  for (int i = 0; i < 400; ++i)
-    ASSERT_TRUE(WriteFileBytes(many + L"\\f" + std::to_wstring(i) + L".bin", "x"));
-  Click(w->check(2));
+  for (const bool automatic : {false, true}) {
+    MakeFolders(many);
+    for (int i = 0; i < 400; ++i)
+      ASSERT_TRUE(WriteFileBytes(many + L"\\f" + std::to_wstring(i) + L".bin", "x"));
+    if (automatic)
+      WriteSettings({{L"auto", L"1"}, {L"temp", L"1"}});
+    else
+      WriteSettings({});
+    auto w = Open();
+    MessageBoxAnswerer answerer;
+    answerer.QueueAnswer(automatic ? IDOK : IDCANCEL);
+    testing_support::StepTimer escape(20, [&] {
+      if (!::IsWindowEnabled(w->cmdStop()))
+        return false;
+      testing_support::PressKey(VK_ESCAPE);
+      return true;
+    });
+    if (automatic) {
+      ASSERT_TRUE(PumpUntil([&] { return answerer.boxes().size() >= 2; }, 15000));
+    } else {
+      Click(w->check(2));
+      Click(w->cmdSearch());
+    }
+    ASSERT_TRUE(escape.done()) << automatic;
+    ASSERT_GE(answerer.boxes().size(), 2u) << automatic;
+    const auto& question = answerer.boxes()[0];
+    EXPECT_EQ(question.text, L"正在清理你确定要终止吗？");
+    EXPECT_EQ(question.title, L"提示");
+    EXPECT_EQ(question.icon, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+    EXPECT_EQ(question.default_button, IDCANCEL);
+    EXPECT_EQ(answerer.boxes().back().text.rfind(L"此次搜索操作中", 0), 0u);  // the summary
+    // Cancel: the run went on to the end. OK: it stopped before it.
+    EXPECT_EQ(FileExists(many + L"\\f399.bin"), automatic);
+    // The keyboard works after the run: the focus is on cmdSearch, Tab
+    // moves it on, and Escape in the ready state does nothing.
+    EXPECT_EQ(::GetFocus(), w->cmdSearch()) << automatic;
+    testing_support::PressKey(VK_TAB);
+    testing_support::PumpFor(100);
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus != nullptr && focus != w->cmdSearch() && ::IsChild(w->hwnd(), focus));
+    const size_t boxes = answerer.boxes().size();
+    testing_support::PressKey(VK_ESCAPE);
+    testing_support::PumpFor(100);
+    EXPECT_EQ(answerer.boxes().size(), boxes);
+    EXPECT_EQ(exits_, 0);
+    testing_support::RemoveTree(many);
+  }
+}
+
+// The start-up timer fires while a run of the user's (or the refusal box
+// of an early click) is in progress: no second run starts inside it; the
+// automatic run follows once it has ended.
+TEST_F(TempCleanerWindowTest, StartUpTimerDuringARunStartsNoSecondRun) {
+  const std::wstring temp = WindowsFolder() + L"\\Temp\\early";
+  for (const bool users_run : {true, false}) {
+    WriteSettings({{L"auto", L"1"}, {L"temp", L"1"}});
+    MakeFolders(temp);
+    ASSERT_TRUE(WriteFileBytes(temp + L"\\e.tmp", "x"));
+    MessageBoxAnswerer answerer;
+    std::vector<HWND> seen;
+    std::vector<bool> inside_another;
+    answerer.on_box = [&](HWND box) {
+      bool open = false;
+      for (HWND earlier : seen)
+        open |= ::IsWindow(earlier) != FALSE;
+      inside_another.push_back(open);
+      seen.push_back(box);
+      if (seen.size() == 1)
+        testing_support::PumpFor(2600);  // the start-up timer fires meanwhile
+    };
+    auto w = Open();
+    if (users_run)
+      Click(w->check(3));  // Cookies, before the start-up work
+    Click(w->cmdSearch());
+    ASSERT_EQ(answerer.boxes().size(), 2u) << users_run;
+    EXPECT_EQ(inside_another, (std::vector<bool>{false, false})) << users_run;
+    EXPECT_EQ(answerer.boxes()[0].text,
+              users_run ? L"此次搜索操作中没有发现垃圾！" : L"请选择要清理的选项");
+    EXPECT_EQ(answerer.boxes()[1].text.rfind(L"此次搜索操作中发现垃圾：", 0), 0u);
+    EXPECT_FALSE(FileExists(temp + L"\\e.tmp"));
+    EXPECT_TRUE(Ticked(*w, 2));
+    EXPECT_TRUE(::IsWindowEnabled(w->cmdSearch()));
+    EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+  }
+}
+
+// C:\Recycled is a link to the user's documents (from the fixture): an
+// automatic run with the recycle-bin category ticked empties the real
+// recycle-bin folders and leaves every document.
+TEST_F(TempCleanerWindowTest, RecycleBinFolderThatIsALinkIsNotEmptied) {
+  ASSERT_TRUE(::GetFileAttributesW(L"C:\\Recycled") & FILE_ATTRIBUTE_REPARSE_POINT);
+  MakeFolders(L"C:\\Recycler\\S-1-5");
+  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycler\\S-1-5\\Dc2.txt", "deleted"));
+  WriteSettings({{L"auto", L"1"}, {L"Rec", L"1"}});
   MessageBoxAnswerer answerer;
-  answerer.QueueAnswer(IDCANCEL);
-  // The key waits in the queue until the run yields.
-  ::PostMessageW(w->cmdSearch(), WM_KEYDOWN, VK_ESCAPE, 0);
-  Click(w->cmdSearch());
-  ASSERT_GE(answerer.boxes().size(), 2u);
-  const auto& question = answerer.boxes()[0];
-  EXPECT_EQ(question.text, L"正在清理你确定要终止吗？");
-  EXPECT_EQ(question.title, L"提示");
-  EXPECT_EQ(question.icon, static_cast<UINT>(MB_ICONINFORMATION));
-  EXPECT_EQ(question.buttons, (std::vector<int>{IDOK, IDCANCEL}));
-  EXPECT_EQ(question.default_button, IDCANCEL);
-  EXPECT_FALSE(FileExists(many + L"\\f399.bin"));  // the run went on to the end
-  EXPECT_EQ(answerer.boxes().back().text.rfind(L"此次搜索操作中发现垃圾：", 0), 0u);
-  // Escape in the ready state does nothing.
-  ::PostMessageW(w->cmdSearch(), WM_KEYDOWN, VK_ESCAPE, 0);
-  testing_support::PumpFor(50);
-  EXPECT_EQ(exits_, 0);
+  auto w = Open();
+  ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 8000));
+  ASSERT_EQ(w->results().RowCount(), 1);
+  EXPECT_EQ(w->results().CellText(0, 0), L"C:\\Recycler\\S-1-5\\Dc2.txt");
+  EXPECT_TRUE(FileExists(L"C:\\mydocs\\letter.doc"));
+  EXPECT_TRUE(FileExists(L"C:\\mydocs\\photo.jpg"));
+  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：1项");
+  ::DeleteFileW(kScriptName);
 }
 
 TEST_F(TempCleanerWindowTest, RecycleScriptWrittenInGbkWithCheck1) {
   auto w = Open();
-  MakeFolders(L"C:\\Recycled\\S-1-5");
-  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycled\\S-1-5\\Dc1.txt", "deleted"));
+  // C:\Recycled is a link here (see the fixture); C:\Recycler is real.
+  MakeFolders(L"C:\\Recycler\\S-1-5");
+  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycler\\S-1-5\\Dc1.txt", "deleted"));
   ::DeleteFileW(kScriptName);
   Click(w->check(1));
   MessageBoxAnswerer answerer;

@@ -175,6 +175,85 @@ DWORD GdiObjectCount() {
   return count;
 }
 
+void PressKey(WORD virtual_key) {
+  INPUT inputs[2] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ::SendInput(2, inputs, sizeof(INPUT));
+  }
+}
+
+namespace {
+std::vector<StepTimer*>& StepTimers() {
+  static std::vector<StepTimer*> timers;
+  return timers;
+}
+}  // namespace
+
+StepTimer::StepTimer(UINT interval_ms, std::function<bool()> step) : step_(std::move(step)) {
+  StepTimers().push_back(this);
+  id_ = ::SetTimer(nullptr, 0, interval_ms, Proc);
+}
+
+StepTimer::~StepTimer() {
+  if (id_)
+    ::KillTimer(nullptr, id_);
+  auto& timers = StepTimers();
+  timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
+}
+
+void CALLBACK StepTimer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
+  for (StepTimer* timer : StepTimers()) {
+    if (timer->id_ != id)
+      continue;
+    if (timer->done_ || timer->busy_)
+      return;
+    timer->busy_ = true;
+    const bool done = timer->step_();
+    timer->busy_ = false;
+    if (done) {
+      timer->done_ = true;
+      ::KillTimer(nullptr, timer->id_);
+      timer->id_ = 0;
+    }
+    return;
+  }
+}
+
+int RunTool(const std::wstring& tool_and_arguments, DWORD timeout_ms) {
+  std::wstring line = TestProgramFolder() + L"\\" + tool_and_arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &info))
+    return -1;
+  int code = -1;
+  if (::WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0) {
+    DWORD exit_code = 0;
+    ::GetExitCodeProcess(info.hProcess, &exit_code);
+    code = static_cast<int>(exit_code);
+  }
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return code;
+}
+
 std::wstring TestProgramFolder() {
   wchar_t path[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, path, MAX_PATH);

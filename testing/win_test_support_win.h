@@ -57,6 +57,37 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
 // Processes messages for `ms` milliseconds.
 void PumpFor(DWORD ms);
 
+// Keys as the keyboard gives them (SendInput): they go to the focused
+// window's queue, or to the active window as system keys when nothing has
+// the focus.
+void PressKey(WORD virtual_key);
+void TypeText(const std::wstring& text);
+
+// A thread timer that calls `step` every `interval_ms` while the thread
+// processes messages (also inside a run's yields and a message box's loop)
+// until `step` returns true: how a test acts at a chosen moment of a run,
+// as a user's key or click would arrive then.
+class StepTimer {
+ public:
+  StepTimer(UINT interval_ms, std::function<bool()> step);
+  ~StepTimer();
+  StepTimer(const StepTimer&) = delete;
+  StepTimer& operator=(const StepTimer&) = delete;
+  bool done() const { return done_; }
+
+ private:
+  static void CALLBACK Proc(HWND, UINT, UINT_PTR id, DWORD);
+  UINT_PTR id_ = 0;
+  std::function<bool()> step_;
+  bool done_ = false;
+  bool busy_ = false;  // a step that pumps messages is not entered again
+};
+
+// Starts a program of the test folder with arguments, waits for it and
+// returns its exit code (-1 when it could not be started or did not end
+// within the time).
+int RunTool(const std::wstring& tool_and_arguments, DWORD timeout_ms = 15000);
+
 // GDI objects the current process holds.
 DWORD GdiObjectCount();
 
