@@ -42,6 +42,9 @@ class DirectorySearch {
 class FolderHold {
  public:
   virtual ~FolderHold() = default;
+  // A search over the held folder: every entry, hidden and system ones
+  // included, in the platform's order; nullptr when it cannot be listed.
+  virtual std::unique_ptr<DirectorySearch> Search() = 0;
 };
 
 class FileSystem {
@@ -53,10 +56,6 @@ class FileSystem {
   // a listing returned, at any length: trailing dots and blanks and device
   // names such as "CON.tmp" are kept.
   virtual std::unique_ptr<FolderHold> HoldFolder(const std::wstring& path) = 0;
-  // Opens a search for a pattern such as "C:\Temp\*.*"; nullptr when the
-  // folder is missing, not a folder or not readable. Hidden and system
-  // entries are included.
-  virtual std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) = 0;
   virtual bool Attributes(const std::wstring& path, uint32_t* attributes) = 0;
   virtual bool SetAttributes(const std::wstring& path, uint32_t attributes) = 0;
   // Size in bytes of a file; false when it cannot be read (vanished).

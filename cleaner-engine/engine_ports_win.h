@@ -3,7 +3,9 @@
 #ifndef CLEANER_ENGINE_ENGINE_PORTS_WIN_H_
 #define CLEANER_ENGINE_ENGINE_PORTS_WIN_H_
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "cleaner-engine/engine_ports.h"
 #include "common/message.h"
@@ -18,7 +20,6 @@ namespace engine {
 // "index.dat") and turn "CON.tmp" or "nul.bak" into devices.
 class Win32FileSystem : public FileSystem {
  public:
-  std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) override;
   std::unique_ptr<FolderHold> HoldFolder(const std::wstring& path) override;
   bool Attributes(const std::wstring& path, uint32_t* attributes) override;
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
@@ -71,7 +72,9 @@ std::wstring ExtendedPath(const std::wstring& path);
 // Yield after that time. The latest text always wins.
 class ResultList {
  public:
-  static constexpr unsigned kProgressInterval = 50;  // ms
+  // Under Wine a new status bar text is drawn at once (some milliseconds
+  // with a Chinese font); ten texts a second are as many as anyone reads.
+  static constexpr unsigned kProgressInterval = 100;  // ms
 
   void Create(HWND parent, int list_id, int status_id, const RECT& list_rect, HFONT font);
   HWND list() const { return list_; }
@@ -80,8 +83,9 @@ class ResultList {
   void ClearRows();
   void AddRow(const std::wstring& item, const std::wstring& size, const std::wstring& status);
   int RowCount() const;
-  // Text of a cell, for tests and accessibility checks.
-  std::wstring CellText(int row, int column) const;
+  // Text of a cell as the control gives it (to tests, and to anyone who
+  // asks it with LVM_GETITEMTEXT).
+  std::wstring CellText(int row, int column);
 
   void SetProgress(const std::wstring& text);
   // Puts a waiting text on screen now.
@@ -93,9 +97,9 @@ class ResultList {
   // enough. The walks call it at every directory entry; asking the window
   // system for messages costs far more than looking at an entry, so the
   // queue is actually emptied at most every kPumpInterval: Stop, the type
-  // boxes and repaints still answer within a few milliseconds.
+  // boxes and repaints still answer within a couple of frames.
   void Yield();
-  static constexpr unsigned kPumpInterval = 10;  // ms
+  static constexpr unsigned kPumpInterval = 20;  // ms
   // New rows are drawn at most this often.
   static constexpr unsigned kRowsInterval = 200;  // ms
   // What the status bar shows, and the latest text asked for.
@@ -109,9 +113,13 @@ class ResultList {
   bool pending_ = false;
   unsigned long long last_shown_ = 0;
   unsigned long long last_pump_ = 0;
+  // Tells the control how many rows there are.
+  void SyncCount();
+
+  std::vector<std::array<std::wstring, 3>> rows_;
+  size_t shown_count_ = 0;  // what the control was last told
   int newest_row_ = -1;
   unsigned long long last_rows_shown_ = 0;
-  bool batching_ = false;  // rows are being added with drawing off
 };
 
 // A message box for the portable code's message kinds.

@@ -19,14 +19,16 @@ using testing_support::FileExists;
 using testing_support::MakeScratchFolder;
 using testing_support::WriteFileBytes;
 
-// The real file system, recording the searches it opens.
+// The real file system, recording the folders it enters (holds and lists).
 class RecordingFileSystem : public Win32FileSystem {
  public:
-  std::unique_ptr<DirectorySearch> OpenSearch(const std::wstring& pattern) override {
-    searches.push_back(pattern);
-    return Win32FileSystem::OpenSearch(pattern);
+  std::unique_ptr<FolderHold> HoldFolder(const std::wstring& path) override {
+    auto hold = Win32FileSystem::HoldFolder(path);
+    if (hold)
+      entered.push_back(path);
+    return hold;
   }
-  std::vector<std::wstring> searches;
+  std::vector<std::wstring> entered;
 };
 
 bool JunkEnding(const std::wstring& path) {
@@ -99,11 +101,11 @@ TEST_F(EngineWinTest, LinkToAFolderOutsideIsNeverFollowed) {
   EXPECT_FALSE(FileExists(L"C:\\linktree\\sub\\deeper.tmp"));
   EXPECT_TRUE(FileExists(L"C:\\canary\\precious.tmp"));
   EXPECT_TRUE(FileExists(L"C:\\canary\\precious.doc"));
-  for (const auto& s : files_.searches) {
+  for (const auto& s : files_.entered) {
     EXPECT_EQ(s.find(L"\\link\\"), std::wstring::npos) << s;
     EXPECT_EQ(s.find(L"\\link2\\"), std::wstring::npos) << s;
   }
-  EXPECT_FALSE(files_.searches.empty());
+  EXPECT_FALSE(files_.entered.empty());
 }
 
 TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
@@ -128,10 +130,10 @@ TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
     return common::RightChars(path, 10) == L"\\never.tmp";
   })).ScanAllDrives();
   std::vector<std::wstring> roots;
-  for (const auto& s : files_.searches)
-    if (s.size() == 6)
-      roots.push_back(s);  // "X:\*.*"
-  EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\*.*", L"E:\\*.*", L"F:\\*.*"}));
+  for (const auto& s : files_.entered)
+    if (s.size() == 3)
+      roots.push_back(s);  // "X:\"
+  EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\", L"E:\\", L"F:\\"}));
   std::vector<std::wstring> items;
   for (const auto& r : view_.rows)
     if (r.item != L"autorun.inf")

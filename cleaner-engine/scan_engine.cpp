@@ -169,7 +169,7 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
   Folder root{prefix.size(), {}, 0, files_.HoldFolder(prefix)};
   if (!root.hold)
     return;
-  if (!ScanFolderEntries(prefix, &root.subfolders))
+  if (!ScanFolderEntries(prefix, *root.hold, &root.subfolders))
     return;
   stack.push_back(std::move(root));
   while (!stack.empty()) {
@@ -187,7 +187,7 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
     Folder child{prefix.size(), {}, 0, files_.HoldFolder(prefix)};
     if (!child.hold)
       continue;
-    if (!ScanFolderEntries(prefix, &child.subfolders))
+    if (!ScanFolderEntries(prefix, *child.hold, &child.subfolders))
       return;
     if (!child.subfolders.empty())
       stack.push_back(std::move(child));
@@ -195,8 +195,9 @@ void ScanEngine::WalkFolder(const std::wstring& path) {
 }
 
 bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
+                                   FolderHold& folder,
                                    std::vector<std::wstring>* subfolders) {
-  std::unique_ptr<DirectorySearch> search = files_.OpenSearch(prefix + L"*.*");
+  std::unique_ptr<DirectorySearch> search = folder.Search();
   if (!search)
     return true;
   DirEntry entry;
@@ -213,14 +214,19 @@ bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
       if (entry.attributes & kAttributeReparsePoint)
         continue;
       subfolders->push_back(entry.name);
-      view_.SetProgress(config_.folder_prefix + prefix + entry.name);
+      progress_.assign(config_.folder_prefix).append(prefix).append(entry.name);
+      view_.SetProgress(progress_);
       continue;
     }
     view_.Yield();
     if (Stopping())
       return false;
-    const std::wstring full = prefix + entry.name;
-    view_.SetProgress(kFileProgressPrefix + full);
+    // The path and the text are built in buffers that keep their room from
+    // one file to the next: most files only pass by.
+    std::wstring& full = path_;
+    full.assign(prefix).append(entry.name);
+    progress_.assign(kFileProgressPrefix).append(full);
+    view_.SetProgress(progress_);
     if (!config_.file_test || !config_.file_test(full))
       continue;
     files_.SetAttributes(full, 0);  // result ignored

@@ -100,9 +100,11 @@ class ScanEngine {
     // Held from the entry until the walk leaves the folder.
     std::unique_ptr<FolderHold> hold;
   };
-  // Handles the entries of the folder `prefix` (ending in "") and collects
-  // its subfolders; false when a stop was seen.
-  bool ScanFolderEntries(const std::wstring& prefix, std::vector<std::wstring>* subfolders);
+  // Handles the entries of the held folder `prefix` (ending in "\") and
+  // collects its subfolders; false when a stop was seen.
+  bool ScanFolderEntries(const std::wstring& prefix,
+                         FolderHold& folder,
+                         std::vector<std::wstring>* subfolders);
   bool Stopping() const { return flags_.stopRequested; }
 
   EngineFlags& flags_;
@@ -112,6 +114,7 @@ class ScanEngine {
   ScanView& view_;
   EngineConfig config_;
   bool running_ = false;
+  std::wstring path_, progress_;  // scratch of ScanFolderEntries
 };
 
 }  // namespace engine

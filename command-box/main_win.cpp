@@ -2,6 +2,7 @@
 #include <objbase.h>
 
 #include "command-box/command_box_window_win.h"
+#include "common/program_terminate_win.h"
 #include "common/window_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

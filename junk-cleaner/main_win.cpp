@@ -1,4 +1,5 @@
 // junksweep: 垃圾文件清除工具.
+#include "common/program_terminate_win.h"
 #include "common/window_win.h"
 #include "junk-cleaner/junk_cleaner_window_win.h"
 

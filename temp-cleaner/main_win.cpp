@@ -1,4 +1,5 @@
 // tmpsweep: 临时文件清除工具.
+#include "common/program_terminate_win.h"
 #include "common/window_win.h"
 #include "temp-cleaner/temp_cleaner_window_win.h"
 

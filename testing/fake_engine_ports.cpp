@@ -123,7 +123,7 @@ class FakeSearch : public engine::DirectorySearch {
   size_t next_ = 0;
 };
 
-std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(const std::wstring& pattern) {
+std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenListing(const std::wstring& pattern) {
   searches.push_back(pattern);
   if (pattern.size() < 4 || pattern.substr(pattern.size() - 4) != L"\\*.*")
     return nullptr;
@@ -161,9 +161,15 @@ std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenSearch(const std::w
 
 class FakeHold : public engine::FolderHold {
  public:
-  FakeHold(FakeFileSystem& fs, std::wstring key) : fs_(fs), key_(std::move(key)) {
+  FakeHold(FakeFileSystem& fs, std::wstring key, std::wstring path)
+      : fs_(fs), key_(std::move(key)), path_(std::move(path)) {
+    if (path_.empty() || path_.back() != L'\\')
+      path_ += L'\\';
     ++fs_.held_[key_];
     ++fs_.open_holds;
+  }
+  std::unique_ptr<engine::DirectorySearch> Search() override {
+    return fs_.OpenListing(path_ + L"*.*");
   }
   ~FakeHold() override {
     if (--fs_.held_[key_] == 0)
@@ -174,6 +180,7 @@ class FakeHold : public engine::FolderHold {
  private:
   FakeFileSystem& fs_;
   std::wstring key_;
+  std::wstring path_;
 };
 
 std::unique_ptr<engine::FolderHold> FakeFileSystem::HoldFolder(const std::wstring& path) {
@@ -190,7 +197,7 @@ std::unique_ptr<engine::FolderHold> FakeFileSystem::HoldFolder(const std::wstrin
         (node->attributes & engine::kAttributeReparsePoint))
       return nullptr;
   }
-  return std::make_unique<FakeHold>(*this, key);
+  return std::make_unique<FakeHold>(*this, key, path);
 }
 
 bool FakeFileSystem::ReplaceWithLink(const std::wstring& path) {

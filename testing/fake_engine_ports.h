@@ -41,7 +41,6 @@ class FakeFileSystem : public engine::FileSystem {
   // Whether the walk holds the folder right now.
   bool IsHeld(const std::wstring& path) const;
 
-  std::unique_ptr<engine::DirectorySearch> OpenSearch(const std::wstring& pattern) override;
   std::unique_ptr<engine::FolderHold> HoldFolder(const std::wstring& path) override;
   bool Attributes(const std::wstring& path, uint32_t* attributes) override;
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
@@ -52,7 +51,8 @@ class FakeFileSystem : public engine::FileSystem {
 
   int open_searches = 0;  // searches open right now
   int max_open_searches = 0;
-  std::vector<std::wstring> searches;  // every pattern opened, in order
+  // Every search opened (through a hold), as its pattern "FOLDER\*.*".
+  std::vector<std::wstring> searches;
   std::vector<std::wstring> removed;
   std::vector<std::wstring> holds;     // every folder held, in order
   int open_holds = 0;                  // holds alive right now
@@ -60,6 +60,8 @@ class FakeFileSystem : public engine::FileSystem {
  private:
   friend class FakeSearch;
   friend class FakeHold;
+  // Lists a folder (pattern "FOLDER\*.*").
+  std::unique_ptr<engine::DirectorySearch> OpenListing(const std::wstring& pattern);
   std::map<std::wstring, int> held_;  // case-folded path: holds alive
   static std::wstring Key(const std::wstring& path);
   void Insert(const std::wstring& path, const Node& node);

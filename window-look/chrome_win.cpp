@@ -80,8 +80,6 @@ WindowChrome::~WindowChrome() {
     ::DeleteObject(background_brush_);
   for (auto& solid : solid_brushes_)
     ::DeleteObject(solid.second);
-  if (background_)
-    ::DeleteObject(background_);
   for (auto& row : pictures_)
     for (HBITMAP& b : row)
       if (b)
@@ -90,25 +88,53 @@ WindowChrome::~WindowChrome() {
 
 void WindowChrome::Create(HWND form, const Layout& layout) {
   form_ = form;
-  background_picture_ =
+  const Picture background =
       DrawBackground(layout.width, layout.height, layout.style, layout.title_height);
-  background_ = MakeBitmap(background_picture_);
-  background_brush_ = ::CreatePatternBrush(background_);
+  // Inside its one-pixel border the background changes from row to row
+  // only, so one column of it, repeated across, is the whole of it: the
+  // brush holds that column (a few kilobytes instead of a copy of the
+  // window), and Picture1 draws the left and right border over it.
+  Picture column;
+  column.width = background.width > 0 ? 1 : 0;
+  column.height = background.height;
+  for (int y = 0; y < background.height; ++y)
+    column.pixels.push_back(background.At(background.width / 2, y));
+  row_colours_ = column.pixels;
+  if (HBITMAP bitmap = MakeBitmap(column)) {
+    background_brush_ = ::CreatePatternBrush(bitmap);  // a copy of its own
+    ::DeleteObject(bitmap);
+  }
 
   picture_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"Static", L"Picture1",
-                               WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_NOTIFY, 0, 0, layout.width,
+                               WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, layout.width,
                                layout.height, form,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPictureId)),
                                ::GetModuleHandleW(nullptr), nullptr);
-  ::SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(background_));
   // Picture1 holds the other controls, as a container: what they tell their
   // parent goes on to the form. It does not clip its children: group boxes
   // leave their inside to the background. So whoever invalidates Picture1
   // invalidates its children with it (RDW_ALLCHILDREN).
   HWND owner = form;
   common::SubclassControl(
-      picture_, [owner](HWND, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+      picture_, [owner, this](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                              LRESULT* result) {
         switch (message) {
+          // Its own paint, and the background that themed controls ask
+          // their parent for (DrawThemeParentBackground sends these two
+          // with the control's DC, its viewport moved to the parent's
+          // origin).
+          case WM_ERASEBKGND:
+          case WM_PRINTCLIENT:
+            PaintBackground(hwnd, reinterpret_cast<HDC>(wparam));
+            *result = 1;
+            return true;
+          case WM_PAINT: {
+            PAINTSTRUCT ps;
+            PaintBackground(hwnd, ::BeginPaint(hwnd, &ps));
+            ::EndPaint(hwnd, &ps);
+            *result = 0;
+            return true;
+          }
           case WM_COMMAND:
           case WM_NOTIFY:
           case WM_DRAWITEM:
@@ -130,7 +156,7 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
     const ChromeButton kind = b == 0 ? ChromeButton::kClose : ChromeButton::kMinimise;
     for (int s = 0; s < 3; ++s) {
       pictures_[b][s] = MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s),
-                                                    background_picture_, places[b].x, places[b].y));
+                                                    background, places[b].x, places[b].y));
       holders_[b][s] =
           MakeImage(picture_, kHolderId + b * 3 + s, HolderName(kind, static_cast<ChromeState>(s)),
                     places[b].x, places[b].y, kChromeButtonWidth, kChromeButtonHeight,
@@ -209,6 +235,27 @@ void WindowChrome::WireButton(HWND button, ChromeButton kind) {
   });
 }
 
+void WindowChrome::PaintBackground(HWND picture, HDC dc) const {
+  RECT client;
+  ::GetClientRect(picture, &client);
+  // The brush's origin follows the viewport, which a control asking for
+  // its parent's background has moved.
+  POINT origin = {0, 0};
+  ::GetViewportOrgEx(dc, &origin);
+  POINT old_origin;
+  ::SetBrushOrgEx(dc, origin.x, origin.y, &old_origin);
+  if (background_brush_)
+    ::FillRect(dc, &client, background_brush_);
+  HBRUSH border =
+      ::CreateSolidBrush(RGB((kBorder >> 16) & 0xFF, (kBorder >> 8) & 0xFF, kBorder & 0xFF));
+  const RECT left = {0, 0, 1, client.bottom};
+  const RECT right = {client.right - 1, 0, client.right, client.bottom};
+  ::FillRect(dc, &left, border);
+  ::FillRect(dc, &right, border);
+  ::DeleteObject(border);
+  ::SetBrushOrgEx(dc, old_origin.x, old_origin.y, nullptr);
+}
+
 LRESULT WindowChrome::TransparentControl(HWND control, HDC dc, COLORREF text) const {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, text);
@@ -229,9 +276,8 @@ namespace look {
 HBRUSH WindowChrome::CaptionBrush(HWND control) {
   POINT origin = {0, 0};
   ::MapWindowPoints(control, picture_, &origin, 1);
-  const int x = std::min(std::max<int>(origin.x + 10, 0), background_picture_.width - 1);
-  const int y = std::min(std::max<int>(origin.y + 7, 0), background_picture_.height - 1);
-  const Rgb colour = background_picture_.width > 0 ? background_picture_.At(x, y) : 0xFFFFFF;
+  const int y = std::min(std::max<int>(origin.y + 7, 0), static_cast<int>(row_colours_.size()) - 1);
+  const Rgb colour = row_colours_.empty() ? 0xFFFFFF : row_colours_[y];
   for (const auto& solid : solid_brushes_)
     if (solid.first == colour)
       return solid.second;

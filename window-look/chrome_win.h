@@ -92,21 +92,26 @@ class WindowChrome {
   // difference to show.
   HBRUSH CaptionBrush(HWND control);
 
-  const Picture& background() const { return background_picture_; }
-
  private:
   void WireButton(HWND button, ChromeButton kind);
+  // Picture1's background into a DC of it (or of a control that asks).
+  void PaintBackground(HWND picture, HDC dc) const;
 
   HWND form_ = nullptr;
   HWND picture_ = nullptr;
   HWND close_ = nullptr;
   HWND minimise_ = nullptr;
   HWND holders_[2][3] = {};
-  HBITMAP background_ = nullptr;
   HBITMAP pictures_[2][3] = {};
+  // The background lives in this pattern brush alone: Picture1 paints
+  // itself with it, and so do the transparent controls. A bitmap and a
+  // picture of it kept besides would hold two more copies (of 1.3 MB for
+  // a cleaner's window).
   HBRUSH background_brush_ = nullptr;
+  // The background's colour in each row, inside the border (the background
+  // changes from row to row only): for CaptionBrush.
+  std::vector<Rgb> row_colours_;
   std::vector<std::pair<Rgb, HBRUSH>> solid_brushes_;
-  Picture background_picture_;
   ChromePictures shown_;
 };
 
