@@ -41,7 +41,8 @@ std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
 }  // namespace
 
 bool CleanWalkTakes(const std::wstring& full_path) {
-  const std::wstring ending = common::RightChars(full_path, 4);
+  const size_t length = full_path.size() < 4 ? full_path.size() : 4;
+  const std::wstring_view ending(full_path.data() + full_path.size() - length, length);
   return ending != L".dat" && ending != L".log" && ending != L".ini";
 }
 

@@ -28,8 +28,11 @@ SuffixSlots::SuffixSlots() {
     slots_[n] = L"Text" + std::to_wstring(n);
 }
 
+// Asked for every file of every drive: compares in place, without making a
+// string of the ending.
 bool SuffixSlots::Matches(const std::wstring& full_path) const {
-  const std::wstring ending = common::RightChars(full_path, 4);
+  const size_t length = full_path.size() < 4 ? full_path.size() : 4;
+  const std::wstring_view ending(full_path.data() + full_path.size() - length, length);
   for (int n = 1; n <= 27; ++n)
     if (!slots_[n].empty() && slots_[n] == ending)
       return true;

@@ -305,6 +305,53 @@ namespace look {
 namespace {
 
 // The leak checks above stand on the platform's count of GDI objects.
+// Picture1 paints the background that the chrome draws, pixel for pixel,
+// into its own DC and into the DC of a control that asks for its parent's
+// background (the viewport moved to the parent's origin), for both styles.
+TEST(ChromeWinTest, Picture1PaintsTheBackgroundExactly) {
+  for (BackgroundStyle style : {BackgroundStyle::kPanel, BackgroundStyle::kStrip}) {
+    struct Form : common::Window {
+      Form() { Create(kFormClass, L"chrome", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 200, nullptr); }
+    } form;
+    WindowChrome chrome;
+    WindowChrome::Layout layout;
+    layout.width = 300;
+    layout.height = 200;
+    layout.style = style;
+    layout.title_height = 30;
+    layout.minimise = {240, 4};
+    layout.close = {268, 4};
+    chrome.Create(form.hwnd(), layout);
+    const Picture expected = DrawBackground(300, 200, style, 30);
+
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 300, 200);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    for (const POINT shift : {POINT{0, 0}, POINT{50, 40}}) {
+      ::SetViewportOrgEx(dc, -shift.x, -shift.y, nullptr);
+      ::SendMessageW(chrome.picture(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+      ::SetViewportOrgEx(dc, 0, 0, nullptr);
+      for (const POINT at : {POINT{0, 0}, POINT{0, 100}, POINT{299, 150}, POINT{150, 0},
+                             POINT{150, 1}, POINT{150, 29}, POINT{150, 30}, POINT{100, 120},
+                             POINT{200, 199}}) {
+        if (at.x < shift.x || at.y < shift.y)
+          continue;
+        const COLORREF shown = ::GetPixel(dc, at.x - shift.x, at.y - shift.y);
+        const Rgb want = expected.At(at.x, at.y);
+        EXPECT_EQ(shown, RGB((want >> 16) & 0xFF, (want >> 8) & 0xFF, want & 0xFF))
+            << "style " << static_cast<int>(style) << " at " << at.x << "," << at.y
+            << " shift " << shift.x;
+      }
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+  }
+}
+
 TEST(GdiCountTest, CountFollowsObjects) {
   const DWORD before = testing_support::GdiObjectCount();
   HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
