@@ -32,7 +32,7 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   bool StartScriptHidden(const std::wstring& name) override;
 
  private:
-  common::Win32Profile profile_;
+  common::Win32SettingsProfile profile_;
 };
 
 class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
