@@ -36,7 +36,7 @@ StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
     placement.top_twips = *top;
   if (const auto left = WholeNumber(fields.Text5))
     placement.left_twips = *left;
-  if (const auto alpha = WholeNumber(fields.Text9); alpha && *alpha >= 0 && *alpha <= 255)
+  if (const auto alpha = common::OpacityLevel(fields.Text9))
     placement.alpha = *alpha;
   return placement;
 }

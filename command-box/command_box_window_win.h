@@ -21,7 +21,9 @@
 namespace commandbox {
 
 // The window's place and opacity at start-up, from "lnk.ini". Values that
-// are not numbers, and an opacity outside 0 to 255, give the defaults.
+// are not numbers, and a level that gives no opacity (below 0, from 256
+// on), give the defaults; the opacity of a level is the one the "tm"
+// command and the player give it (common::OpacityLevel).
 struct StartupPlacement {
   int top_twips = 5700;
   int left_twips = 100;

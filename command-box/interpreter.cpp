@@ -1,7 +1,5 @@
 #include "command-box/interpreter.h"
 
-#include <algorithm>
-
 #include "command-box/tool_keywords.h"
 #include "command-box/web_lookups.h"
 #include "common/text_rules.h"
@@ -98,10 +96,10 @@ void Interpreter::Transparency() {
   const auto value = common::ParseNumber(rest);
   if (!value || !(*value > 20 && *value < 256))
     return;
-  // 255.5 rounds (half to even) to 256, which is no opacity: the most is
-  // 255.
-  const int alpha = static_cast<int>(std::min<long long>(common::RoundHalfEven(*value), 255));
-  host_.SetWindowAlpha(alpha);
+  // The level as stored gives the same opacity here, in the player and at
+  // the next start: 255.5 rounds (half to even) to 256, which is no
+  // opacity, so all three take 255.
+  host_.SetWindowAlpha(common::OpacityLevel(rest).value_or(255));
   settings_.WriteSetting(kOption, L"TM", rest);
   fields_.Text9 = rest;
   SetText1(L"");
