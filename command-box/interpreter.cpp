@@ -60,6 +60,15 @@ void Interpreter::SetText1(const std::wstring& text) {
 // fires and clears Text1 leaves nothing for the later ones, a step that
 // fires without clearing lets them test on.
 void Interpreter::Command1_Click() {
+  // One run at a time. The plug-in step waits for the open handler while
+  // the window keeps answering, so an Enter or a click on "确 定" can come
+  // in the middle of a run; it is ignored. Run there, it would find the
+  // plug-in's name still in the box and its file named ".EXE" for the
+  // moment, miss the plug-in and start the tool or web page of that name;
+  // run afterwards, it would find the box emptied by this run.
+  if (running_)
+    return;
+  running_ = true;
   SavePosition();
   About();
   Transparency();
@@ -71,6 +80,7 @@ void Interpreter::Command1_Click() {
   Everything();
   SetText1(L"");
   host_.FocusInput();
+  running_ = false;
 }
 
 void Interpreter::SavePosition() {
