@@ -121,7 +121,9 @@ class CommandBoxWindow : public common::Window,
   };
 
   void CreateControls();
-  player::PlayerWindow& EnsurePlayer();
+  // The player, created (hidden) when there is none; nullptr when its
+  // window cannot be made.
+  player::PlayerWindow* EnsurePlayer();
   void TrayRestore();
   void MenuChosen(tray::MenuItem item);
   void OnDrop(HDROP drop);
