@@ -128,7 +128,10 @@ ProgramPath CurrentProgramPath() {
   return SplitProgramPath(ModulePath());
 }
 
-bool StartCommandLine(const std::wstring& command_line, StartWindow window, HANDLE* process) {
+bool StartCommandLine(const std::wstring& command_line,
+                      StartWindow window,
+                      HANDLE* process,
+                      const std::wstring& working_folder) {
   if (process)
     *process = nullptr;
   // CreateProcessW may write into the command line buffer.
@@ -139,8 +142,9 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window, HAND
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = window == StartWindow::kHidden ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        working_folder.empty() ? nullptr : working_folder.c_str(), &startup,
+                        &info)) {
     return false;
   }
   ::CloseHandle(info.hThread);
@@ -150,6 +154,12 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window, HAND
     ::CloseHandle(info.hProcess);
   }
   return true;
+}
+
+std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  return length > 0 && length <= MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {

@@ -95,11 +95,16 @@ enum class StartWindow { kNormal, kHidden };
 // Starts a process from an unquoted command line (no application name, so
 // the platform's own search rules decide which program runs), without
 // waiting. With `process` given, the caller gets the process handle and
-// must close it; otherwise it is closed here. Returns false when the
+// must close it; otherwise it is closed here. The process works in
+// `working_folder`, or in ours when that is empty. Returns false when the
 // platform could not start it.
 bool StartCommandLine(const std::wstring& command_line,
                       StartWindow window = StartWindow::kNormal,
-                      HANDLE* process = nullptr);
+                      HANDLE* process = nullptr,
+                      const std::wstring& working_folder = std::wstring());
+
+// The user's folder for temporary files (GetTempPathW), "" when unknown.
+std::wstring TempFolder();
 
 // The per-user Run key: HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
 // Values are REG_SZ. Deleting a value that does not exist counts as done.

@@ -28,8 +28,9 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   bool WriteRunValue(const std::wstring& name, const std::wstring& data) override;
   bool DeleteRunValue(const std::wstring& name) override;
   common::ProgramPath Program() override;
-  bool WriteScript(const std::wstring& name, const std::wstring& text) override;
-  bool StartScriptHidden(const std::wstring& name) override;
+  bool WriteScript(const std::wstring& path, const std::wstring& text) override;
+  bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override;
+  std::wstring TempFolder() override;
 
  private:
   common::Win32SettingsProfile profile_;

@@ -22,8 +22,8 @@ using testing_support::WriteFileBytes;
 // would end the desktop shell of the test session.
 class TestSystem : public Win32TempCleanerSystem {
  public:
-  bool StartScriptHidden(const std::wstring& name) override {
-    started.push_back(name);
+  bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override {
+    started.push_back(folder.empty() ? name : common::JoinPath(folder, name));
     return true;
   }
   std::vector<std::wstring> started;
