@@ -184,6 +184,9 @@ TEST_F(TempCleanerWindowTest, RunValueThroughTheOptionBoxes) {
   wchar_t value[16] = {};
   ::GetPrivateProfileStringW(L"Option", L"run", L"", value, 16, L"qz64temp.ini");
   EXPECT_STREQ(value, L"1");
+  // The Windows folder can be written here: the file is there, no copy.
+  EXPECT_TRUE(FileExists(SettingsPath()));
+  EXPECT_FALSE(FileExists(testing_support::VirtualStoreCopy(SettingsPath())));
 
   ClickLabel(w->label(5));  // clears Check7, which clears Check8
   EXPECT_FALSE(Ticked(*w, 7));
