@@ -9,7 +9,9 @@
 #   *_tool_win.cpp  a small helper program that Windows tests start
 #   *.cpp           portable code, both trees
 # An optional win_test_fixture.sh prepares the Wine prefix of the folder's
-# Windows tests (files, links, drives) from the Unix side.
+# Windows tests (files, links, drives) from the Unix side. With a
+# win_test_standard_user.sh beside it, the suites named StandardUser* run
+# apart in a prefix that fixture prepares (an unwritable Windows folder).
 function(suite_folder name)
   cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
   set(dir "${CMAKE_SOURCE_DIR}/${name}")
@@ -85,6 +87,20 @@ function(suite_folder name)
                        "$<TARGET_FILE:${exe}>"
                        "${SUITE_REPORT_DIR}/win.${name}.xml" ${fixture})
       set_tests_properties("win.${name}" PROPERTIES TIMEOUT 300)
+      # The tests of suites named StandardUser* run apart, in a prefix whose
+      # Windows folder the program cannot write (win_test_standard_user.sh
+      # lists it in .suite-lock); the others where it can.
+      set(standard_user_fixture "${dir}/win_test_standard_user.sh")
+      if(EXISTS "${standard_user_fixture}")
+        set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-StandardUser*")
+        add_test(NAME "win.${name}.standard-user"
+                 COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
+                         "$<TARGET_FILE:${exe}>"
+                         "${SUITE_REPORT_DIR}/win.${name}.standard-user.xml"
+                         "${standard_user_fixture}")
+        set_tests_properties("win.${name}.standard-user" PROPERTIES TIMEOUT 300
+                             ENVIRONMENT "GTEST_FILTER=StandardUser*")
+      endif()
     else()
       add_test(NAME "native.${name}"
                COMMAND ${exe} "--gtest_output=xml:${SUITE_REPORT_DIR}/native.${name}.xml")

@@ -36,7 +36,7 @@ StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
     placement.top_twips = *top;
   if (const auto left = WholeNumber(fields.Text5))
     placement.left_twips = *left;
-  if (const auto alpha = WholeNumber(fields.Text9); alpha && *alpha >= 0 && *alpha <= 255)
+  if (const auto alpha = common::OpacityLevel(fields.Text9))
     placement.alpha = *alpha;
   return placement;
 }
@@ -344,17 +344,27 @@ void CommandBoxWindow::SignalFailure() {
   ::MessageBeep(MB_ICONWARNING);
 }
 
-player::PlayerWindow& CommandBoxWindow::EnsurePlayer() {
-  if (!player_ || !player_->hwnd()) {
-    player_ = std::make_unique<player::PlayerWindow>(*this);
-    player_->on_destroyed = [this] { ::PostMessageW(hwnd(), kPlayerGone, 0, 0); };
-    player_->CreateHidden();
+player::PlayerWindow* CommandBoxWindow::EnsurePlayer() {
+  if (player_ && player_->hwnd())
+    return player_.get();
+  auto made = std::make_unique<player::PlayerWindow>(*this);
+  made->on_destroyed = [this] { ::PostMessageW(hwnd(), kPlayerGone, 0, 0); };
+  // A player whose window could not be made has no component either: it is
+  // not kept, and what the box asks of it is left undone.
+  if (!made->CreateHidden()) {
+    made->on_destroyed = nullptr;
+    return nullptr;
   }
-  return *player_;
+  player_ = std::move(made);
+  return player_.get();
 }
 
 void CommandBoxWindow::PlayerAdapter::Show() {
-  box_.EnsurePlayer().ShowModeless();
+  if (player::PlayerWindow* player = box_.EnsurePlayer()) {
+    player->ShowModeless();
+  } else {
+    box_.SignalFailure();
+  }
 }
 
 void CommandBoxWindow::PlayerAdapter::EnsureCreated() {
@@ -362,11 +372,13 @@ void CommandBoxWindow::PlayerAdapter::EnsureCreated() {
 }
 
 void CommandBoxWindow::PlayerAdapter::LoadLyrics(const std::wstring& stem) {
-  box_.EnsurePlayer().logic().LoadLyrics(stem);
+  if (player::PlayerWindow* player = box_.EnsurePlayer())
+    player->logic().LoadLyrics(stem);
 }
 
 void CommandBoxWindow::PlayerAdapter::ClearLyricList() {
-  box_.EnsurePlayer().logic().ClearLyricList();
+  if (player::PlayerWindow* player = box_.EnsurePlayer())
+    player->logic().ClearLyricList();
 }
 
 void CommandBoxWindow::PlayerAdapter::EnableDeferredRefresh() {
@@ -375,15 +387,18 @@ void CommandBoxWindow::PlayerAdapter::EnableDeferredRefresh() {
 }
 
 std::wstring CommandBoxWindow::PlayerAdapter::URL() {
-  return box_.EnsurePlayer().w1().URL();
+  player::PlayerWindow* player = box_.EnsurePlayer();
+  return player ? player->w1().URL() : std::wstring();
 }
 
 void CommandBoxWindow::PlayerAdapter::SetURL(const std::wstring& url) {
-  box_.EnsurePlayer().w1().SetURL(url);
+  if (player::PlayerWindow* player = box_.EnsurePlayer())
+    player->w1().SetURL(url);
 }
 
 std::wstring CommandBoxWindow::PlayerAdapter::CurrentMediaInfo(const std::wstring& name) {
-  return box_.EnsurePlayer().w1().GetItemInfo(name);
+  player::PlayerWindow* player = box_.EnsurePlayer();
+  return player ? player->w1().GetItemInfo(name) : std::wstring();
 }
 
 }  // namespace commandbox

@@ -21,7 +21,9 @@
 namespace commandbox {
 
 // The window's place and opacity at start-up, from "lnk.ini". Values that
-// are not numbers, and an opacity outside 0 to 255, give the defaults.
+// are not numbers, and a level that gives no opacity (below 0, from 256
+// on), give the defaults; the opacity of a level is the one the "tm"
+// command and the player give it (common::OpacityLevel).
 struct StartupPlacement {
   int top_twips = 5700;
   int left_twips = 100;
@@ -119,7 +121,9 @@ class CommandBoxWindow : public common::Window,
   };
 
   void CreateControls();
-  player::PlayerWindow& EnsurePlayer();
+  // The player, created (hidden) when there is none; nullptr when its
+  // window cannot be made.
+  player::PlayerWindow* EnsurePlayer();
   void TrayRestore();
   void MenuChosen(tray::MenuItem item);
   void OnDrop(HDROP drop);

@@ -11,8 +11,12 @@
 namespace commandbox {
 namespace {
 
+using testing_support::FileExists;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
+using testing_support::RemoveFile;
+using testing_support::TestProgramFolder;
+using testing_support::VirtualStoreCopy;
 
 std::wstring IniPath() {
   return common::GetEnvironmentText(L"windir") + L"\\lnk.ini";
@@ -20,6 +24,10 @@ std::wstring IniPath() {
 
 void Setting(const wchar_t* key, const wchar_t* value) {
   ::WritePrivateProfileStringW(L"Option", key, value, IniPath().c_str());
+}
+
+std::wstring CopyPath() {
+  return VirtualStoreCopy(IniPath());
 }
 
 std::wstring Stored(const wchar_t* key) {
@@ -92,8 +100,12 @@ class CommandBoxWindowTest : public ::testing::Test {
   void SetUp() override {
     ::CoInitialize(nullptr);
     ::DeleteFileW(IniPath().c_str());
+    RemoveFile(CopyPath());
   }
-  void TearDown() override { ::DeleteFileW(IniPath().c_str()); }
+  void TearDown() override {
+    ::DeleteFileW(IniPath().c_str());
+    RemoveFile(CopyPath());
+  }
   std::unique_ptr<CommandBoxWindow> Open() {
     auto w = std::make_unique<CommandBoxWindow>();
     w->quit_on_destroy = false;
@@ -145,6 +157,8 @@ TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
   Type(*w, L"");
   EXPECT_EQ(Stored(L"wl.top"), L"5700");
   EXPECT_EQ(Stored(L"wl.left"), L"105");  // 7 pixels
+  // The Windows folder can be written here: no per-user copy.
+  EXPECT_FALSE(FileExists(CopyPath()));
   EXPECT_EQ(common::WindowText(w->text1()), L"");
   EXPECT_EQ(::GetFocus(), w->text1());
 }
@@ -298,6 +312,150 @@ TEST_F(CommandBoxWindowTest, LocalMediaWithLyricsThroughTheBox) {
   Type(*w, L"C:\\media\\tagged.mp3");
   ASSERT_NE(w->player_window(), nullptr);
   EXPECT_EQ(TopOf(w->text1()), 56);  // no lyrics for this one
+}
+
+// A settings file in the per-user copy of the Windows folder (left by
+// Windows for an older build, or by a standard user) is the one read and
+// written, also where the Windows folder could be written.
+TEST_F(CommandBoxWindowTest, CopyInTheVirtualStoreIsRead) {
+  Setting(L"TM", L"150");
+  const std::wstring copy = CopyPath();
+  for (size_t at = 3; at < copy.size(); ++at)
+    if (copy[at] == L'\\')
+      ::CreateDirectoryW(copy.substr(0, at).c_str(), nullptr);
+  for (const auto& [key, value] : {std::pair{L"TM", L"90"}, std::pair{L"wl.top", L"1500"},
+                                   std::pair{L"wl.left", L"300"}, std::pair{L"AutoLnk", L"1"}})
+    ::WritePrivateProfileStringW(L"Option", key, value, copy.c_str());
+  auto w = Open();
+  EXPECT_EQ(Alpha(w->hwnd()), 90);
+  RECT r;
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(w->fields().Text8, L"1");
+  Type(*w, L"tm120");
+  wchar_t value[16] = {};
+  ::GetPrivateProfileStringW(L"Option", L"TM", L"", value, 16, copy.c_str());
+  EXPECT_STREQ(value, L"120");
+  EXPECT_EQ(Stored(L"TM"), L"150");  // the Windows folder's file as it was
+  EXPECT_EQ(Stored(L"wl.top"), L"");
+}
+
+// "tm255.5": 255 in the box, in the player (created before and after) and
+// after a restart.
+TEST_F(CommandBoxWindowTest, OneLevelIsOneOpacityEverywhere) {
+  auto w = Open();
+  Type(*w, L"C:\\media\\tone.wav");
+  ASSERT_NE(w->player_window(), nullptr);
+  EXPECT_EQ(Alpha(w->player_window()->hwnd()), 200);
+  Type(*w, L"tm255.5");
+  EXPECT_EQ(Alpha(w->hwnd()), 255);
+  EXPECT_EQ(Stored(L"TM"), L"255.5");
+  // The player follows at its deferred refresh.
+  EXPECT_TRUE(PumpUntil([&] { return Alpha(w->player_window()->hwnd()) == 255; }, 2000))
+      << static_cast<int>(Alpha(w->player_window()->hwnd()));
+  w.reset();
+  w = Open();
+  EXPECT_EQ(Alpha(w->hwnd()), 255);
+  Type(*w, L"C:\\media\\tone.wav");
+  ASSERT_NE(w->player_window(), nullptr);
+  EXPECT_EQ(Alpha(w->player_window()->hwnd()), 255);
+}
+
+std::vector<std::wstring> RecordLines(const std::wstring& path) {
+  std::string bytes;
+  std::vector<std::wstring> lines;
+  if (!testing_support::ReadFileBytes(path, &bytes))
+    return lines;
+  const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()),
+                          bytes.size() / sizeof(wchar_t));
+  size_t start = 0;
+  for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+HWND g_second_target = nullptr;
+UINT g_second_message = 0;
+WPARAM g_second_wparam = 0;
+
+// Comes during the plug-in's start, while the box waits for the open
+// handler: the message loop runs then.
+void CALLBACK SecondInput(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  ::PostMessageW(g_second_target, g_second_message, g_second_wparam, 0);
+}
+
+// A plug-in named "notepad": a second Enter or a click on the button while
+// it starts runs nothing more, the tool of that name least of all.
+TEST_F(CommandBoxWindowTest, SecondInputDuringAPluginStartStartsNothingMore) {
+  const std::wstring record = TestProgramFolder() + L"\\record_plugin.txt";
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", record.c_str());
+  auto w = Open();
+  const struct {
+    const char* what;
+    HWND target;
+    UINT message;
+    WPARAM wparam;
+  } cases[] = {{"Enter", w->text1(), WM_KEYDOWN, VK_RETURN},
+               {"click on the button", w->command1(), BM_CLICK, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::DeleteFileW(record.c_str());
+    g_second_target = c.target;
+    g_second_message = c.message;
+    g_second_wparam = c.wparam;
+    ::SetTimer(nullptr, 0, 30, SecondInput);
+    Type(*w, L"notepad");
+    ASSERT_TRUE(PumpUntil([&] { return !RecordLines(record).empty(); }, 10000));
+    PumpFor(1500);  // time for anything started later to show
+    const std::vector<std::wstring> lines = RecordLines(record);
+    ASSERT_EQ(lines.size(), 1u) << lines.back();
+    EXPECT_NE(lines[0].find(L"plugin"), std::wstring::npos) << lines[0];
+    EXPECT_EQ(common::WindowText(w->text1()), L"");
+    EXPECT_TRUE(FileExists(TestProgramFolder() + L"\\plugin\\notepad.OCX"));
+  }
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", nullptr);
+}
+
+HHOOK g_refusing_hook = nullptr;
+
+// Refuses to create the player's window, as a system out of window
+// resources would.
+LRESULT CALLBACK RefusePlayerWindow(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_CREATEWND) {
+    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lparam);
+    const wchar_t* name = create->lpcs->lpszName;
+    if (name && !IS_INTRESOURCE(name) && std::wstring(name) == L"Tunelet")
+      return 1;
+  }
+  return ::CallNextHookEx(g_refusing_hook, code, wparam, lparam);
+}
+
+// No failure of the player ends the program: without its window (and so
+// without its component) the box goes on, and makes it when it can.
+TEST_F(CommandBoxWindowTest, PlayerThatCannotBeMadeEndsNothing) {
+  auto w = Open();
+  g_refusing_hook =
+      ::SetWindowsHookExW(WH_CBT, RefusePlayerWindow, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(g_refusing_hook, nullptr);
+  for (const wchar_t* line :
+       {L"C:\\media\\tone.wav", L"http://radio.example.com/a.mp3", L"download"}) {
+    Type(*w, line);
+    EXPECT_EQ(w->player_window(), nullptr) << line;
+    EXPECT_EQ(common::WindowText(w->text1()), L"") << line;
+  }
+  EXPECT_NE(w->fields().Text10, L"1");
+  ::UnhookWindowsHookEx(g_refusing_hook);
+  g_refusing_hook = nullptr;
+
+  // And the box still does what it is told.
+  Type(*w, L"tm100");
+  EXPECT_EQ(Alpha(w->hwnd()), 100);
+  Type(*w, L"C:\\media\\tone.wav");
+  ASSERT_NE(w->player_window(), nullptr);
+  EXPECT_TRUE(
+      PumpUntil([&] { return !w->player_window()->w1().CurrentPositionString().empty(); }, 3000));
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class Win32HostPlatform {
   common::ProfilePort& Profile() { return profile_; }
 
  private:
-  common::Win32Profile profile_;
+  common::Win32SettingsProfile profile_;
 };
 
 }  // namespace commandbox

@@ -1,7 +1,5 @@
 #include "command-box/interpreter.h"
 
-#include <algorithm>
-
 #include "command-box/tool_keywords.h"
 #include "command-box/web_lookups.h"
 #include "common/text_rules.h"
@@ -62,6 +60,15 @@ void Interpreter::SetText1(const std::wstring& text) {
 // fires and clears Text1 leaves nothing for the later ones, a step that
 // fires without clearing lets them test on.
 void Interpreter::Command1_Click() {
+  // One run at a time. The plug-in step waits for the open handler while
+  // the window keeps answering, so an Enter or a click on "确 定" can come
+  // in the middle of a run; it is ignored. Run there, it would find the
+  // plug-in's name still in the box and its file named ".EXE" for the
+  // moment, miss the plug-in and start the tool or web page of that name;
+  // run afterwards, it would find the box emptied by this run.
+  if (running_)
+    return;
+  running_ = true;
   SavePosition();
   About();
   Transparency();
@@ -73,6 +80,7 @@ void Interpreter::Command1_Click() {
   Everything();
   SetText1(L"");
   host_.FocusInput();
+  running_ = false;
 }
 
 void Interpreter::SavePosition() {
@@ -98,10 +106,10 @@ void Interpreter::Transparency() {
   const auto value = common::ParseNumber(rest);
   if (!value || !(*value > 20 && *value < 256))
     return;
-  // 255.5 rounds (half to even) to 256, which is no opacity: the most is
-  // 255.
-  const int alpha = static_cast<int>(std::min<long long>(common::RoundHalfEven(*value), 255));
-  host_.SetWindowAlpha(alpha);
+  // The level as stored gives the same opacity here, in the player and at
+  // the next start: 255.5 rounds (half to even) to 256, which is no
+  // opacity, so all three take 255.
+  host_.SetWindowAlpha(common::OpacityLevel(rest).value_or(255));
   settings_.WriteSetting(kOption, L"TM", rest);
   fields_.Text9 = rest;
   SetText1(L"");

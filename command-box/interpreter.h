@@ -29,7 +29,10 @@ class Interpreter {
 
   Interpreter(CommandBoxFields& fields, CommandBoxHost& host);
 
+  // Runs the steps over the input line. A call while a run is under way
+  // (from the messages its waits process) does nothing.
   void Command1_Click();
+  bool running() const { return running_; }
 
   // A change of Text1 by typing or by a drop: the derived fields follow.
   void OnText1Changed(const std::wstring& text) { fields_.SetText1(text); }
@@ -58,6 +61,7 @@ class Interpreter {
   CommandBoxFields& fields_;
   CommandBoxHost& host_;
   common::SettingsFile settings_;
+  bool running_ = false;
 };
 
 }  // namespace commandbox

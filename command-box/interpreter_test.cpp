@@ -269,6 +269,44 @@ TEST_F(InterpreterTest, PluginRunsInsteadOfTheToolKeyword) {
   ExpectFinished();
 }
 
+// While the plug-in starts, the window answers messages: a second Enter, a
+// click on the button, or a new line typed and entered, come in then.
+TEST_F(InterpreterTest, InputDuringAPluginStartStartsNothingMore) {
+  const struct {
+    const char* what;
+    const wchar_t* typed;  // nullptr: the box as it is
+  } cases[] = {{"Enter again", nullptr}, {"another line", L"mspaint"}, {"an empty box", L""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host_.files.clear();
+    host_.events.clear();
+    host_.starts.clear();
+    host_.profile.writes.clear();
+    host_.AddFile(L"C:\\Tools\\plugin\\notepad.OCX");
+    int nested = 0;
+    host_.during_wait = [&] {
+      ++nested;
+      EXPECT_TRUE(interpreter_.running());
+      if (c.typed)
+        interpreter_.OnText1Changed(c.typed);
+      interpreter_.Command1_Click();
+    };
+    Run(L"notepad");
+    host_.during_wait = nullptr;
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kOpen + L"C:/Tools/plugin/notepad.EXE"}));
+    EXPECT_EQ(host_.events.size(), 3u);          // rename, start, rename back
+    EXPECT_EQ(host_.profile.writes.size(), 2u);  // one run's position
+    EXPECT_TRUE(host_.files.count(L"c:\\tools\\plugin\\notepad.ocx"));
+    EXPECT_FALSE(interpreter_.running());
+    ExpectFinished();
+  }
+  // The next run is a run like any other.
+  host_.starts.clear();
+  Run(L"mspaint");
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{L"mspaint"}));
+}
+
 TEST_F(InterpreterTest, PluginAndShortcutSkippedForDriveAndStreamPrefixes) {
   host_.AddFile(L"C:\\Tools\\plugin\\c:x.OCX");
   for (const wchar_t* line : {L"c:\\windows", L"http://x", L"MMS://y"}) {

@@ -1,6 +1,6 @@
 # Prepares the prefix of the command box's Windows tests (argument: the
-# prefix): the recorder program stands at the browser's place, a plug-in
-# (the recorder again, stored with the ending ".OCX") lies in the plug-in
+# prefix): the recorder program stands at the browser's place, plug-ins
+# (the recorder again, stored with the ending ".OCX") lie in the plug-in
 # folder beside the test program, and media with lyrics lie in C:\media.
 set -eu
 prefix=$1
@@ -11,4 +11,9 @@ rm -f "$ie/iexplore.exe" "$ie/IEXPLORE.exe"
 cp "$c/suite/cmdline_recorder.exe" "$ie/IEXPLORE.exe"
 mkdir -p "$c/suite/plugin" "$c/suite/lnk"
 cp "$c/suite/cmdline_recorder.exe" "$c/suite/plugin/recorder.OCX"
+# A plug-in named like a tool, and a stand-in for that tool where the
+# process start looks first (the test program's folder), so that a start of
+# the tool shows in the record too.
+cp "$c/suite/cmdline_recorder.exe" "$c/suite/plugin/notepad.OCX"
+cp "$c/suite/cmdline_recorder.exe" "$c/suite/notepad.exe"
 bash "$(dirname "$0")/../music-player/win_test_fixture.sh" "$prefix"

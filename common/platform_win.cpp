@@ -1,5 +1,7 @@
 #include "common/platform_win.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -28,6 +30,49 @@ bool Win32Profile::WriteString(const std::wstring& file,
                                const std::wstring& value) {
   return ::WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
          FALSE;
+}
+
+std::wstring Win32VirtualStore::WindowsFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::wstring Win32VirtualStore::LocalAppData() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return std::wstring();
+  return folder;
+}
+
+bool Win32VirtualStore::FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32VirtualStore::CopyToNewFile(const std::wstring& from, const std::wstring& to) {
+  if (!::CopyFileW(from.c_str(), to.c_str(), TRUE))
+    return false;
+  // The copy takes the original's attributes; a read-only one could not
+  // take the value that follows.
+  const DWORD attributes = ::GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    ::SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  return true;
+}
+
+bool Win32VirtualStore::MakeFolders(const std::wstring& path) {
+  if (path.empty())
+    return false;
+  for (size_t at = path.find(L'\\'); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+    // Every folder above, from the first one below the drive root; one that
+    // cannot be made shows in the answer below.
+    if (at > 2 && path[at - 1] != L'\\')
+      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+  }
+  ::CreateDirectoryW(path.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string AnsiCodePage::Encode(std::wstring_view text) const {
@@ -83,7 +128,10 @@ ProgramPath CurrentProgramPath() {
   return SplitProgramPath(ModulePath());
 }
 
-bool StartCommandLine(const std::wstring& command_line, StartWindow window, HANDLE* process) {
+bool StartCommandLine(const std::wstring& command_line,
+                      StartWindow window,
+                      HANDLE* process,
+                      const std::wstring& working_folder) {
   if (process)
     *process = nullptr;
   // CreateProcessW may write into the command line buffer.
@@ -94,8 +142,9 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window, HAND
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = window == StartWindow::kHidden ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        working_folder.empty() ? nullptr : working_folder.c_str(), &startup,
+                        &info)) {
     return false;
   }
   ::CloseHandle(info.hThread);
@@ -105,6 +154,12 @@ bool StartCommandLine(const std::wstring& command_line, StartWindow window, HAND
     ::CloseHandle(info.hProcess);
   }
   return true;
+}
+
+std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  return length > 0 && length <= MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {

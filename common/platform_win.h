@@ -10,6 +10,7 @@
 #include "common/code_page.h"
 #include "common/program_path.h"
 #include "common/settings.h"
+#include "common/virtual_store.h"
 #include "common/win32_win.h"
 
 namespace common {
@@ -27,6 +28,47 @@ class Win32Profile : public ProfilePort {
                    const std::wstring& section,
                    const std::wstring& key,
                    const std::wstring& value) override;
+};
+
+// The folders and files the per-user placement of settings files needs
+// (virtual_store.h). The local application data folder comes from the
+// shell (CSIDL_LOCAL_APPDATA), which XP has too; the environment variable
+// LOCALAPPDATA exists only from Vista on. 32-bit and 64-bit programs get
+// the same folder, so both builds share one copy.
+class Win32VirtualStore : public VirtualStorePort {
+ public:
+  std::wstring WindowsFolder() override;
+  std::wstring LocalAppData() override;
+  bool FileExists(const std::wstring& path) override;
+  bool CopyToNewFile(const std::wstring& from, const std::wstring& to) override;
+  bool MakeFolders(const std::wstring& path) override;
+};
+
+// The profile functions as the programs use them for their settings files:
+// in the Windows folder where it can be written, else in the user's
+// per-user copy of it (virtual_store.h).
+class Win32SettingsProfile : public ProfilePort {
+ public:
+  Win32SettingsProfile() : placed_(files_, store_) {}
+  std::wstring GetString(const std::wstring& file,
+                         const std::wstring& section,
+                         const std::wstring& key,
+                         size_t buffer_chars) override {
+    return placed_.GetString(file, section, key, buffer_chars);
+  }
+  bool WriteString(const std::wstring& file,
+                   const std::wstring& section,
+                   const std::wstring& key,
+                   const std::wstring& value) override {
+    return placed_.WriteString(file, section, key, value);
+  }
+  // Where the per-user copy of a settings file is, or would be.
+  std::wstring CopyOf(const std::wstring& file) { return placed_.CopyOf(file); }
+
+ private:
+  Win32Profile files_;
+  Win32VirtualStore store_;
+  VirtualStoreProfile placed_;
 };
 
 // The system's ANSI code page (936 on Simplified Chinese Windows).
@@ -53,11 +95,16 @@ enum class StartWindow { kNormal, kHidden };
 // Starts a process from an unquoted command line (no application name, so
 // the platform's own search rules decide which program runs), without
 // waiting. With `process` given, the caller gets the process handle and
-// must close it; otherwise it is closed here. Returns false when the
+// must close it; otherwise it is closed here. The process works in
+// `working_folder`, or in ours when that is empty. Returns false when the
 // platform could not start it.
 bool StartCommandLine(const std::wstring& command_line,
                       StartWindow window = StartWindow::kNormal,
-                      HANDLE* process = nullptr);
+                      HANDLE* process = nullptr,
+                      const std::wstring& working_folder = std::wstring());
+
+// The user's folder for temporary files (GetTempPathW), "" when unknown.
+std::wstring TempFolder();
 
 // The per-user Run key: HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
 // Values are REG_SZ. Deleting a value that does not exist counts as done.

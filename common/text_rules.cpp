@@ -137,6 +137,16 @@ long long RoundHalfEven(double value) {
   return result;
 }
 
+std::optional<int> OpacityLevel(std::wstring_view text) {
+  const std::optional<double> value = ParseNumber(text);
+  if (!value || !(*value < 256))
+    return std::nullopt;
+  const long long rounded = RoundHalfEven(*value);
+  if (rounded < 0)
+    return std::nullopt;
+  return static_cast<int>(std::min<long long>(rounded, 255));
+}
+
 std::wstring LeftChars(std::wstring_view text, size_t count) {
   return std::wstring(text.substr(0, std::min(count, text.size())));
 }

@@ -27,6 +27,13 @@ std::optional<double> ParseNumber(std::wstring_view text);
 // rounding, as the platform's integer conversion does).
 long long RoundHalfEven(double value);
 
+// The window opacity (alpha, 0 to 255) of a transparency level as the
+// "tm" command takes it, the settings file stores it and the command box
+// and the player read it: the number rounded half to even, at most 255,
+// so that "255.5" gives 255 everywhere. Nothing for a text that is not a
+// number, and for a level below 0 or from 256 on.
+std::optional<int> OpacityLevel(std::wstring_view text);
+
 // The first / last `count` characters; the whole text when it is shorter.
 std::wstring LeftChars(std::wstring_view text, size_t count);
 std::wstring RightChars(std::wstring_view text, size_t count);

@@ -75,6 +75,23 @@ TEST(RoundHalfEvenTest, Table) {
     EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
 }
 
+// One level, one opacity: the "tm" command, the start-up and the player all
+// read a stored level through this.
+TEST(OpacityLevelTest, Table) {
+  const struct {
+    const wchar_t* text;
+    std::optional<int> alpha;
+  } cases[] = {
+      {L"100", 100},          {L" 90 ", 90},          {L"0", 0},
+      {L"255", 255},          {L"255.5", 255},        {L"255.99", 255},
+      {L"254.5", 254},        {L"20.5", 20},          {L"-0.4", 0},
+      {L"256", std::nullopt}, {L"300", std::nullopt}, {L"-1", std::nullopt},
+      {L"", std::nullopt},    {L"abc", std::nullopt}, {L"1e400", std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(OpacityLevel(c.text), c.alpha) << "level: \"" << c.text << "\"";
+}
+
 TEST(CharacterHelpersTest, FirstAndLastCharacters) {
   EXPECT_EQ(LeftChars(L"c:\\windows", 2), L"c:");
   EXPECT_EQ(RightChars(L"song.mp3", 4), L".mp3");

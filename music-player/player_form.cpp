@@ -7,15 +7,7 @@
 namespace player {
 
 int OpacityFromText9(const std::wstring& text9) {
-  if (text9.empty())
-    return PlayerForm::kDefaultAlpha;
-  const auto value = common::ParseNumber(text9);
-  if (!value)
-    return PlayerForm::kDefaultAlpha;
-  const long long alpha = common::RoundHalfEven(*value);
-  if (alpha < 0 || alpha > 255)
-    return PlayerForm::kDefaultAlpha;
-  return static_cast<int>(alpha);
+  return common::OpacityLevel(text9).value_or(PlayerForm::kDefaultAlpha);
 }
 
 PlayerForm::PlayerForm(PlayerFormView& view,

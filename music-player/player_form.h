@@ -109,8 +109,9 @@ class PlayerForm {
   std::wstring text3_ = L"Text3";  // first two characters of its address
 };
 
-// The opacity from the command box's Text9: its number when that is a
-// number from 0 to 255 (rounded half to even), 200 otherwise.
+// The opacity from the command box's Text9: the opacity of that level
+// (common::OpacityLevel), the same the command box itself shows; 200 when
+// it is empty or gives none.
 int OpacityFromText9(const std::wstring& text9);
 
 }  // namespace player

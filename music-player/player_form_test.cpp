@@ -101,8 +101,9 @@ TEST(OpacityTest, FromText9) {
   const struct {
     const wchar_t* text9;
     int alpha;
-  } cases[] = {{L"", 200},   {L"100", 100}, {L"0", 0},     {L"255", 255}, {L"256", 200},
-               {L"-1", 200}, {L"abc", 200}, {L"20.5", 20}, {L"21.5", 22}, {L" 30 ", 30}};
+  } cases[] = {{L"", 200},    {L"100", 100}, {L"0", 0},      {L"255", 255},
+               {L"256", 200}, {L"-1", 200},  {L"abc", 200},  {L"20.5", 20},
+               {L"21.5", 22}, {L" 30 ", 30}, {L"255.5", 255}};
   for (const auto& c : cases)
     EXPECT_EQ(OpacityFromText9(c.text9), c.alpha) << c.text9;
 }

@@ -223,7 +223,8 @@ LRESULT PlayerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_NCDESTROY: {
       LRESULT result = Window::HandleMessage(message, wparam, lparam);
       w1_.reset();  // the component goes with the window
-      form_->Unloaded();
+      if (form_)    // not when the window went while it was being made
+        form_->Unloaded();
       if (on_destroyed)
         on_destroyed();
       return result;

@@ -247,3 +247,34 @@ suite_stop_session() {
   WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
   WINEPREFIX=$prefix "$WINESERVER" -w 2>/dev/null || true
 }
+
+# Folders and files a test needs unwritable, for root as well (the tests
+# run as root, so permissions do not do it): a fixture lists them, one path
+# inside the prefix a line, in PREFIX/.suite-lock, and wine-test makes them
+# immutable (chattr +i) only while the test program runs, after the Wine
+# session has started as usual. A folder so locked takes no new file, but
+# its files can still be written: a file that must stay as it is is listed
+# too. Each path is recorded in LIST before it is locked, so that
+# suite_unlock_folders LIST undoes it however the run ends; a folder left
+# immutable could not be deleted.
+suite_lock_folders() {
+  local prefix=$1 list=$2 folder
+  [ -f "$prefix/.suite-lock" ] || return 0
+  while IFS= read -r folder; do
+    [ -n "$folder" ] || continue
+    printf '%s\n' "$prefix/$folder" >>"$list"
+    chattr +i "$prefix/$folder" || {
+      echo "cannot make $folder unwritable" >&2
+      return 1
+    }
+  done <"$prefix/.suite-lock"
+}
+
+suite_unlock_folders() {
+  local list=$1 folder
+  [ -f "$list" ] || return 0
+  while IFS= read -r folder; do
+    chattr -i "$folder" 2>/dev/null || true
+  done <"$list"
+  rm -f "$list"
+}

@@ -199,9 +199,20 @@ void TempCleaner::SetAppState(bool ready) {
 void TempCleaner::WriteRecycleScript() {
   if (!checks_[1])
     return;
-  // Nothing is reported: the summary follows in any case.
-  if (system_.WriteScript(kScriptName, RecycleScriptText()))
-    system_.StartScriptHidden(kScriptName);
+  // Nothing is reported: the summary follows in any case. The script is
+  // written to and started from the working directory, and its last line,
+  // "del RECYCLER.bat", removes it from there. Started from the Run key, the
+  // program works in the system folder, which a standard user cannot write:
+  // then the user's temporary folder takes its place, the script starts
+  // there the same way, and its last line finds it all the same.
+  const std::wstring text = RecycleScriptText();
+  if (system_.WriteScript(kScriptName, text)) {
+    system_.StartScriptHidden(kScriptName, L"");
+    return;
+  }
+  const std::wstring temp = system_.TempFolder();
+  if (!temp.empty() && system_.WriteScript(common::JoinPath(temp, kScriptName), text))
+    system_.StartScriptHidden(kScriptName, temp);
 }
 
 }  // namespace tempclean

@@ -48,11 +48,15 @@ class TempCleanerSystem {
   virtual bool WriteRunValue(const std::wstring& name, const std::wstring& data) = 0;
   virtual bool DeleteRunValue(const std::wstring& name) = 0;
   virtual common::ProgramPath Program() = 0;
-  // Writes a script into the current working directory, in the ANSI code
-  // page, replacing an existing one; then starts it with a hidden window,
-  // without waiting.
-  virtual bool WriteScript(const std::wstring& name, const std::wstring& text) = 0;
-  virtual bool StartScriptHidden(const std::wstring& name) = 0;
+  // Writes a script in the ANSI code page, replacing an existing one; a
+  // bare name is a file of the current working directory. False when it
+  // cannot be written.
+  virtual bool WriteScript(const std::wstring& path, const std::wstring& text) = 0;
+  // Starts a script of `folder` by its name, with a hidden window and that
+  // folder as its working directory ("": ours), without waiting.
+  virtual bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) = 0;
+  // The user's folder for temporary files; "" when unknown.
+  virtual std::wstring TempFolder() = 0;
 };
 
 class TempCleaner : public engine::ForwardingScanView {

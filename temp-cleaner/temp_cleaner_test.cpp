@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "temp-cleaner/categories.h"
 #include "temp-cleaner/recycle_script.h"
@@ -174,15 +175,18 @@ class FakeSystem : public TempCleanerSystem {
     return true;
   }
   common::ProgramPath Program() override { return program; }
-  bool WriteScript(const std::wstring& name, const std::wstring& text) override {
-    view->events.push_back(L"script:" + name);
+  bool WriteScript(const std::wstring& path, const std::wstring& text) override {
+    view->events.push_back(L"script:" + path);
+    if (unwritable.count(path))
+      return false;
     script = text;
     return true;
   }
-  bool StartScriptHidden(const std::wstring& name) override {
-    view->events.push_back(L"start:" + name);
+  bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override {
+    view->events.push_back(L"start:" + name + (folder.empty() ? L"" : L" in " + folder));
     return true;
   }
+  std::wstring TempFolder() override { return temp_folder; }
 
   std::wstring version = L"5.1";
   FakeProfile profile;
@@ -191,6 +195,8 @@ class FakeSystem : public TempCleanerSystem {
   bool run_value = false;
   common::ProgramPath program{L"C:\\Tools", L"tmpsweep"};
   std::wstring script;
+  std::set<std::wstring> unwritable;  // script paths that cannot be written
+  std::wstring temp_folder = L"C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\";
   FakeView* view = nullptr;
 };
 
@@ -428,6 +434,54 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   EXPECT_EQ(view_.events,
             (std::vector<std::wstring>{L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项",
                                        L"ready"}));
+}
+
+// Started from the Run key, the program works in the system folder, which a
+// standard user cannot write: the script goes to the temporary folder and
+// starts there, where its last line finds it.
+TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
+  const std::wstring temp_script = L"C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\RECYCLER.bat";
+  const struct {
+    const char* where;
+    std::set<std::wstring> unwritable;
+    std::wstring temp_folder;
+    std::vector<std::wstring> script_events;
+    bool written;
+  } cases[] = {
+      {"working directory",
+       {},
+       system_.temp_folder,
+       {L"script:RECYCLER.bat", L"start:RECYCLER.bat"},
+       true},
+      {"temporary folder",
+       {L"RECYCLER.bat"},
+       system_.temp_folder,
+       {L"script:RECYCLER.bat", L"script:" + temp_script,
+        L"start:RECYCLER.bat in C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\"},
+       true},
+      {"nowhere",
+       {L"RECYCLER.bat", temp_script},
+       system_.temp_folder,
+       {L"script:RECYCLER.bat", L"script:" + temp_script},
+       false},
+      {"no temporary folder", {L"RECYCLER.bat"}, L"", {L"script:RECYCLER.bat"}, false},
+  };
+  Start();
+  cleaner_.CheckClicked(1, true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    files_.AddFile(L"C:\\Recycled\\x.bin");
+    system_.unwritable = c.unwritable;
+    system_.temp_folder = c.temp_folder;
+    system_.script.clear();
+    view_.events.clear();
+    cleaner_.cmdSearch_Click();
+    std::vector<std::wstring> expected = {L"row"};
+    expected.insert(expected.end(), c.script_events.begin(), c.script_events.end());
+    expected.push_back(L"message:此次搜索操作中发现垃圾：1项");
+    EXPECT_EQ(view_.events, expected);
+    EXPECT_EQ(system_.script, c.written ? RecycleScriptText() : L"");
+  }
 }
 
 TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {

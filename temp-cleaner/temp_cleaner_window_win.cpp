@@ -62,17 +62,23 @@ common::ProgramPath Win32TempCleanerSystem::Program() {
   return common::CurrentProgramPath();
 }
 
-bool Win32TempCleanerSystem::WriteScript(const std::wstring& name, const std::wstring& text) {
-  return common::WriteFileBytes(name, common::AnsiCodePage().Encode(text));
+bool Win32TempCleanerSystem::WriteScript(const std::wstring& path, const std::wstring& text) {
+  return common::WriteFileBytes(path, common::AnsiCodePage().Encode(text));
 }
 
 // The command interpreter runs the script; it is named by COMSPEC as the
 // platform sets it, "cmd.exe" otherwise.
-bool Win32TempCleanerSystem::StartScriptHidden(const std::wstring& name) {
+bool Win32TempCleanerSystem::StartScriptHidden(const std::wstring& name,
+                                               const std::wstring& folder) {
   std::wstring shell = common::GetEnvironmentText(L"COMSPEC");
   if (shell.empty())
     shell = L"cmd.exe";
-  return common::StartCommandLine(shell + L" /c " + name, common::StartWindow::kHidden);
+  return common::StartCommandLine(shell + L" /c " + name, common::StartWindow::kHidden, nullptr,
+                                  folder);
+}
+
+std::wstring Win32TempCleanerSystem::TempFolder() {
+  return common::TempFolder();
 }
 
 // ---- the window -----------------------------------------------------------------

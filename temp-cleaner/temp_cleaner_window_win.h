@@ -28,11 +28,12 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   bool WriteRunValue(const std::wstring& name, const std::wstring& data) override;
   bool DeleteRunValue(const std::wstring& name) override;
   common::ProgramPath Program() override;
-  bool WriteScript(const std::wstring& name, const std::wstring& text) override;
-  bool StartScriptHidden(const std::wstring& name) override;
+  bool WriteScript(const std::wstring& path, const std::wstring& text) override;
+  bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override;
+  std::wstring TempFolder() override;
 
  private:
-  common::Win32Profile profile_;
+  common::Win32SettingsProfile profile_;
 };
 
 class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {

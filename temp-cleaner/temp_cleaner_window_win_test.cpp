@@ -22,8 +22,8 @@ using testing_support::WriteFileBytes;
 // would end the desktop shell of the test session.
 class TestSystem : public Win32TempCleanerSystem {
  public:
-  bool StartScriptHidden(const std::wstring& name) override {
-    started.push_back(name);
+  bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override {
+    started.push_back(folder.empty() ? name : common::JoinPath(folder, name));
     return true;
   }
   std::vector<std::wstring> started;
@@ -184,6 +184,9 @@ TEST_F(TempCleanerWindowTest, RunValueThroughTheOptionBoxes) {
   wchar_t value[16] = {};
   ::GetPrivateProfileStringW(L"Option", L"run", L"", value, 16, L"qz64temp.ini");
   EXPECT_STREQ(value, L"1");
+  // The Windows folder can be written here: the file is there, no copy.
+  EXPECT_TRUE(FileExists(SettingsPath()));
+  EXPECT_FALSE(FileExists(testing_support::VirtualStoreCopy(SettingsPath())));
 
   ClickLabel(w->label(5));  // clears Check7, which clears Check8
   EXPECT_FALSE(Ticked(*w, 7));

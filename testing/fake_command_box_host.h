@@ -2,6 +2,7 @@
 #ifndef TESTING_FAKE_COMMAND_BOX_HOST_H_
 #define TESTING_FAKE_COMMAND_BOX_HOST_H_
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -78,6 +79,9 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
     last_wait_ms = timeout_ms;
     starts.push_back(command_line);
     events.push_back(L"start:" + command_line);
+    // The real wait processes messages: keys and clicks can come in here.
+    if (during_wait)
+      during_wait();
     return start_result;
   }
   bool FileExists(const std::wstring& path) override {
@@ -127,6 +131,7 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
   bool start_result = true;
   std::vector<std::wstring> starts, waited_starts, events, probes;
   unsigned last_wait_ms = 0;
+  std::function<void()> during_wait;
   std::vector<std::pair<std::wstring, std::wstring>> renames;
   std::set<std::wstring> files;  // case-folded
   bool registry_fails = false;

@@ -320,4 +320,28 @@ bool FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::wstring VirtualStoreCopy(const std::wstring& path) {
+  wchar_t local[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || path.size() < 4)
+    return L"";
+  return std::wstring(local) + L"\\VirtualStore\\" + path.substr(3);
+}
+
+bool FolderRefusesNewFiles(const std::wstring& folder) {
+  const std::wstring probe = folder + L"\\suite_write_probe.tmp";
+  HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return true;
+  ::CloseHandle(file);
+  ::DeleteFileW(probe.c_str());
+  return false;
+}
+
+void RemoveFile(const std::wstring& path) {
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileW(path.c_str());
+}
+
 }  // namespace testing_support

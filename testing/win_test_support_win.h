@@ -105,6 +105,16 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool ReadFileBytes(const std::wstring& path, std::string* bytes);
 bool FileExists(const std::wstring& path);
 
+// Where the per-user copy of a file of the Windows folder belongs, worked
+// out apart from the code under test: %LOCALAPPDATA%\VirtualStore\ and the
+// path without its drive.
+std::wstring VirtualStoreCopy(const std::wstring& path);
+// True when no new file can be made in the folder (the folders a fixture
+// locked, as a standard user meets the Windows folder).
+bool FolderRefusesNewFiles(const std::wstring& folder);
+// Removes a file and its read-only attribute; nothing when it is absent.
+void RemoveFile(const std::wstring& path);
+
 }  // namespace testing_support
 
 #endif  // TESTING_WIN_TEST_SUPPORT_WIN_H_
