@@ -476,9 +476,10 @@ TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
     system_.script.clear();
     view_.events.clear();
     cleaner_.cmdSearch_Click();
-    std::vector<std::wstring> expected = {L"row"};
+    std::vector<std::wstring> expected = {L"busy", L"row"};
     expected.insert(expected.end(), c.script_events.begin(), c.script_events.end());
     expected.push_back(L"message:此次搜索操作中发现垃圾：1项");
+    expected.push_back(L"ready");
     EXPECT_EQ(view_.events, expected);
     EXPECT_EQ(system_.script, c.written ? RecycleScriptText() : L"");
   }
