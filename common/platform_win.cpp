@@ -38,9 +38,20 @@ std::wstring Win32VirtualStore::WindowsFolder() {
   return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
+// shell32.dll is loaded here, when the settings are first read, and not
+// at the start: under Wine loading it (and what it loads) is a good part
+// of the time a program needs until its window shows.
 std::wstring Win32VirtualStore::LocalAppData() {
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  static const GetFolderPath get_folder_path = [] {
+    HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+    return shell ? reinterpret_cast<GetFolderPath>(
+                       reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetFolderPathW")))
+                 : nullptr;
+  }();
   wchar_t folder[MAX_PATH + 1] = {};
-  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+  if (!get_folder_path ||
+      FAILED(get_folder_path(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
     return std::wstring();
   return folder;
 }
