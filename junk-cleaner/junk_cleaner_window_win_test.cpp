@@ -178,6 +178,9 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
       return false;
     ::SetFocus(field);  // the user clicks into the field
     testing_support::TypeText(L".doc");
+    // The keys arrive while the run waits here, inside one of its yields:
+    // a short run could otherwise end before they are taken.
+    testing_support::PumpUntil([&] { return common::WindowText(field) == L".doc"; }, 5000);
     return true;
   });
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
@@ -194,7 +197,7 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   ::SetFocus(field);
   ::SendMessageW(field, EM_SETSEL, 4, 4);
   testing_support::TypeText(L"x");
-  testing_support::PumpFor(100);
+  testing_support::PumpUntil([&] { return common::WindowText(field) == L".docx"; }, 5000);
   ASSERT_EQ(common::WindowText(field), L".docx");
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
   ASSERT_EQ(answerer.boxes().size(), 2u);
