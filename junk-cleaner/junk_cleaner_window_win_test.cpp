@@ -160,8 +160,8 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   EXPECT_EQ(::GetFocus(), w->cmdSearch());
 }
 
-// A custom ending typed during a run, as the keyboard types it into the
-// field: ".doc" on the way to ".docx" deletes no ".doc" file of that run;
+// A custom ending typed during a run, its characters posted to the focused
+// field as the keyboard's come: ".doc" on the way to ".docx" deletes no ".doc" file of that run;
 // the text stays in the field and the next run takes it, cut to "docx".
 TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   auto w = Open();
@@ -177,7 +177,7 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
     if (!::IsWindowEnabled(w->cmdStop()))
       return false;
     ::SetFocus(field);  // the user clicks into the field
-    testing_support::TypeText(L".doc");
+    testing_support::PostCharsToFocus(L".doc");
     // The keys arrive while the run waits here, inside one of its yields:
     // a short run could otherwise end before they are taken.
     testing_support::PumpUntil([&] { return common::WindowText(field) == L".doc"; }, 5000);
@@ -196,7 +196,7 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   // The user finishes the word; the next run uses it.
   ::SetFocus(field);
   ::SendMessageW(field, EM_SETSEL, 4, 4);
-  testing_support::TypeText(L"x");
+  testing_support::PostCharsToFocus(L"x");
   testing_support::PumpUntil([&] { return common::WindowText(field) == L".docx"; }, 5000);
   ASSERT_EQ(common::WindowText(field), L".docx");
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
