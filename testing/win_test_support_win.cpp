@@ -185,6 +185,43 @@ void PressKey(WORD virtual_key) {
   ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+namespace {
+std::vector<StepTimer*>& StepTimers() {
+  static std::vector<StepTimer*> timers;
+  return timers;
+}
+}  // namespace
+
+StepTimer::StepTimer(UINT interval_ms, std::function<bool()> step) : step_(std::move(step)) {
+  StepTimers().push_back(this);
+  id_ = ::SetTimer(nullptr, 0, interval_ms, Proc);
+}
+
+StepTimer::~StepTimer() {
+  if (id_)
+    ::KillTimer(nullptr, id_);
+  auto& timers = StepTimers();
+  timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
+}
+
+void CALLBACK StepTimer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
+  for (StepTimer* timer : StepTimers()) {
+    if (timer->id_ != id)
+      continue;
+    if (timer->done_ || timer->busy_)
+      return;
+    timer->busy_ = true;
+    const bool done = timer->step_();
+    timer->busy_ = false;
+    if (done) {
+      timer->done_ = true;
+      ::KillTimer(nullptr, timer->id_);
+      timer->id_ = 0;
+    }
+    return;
+  }
+}
+
 void PostCharsToFocus(const std::wstring& text) {
   HWND focus = ::GetFocus();
   for (wchar_t c : text)
