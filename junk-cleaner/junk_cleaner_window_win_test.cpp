@@ -177,7 +177,7 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
     if (!::IsWindowEnabled(w->cmdStop()))
       return false;
     ::SetFocus(field);  // the user clicks into the field
-    testing_support::PostCharsToFocus(L".doc");
+    testing_support::PostChars(field, L".doc");
     // The keys arrive while the run waits here, inside one of its yields:
     // a short run could otherwise end before they are taken.
     testing_support::PumpUntil([&] { return common::WindowText(field) == L".doc"; }, 5000);
@@ -196,7 +196,7 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   // The user finishes the word; the next run uses it.
   ::SetFocus(field);
   ::SendMessageW(field, EM_SETSEL, 4, 4);
-  testing_support::PostCharsToFocus(L"x");
+  testing_support::PostChars(field, L"x");
   testing_support::PumpUntil([&] { return common::WindowText(field) == L".docx"; }, 5000);
   ASSERT_EQ(common::WindowText(field), L".docx");
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);

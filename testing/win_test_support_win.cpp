@@ -222,10 +222,9 @@ void CALLBACK StepTimer::Proc(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
-void PostCharsToFocus(const std::wstring& text) {
-  HWND focus = ::GetFocus();
+void PostChars(HWND focused, const std::wstring& text) {
   for (wchar_t c : text)
-    ::PostMessageW(focus, WM_CHAR, c, 1);
+    ::PostMessageW(focused, WM_CHAR, c, 1);
 }
 
 int RunTool(const std::wstring& tool_and_arguments, DWORD timeout_ms) {

@@ -61,10 +61,10 @@ void PumpFor(DWORD ms);
 // window's queue, or to the active window as system keys when nothing has
 // the focus.
 void PressKey(WORD virtual_key);
-// Characters posted to the focused window's queue, as the keyboard's
-// messages come once translated; unlike SendInput it does not depend on
-// which window the system has made the foreground one.
-void PostCharsToFocus(const std::wstring& text);
+// Characters posted to a control that has (been given) the focus, as the
+// keyboard's messages come once translated; unlike SendInput it does not
+// depend on which window the system has made the foreground one.
+void PostChars(HWND focused, const std::wstring& text);
 
 // A thread timer that calls `step` every `interval_ms` while the thread
 // processes messages (also inside a run's yields and a message box's loop)
