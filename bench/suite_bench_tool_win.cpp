@@ -345,13 +345,20 @@ struct Best {
   }
 };
 
+// A cleaner's window as the benchmark uses it: shown, never ending the
+// process.
+template <typename Window>
+void OpenForBench(Window& window) {
+  window.exit_action = [] {};
+  window.quit_on_destroy = false;
+  window.Open();
+}
+
 // junksweep's window: one whole-disk run, from the click to the closing
 // message.
 double JunkWindowRun(int* rows, double* started) {
   junkclean::JunkCleanerWindow window;
-  window.exit_action = [] {};
-  window.quit_on_destroy = false;
-  window.Open();
+  OpenForBench(window);
   testing_support::PumpFor(300);
   MessageBoxAnswerer answerer;
   BoxClock clock;
@@ -443,9 +450,7 @@ int Clean(int rounds) {
     {
       tempclean::Win32TempCleanerSystem system;
       tempclean::TempCleanerWindow w(system);
-      w.exit_action = [] {};
-      w.quit_on_destroy = false;
-      w.Open();
+      OpenForBench(w);
       // The start-up work ticks the stored category two seconds after load.
       testing_support::PumpUntil([&] { return w.logic().Checked(2); }, 5000);
       MessageBoxAnswerer answerer;
@@ -539,9 +544,7 @@ int Stop(int rounds) {
   const int clicks = rounds + 1;
   {
     junkclean::JunkCleanerWindow window;
-    window.exit_action = [] {};
-    window.quit_on_destroy = false;
-    window.Open();
+    OpenForBench(window);
     testing_support::PumpFor(300);
     MessageBoxAnswerer answerer;
     BoxClock clock;
