@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_icon OUTPUT.ico\n");
     return 2;
   }
-  const int sizes[] = {16, 32};
+  // The small and large icon sizes at 100 %, 125 %, 150 % and 200 %.
+  const int sizes[] = {16, 20, 24, 32, 40, 48};
   std::vector<std::vector<uint8_t>> images;
   for (int s : sizes)
     images.push_back(IconImage(s));

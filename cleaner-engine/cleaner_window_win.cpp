@@ -8,8 +8,7 @@ CleanerWindow::CleanerWindow() {
   exit_action = [] { ::ExitProcess(0); };
   font_ = common::CreatePointFont(L"宋体", 9);
   title_font_ = common::CreatePointFont(L"宋体", 9, /*bold=*/true);
-  icon_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                          IMAGE_ICON, 16, 16, LR_SHARED));
+  icon_ = common::ProgramIcon(common::Scaled(16));
 }
 
 CleanerWindow::~CleanerWindow() {
@@ -20,21 +19,23 @@ CleanerWindow::~CleanerWindow() {
 }
 
 bool CleanerWindow::CreateFrame(const Frame& frame) {
+  using common::Scaled;
   RECT work = {0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - frame.width) / 2;
-  const int y = work.top + (work.bottom - work.top - frame.height) / 2;
+  const int width = Scaled(frame.width), height = Scaled(frame.height);
+  const int x = work.left + (work.right - work.left - width) / 2;
+  const int y = work.top + (work.bottom - work.top - height) / 2;
   if (!Create(look::kFormClass, L"临时文件清除工具",
               WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN,
-              WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, x, y, frame.width, frame.height, nullptr)) {
+              WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, x, y, width, height, nullptr)) {
     return false;
   }
-  if (icon_) {
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  }
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(common::ProgramIcon(common::SmallIconSize())));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(common::ProgramIcon(common::LargeIconSize())));
   look::WindowChrome::Layout layout = look::WindowChrome::Layout::TopRight(
-      frame.width, frame.height, look::BackgroundStyle::kPanel, 5);
+      common::ScreenDpi(), width, height, look::BackgroundStyle::kPanel, 5);
   layout.minimise_name = L"Mini";
   chrome_.Create(hwnd(), layout);
   // The close image ends the program at once; the window's own closing
@@ -54,7 +55,9 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
   // Never shown; stands at cmdStop's place as the exit command.
   exit_ = Make(kExitId, L"Button", L"退出(&C)", 0, frame.width - 98, bottom, 86, 26);
   target_ = Make(kTargetId, L"Edit", L"", ES_AUTOHSCROLL, 0, 0, 10, 10);
-  results_.Create(chrome_.picture(), kListId, kStatusId, frame.list, font_);
+  const RECT list = {Scaled(frame.list.left), Scaled(frame.list.top), Scaled(frame.list.right),
+                     Scaled(frame.list.bottom)};
+  results_.Create(chrome_.picture(), kListId, kStatusId, list, font_);
 
   // The background: RS at every movement, then a drag while exactly the
   // left button is held. The title and its icon drag the same way where the
@@ -89,6 +92,7 @@ HWND CleanerWindow::Make(int id,
                          int w,
                          int h,
                          HFONT font) {
+  // A pixel of the usual display is 15 twips.
   const common::ControlLayout layout = {id, cls, text, style, 0, x * 15, y * 15, w * 15, h * 15};
   return common::CreateControl(chrome_.picture(), layout, font ? font : font_);
 }

@@ -20,8 +20,10 @@ class CleanerWindow : public common::Window,
  public:
   struct Frame {
     const wchar_t* title;       // the title line ("临时文件清理 - Tovrix")
+    // The client size and lstMsg's place, in pixels of the usual display
+    // (scaled to the display's density when the window is made).
     int width, height;
-    RECT list;  // lstMsg, in pixels
+    RECT list;
     // junksweep: the title and its icon are drag handles too.
     bool title_drags = false;
   };

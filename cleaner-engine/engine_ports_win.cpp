@@ -402,7 +402,7 @@ void ResultList::Create(HWND parent,
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<wchar_t*>(columns[i].title);
-    column.cx = columns[i].twips / 15;
+    column.cx = common::TwipsToPixels(columns[i].twips);
     column.iSubItem = i;
     ::SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }

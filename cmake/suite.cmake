@@ -12,6 +12,7 @@
 # Windows tests (files, links, drives) from the Unix side. With a
 # win_test_standard_user.sh beside it, the suites named StandardUser* run
 # apart in a prefix that fixture prepares (an unwritable Windows folder).
+# Suites named Density* run once more at 120 and once at 144 dots per inch.
 function(suite_folder name)
   cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
   set(dir "${CMAKE_SOURCE_DIR}/${name}")
@@ -70,7 +71,14 @@ function(suite_folder name)
     set(exe "${name}_tests")
   endif()
   if(tests)
-    add_executable(${exe} ${tests})
+    if(WIN32)
+      # The Windows tests carry the programs' icon, so that the windows they
+      # open find it where the programs do.
+      add_executable(${exe} ${tests} "${SUITE_TEST_RESOURCES}")
+      add_dependencies(${exe} suite_icon)
+    else()
+      add_executable(${exe} ${tests})
+    endif()
     target_link_libraries(${exe} PRIVATE ${test_libs} ${SUITE_GTEST_MAIN})
     if(WIN32)
       set_target_properties(${exe} PROPERTIES
@@ -100,6 +108,26 @@ function(suite_folder name)
                          "${standard_user_fixture}")
         set_tests_properties("win.${name}.standard-user" PROPERTIES TIMEOUT 300
                              ENVIRONMENT "GTEST_FILTER=StandardUser*")
+      endif()
+      # Suites named Density* run at 96 dots per inch with the others, and
+      # again at 120 and 144 (125 % and 150 %), each in a prefix whose
+      # display says so (wine-test reads SUITE_TEST_DPI).
+      set(has_density_suites FALSE)
+      foreach(test_file ${win_tests})
+        file(STRINGS "${test_file}" density_lines REGEX "^TEST(_F)?\\(Density")
+        if(density_lines)
+          set(has_density_suites TRUE)
+        endif()
+      endforeach()
+      if(has_density_suites)
+        foreach(dpi 120 144)
+          add_test(NAME "win.${name}.dpi${dpi}"
+                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
+                           "$<TARGET_FILE:${exe}>"
+                           "${SUITE_REPORT_DIR}/win.${name}.dpi${dpi}.xml" ${fixture})
+          set_tests_properties("win.${name}.dpi${dpi}" PROPERTIES TIMEOUT 300
+                               ENVIRONMENT "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
+        endforeach()
       endif()
     else()
       add_test(NAME "native.${name}"
@@ -137,6 +165,10 @@ function(suite_program exe main lib)
                  "${CMAKE_BINARY_DIR}/assets/${exe}.rc" @ONLY)
   configure_file("${CMAKE_SOURCE_DIR}/assets/manifest.xml.in"
                  "${CMAKE_BINARY_DIR}/assets/manifest.xml" @ONLY)
+  # windres reports no dependencies: the resources are compiled again when
+  # the manifest or the icon changes.
+  set_source_files_properties("${CMAKE_BINARY_DIR}/assets/${exe}.rc" PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/assets/manifest.xml;${CMAKE_BINARY_DIR}/bin/ico.ico")
   add_executable(${exe} WIN32 "${main}" "${CMAKE_BINARY_DIR}/assets/${exe}.rc")
   target_link_options(${exe} PRIVATE -municode -s)
   target_link_libraries(${exe} PRIVATE ${lib})
@@ -163,4 +195,7 @@ if(WIN32)
     DEPENDS "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
     COMMENT "Drawing ico.ico")
   add_custom_target(suite_icon ALL DEPENDS "${icon}")
+  set(SUITE_TEST_RESOURCES "${CMAKE_BINARY_DIR}/assets/test_resources.rc")
+  file(WRITE "${SUITE_TEST_RESOURCES}" "1 ICON \"${icon}\"\n")
+  set_source_files_properties("${SUITE_TEST_RESOURCES}" PROPERTIES OBJECT_DEPENDS "${icon}")
 endif()

@@ -51,8 +51,8 @@ CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
   heavy.lfWeight = FW_HEAVY;
   ::DeleteObject(title_font_);
   title_font_ = ::CreateFontIndirectW(&heavy);
-  icon_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                          IMAGE_ICON, 16, 16, LR_SHARED));
+  // Image1 is 240 by 240 twips.
+  icon_ = common::ProgramIcon(common::TwipsToPixels(240));
   tray::AboutWindow::Texts texts{kMakerSite, L"感谢使用 Tovrix 快捷输入框"};
   tray::AboutWindow::Actions actions;
   actions.menu = [this](tray::MenuItem item) { MenuChosen(item); };
@@ -71,15 +71,17 @@ CommandBoxWindow::~CommandBoxWindow() {
 }
 
 bool CommandBoxWindow::Open() {
+  const int width = common::TwipsToPixels(kWidthTwips);
+  const int height = common::TwipsToPixels(kHeightTwips);
   if (!Create(look::kFormClass, L"Zirro Lnk V1.0", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
-              WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, 0, 0, kWidth, kHeight,
+              WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, 0, 0, width, height,
               nullptr)) {
     return false;
   }
-  if (icon_) {
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  }
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(common::ProgramIcon(common::SmallIconSize())));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(common::ProgramIcon(common::LargeIconSize())));
   CreateControls();
 
   tray::AddTrayIcon(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
@@ -88,8 +90,8 @@ bool CommandBoxWindow::Open() {
   const StartupPlacement placement = ReadStartupSettings(fields_, interpreter_.settings());
   RECT place = {common::TwipsToPixels(placement.left_twips),
                 common::TwipsToPixels(placement.top_twips), 0, 0};
-  place.right = place.left + kWidth;
-  place.bottom = place.top + kHeight;
+  place.right = place.left + width;
+  place.bottom = place.top + height;
   // A place saved on a screen that is no longer there would hide the box.
   if (!::MonitorFromRect(&place, MONITOR_DEFAULTTONULL)) {
     const StartupPlacement defaults;
@@ -107,8 +109,9 @@ bool CommandBoxWindow::Open() {
 }
 
 void CommandBoxWindow::CreateControls() {
-  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(kWidth, kHeight,
-                                                              look::BackgroundStyle::kStrip, 4));
+  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(
+                             common::ScreenDpi(), common::TwipsToPixels(kWidthTwips),
+                             common::TwipsToPixels(kHeightTwips), look::BackgroundStyle::kStrip, 4));
   chrome_.on_close = [this] { Shutdown(); };
   chrome_.on_minimise = [this] { ::ShowWindow(hwnd(), SW_MINIMIZE); };
 
@@ -121,8 +124,12 @@ void CommandBoxWindow::CreateControls() {
   label4_ = make(
       {kLabel4, L"Static", L"Tovrix", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, 0, 495, 60, 1800, 360},
       title_font_);
+  // The lyric line reaches down to the input row (240 twips high rather
+  // than 200): a line of "宋体" 9 points is 12 pixels high on the usual
+  // display, but the faces that stand in for it where it is missing (and
+  // any face at 125 % and 150 %) need more than the 13 pixels of 200 twips.
   label5_ = make({kLabel5, L"Static", L"", WS_VISIBLE | SS_NOTIFY | SS_CENTER | SS_NOPREFIX, 0, 240,
-                  600, 4575, 200},
+                  600, 4575, 240},
                  label_font_);
   text1_ = make({kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  240, 840, 3255, 285},

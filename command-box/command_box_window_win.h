@@ -36,8 +36,9 @@ class CommandBoxWindow : public common::Window,
                          public CommandBoxHost,
                          public player::CommandBoxLink {
  public:
-  static constexpr int kWidth = 340;   // 5100 twips
-  static constexpr int kHeight = 100;  // 1500 twips
+  // The client area in twips: 340 by 100 pixels on the usual display.
+  static constexpr int kWidthTwips = 5100;
+  static constexpr int kHeightTwips = 1500;
   static constexpr UINT_PTR kTopmostTimer = 2;
   static constexpr UINT kTopmostInterval = 5000;
 

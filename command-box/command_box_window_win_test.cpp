@@ -11,6 +11,7 @@
 namespace commandbox {
 namespace {
 
+using testing_support::ByDensity;
 using testing_support::FileExists;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
@@ -456,6 +457,191 @@ TEST_F(CommandBoxWindowTest, PlayerThatCannotBeMadeEndsNothing) {
   ASSERT_NE(w->player_window(), nullptr);
   EXPECT_TRUE(
       PumpUntil([&] { return !w->player_window()->w1().CurrentPositionString().empty(); }, 3000));
+}
+
+// ---- at each display density --------------------------------------------------------
+
+RECT RectOf(HWND control) {
+  return common::ControlRect(control);
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP b = {};
+  ::GetObjectW(bitmap, sizeof(b), &b);
+  return SIZE{b.bmWidth, b.bmHeight};
+}
+
+SIZE IconSize(HICON icon) {
+  ICONINFO info = {};
+  if (!::GetIconInfo(icon, &info))
+    return SIZE{0, 0};
+  const SIZE size = BitmapSize(info.hbmColor ? info.hbmColor : info.hbmMask);
+  if (info.hbmColor)
+    ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  return size;
+}
+
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+  std::wstring all;
+  for (const auto& line : lines)
+    all += line + L"\n";
+  return all;
+}
+
+class DensityCommandBoxTest : public CommandBoxWindowTest {
+ protected:
+  void SetUp() override {
+    CommandBoxWindowTest::SetUp();
+    // The test means nothing unless the display has the density asked for.
+    ASSERT_EQ(common::ScreenDpi(), testing_support::RequestedTestDpi());
+  }
+};
+
+TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
+  auto w = Open();
+  const SIZE client = testing_support::ClientSize(w->hwnd());
+  EXPECT_EQ(client.cx, ByDensity(340, 425, 510));  // 5100 twips
+  EXPECT_EQ(client.cy, ByDensity(100, 125, 150));  // 1500 twips
+  // Each control from its twips, by its edges: Text1 at 240, 840 and
+  // 3255 by 285; Command1 at 3840, 840 and 975 by 300.
+  const struct {
+    HWND control;
+    RECT at96, at120, at144;
+  } controls[] = {
+      {w->text1(), {16, 56, 233, 75}, {20, 70, 291, 94}, {24, 84, 350, 113}},
+      {w->command1(), {256, 56, 321, 76}, {320, 70, 401, 95}, {384, 84, 482, 114}},
+      {w->image1(), {10, 8, 26, 24}, {13, 10, 33, 30}, {15, 12, 39, 36}},
+      {w->label4(), {33, 4, 153, 28}, {41, 5, 191, 35}, {50, 6, 230, 42}},
+      {w->label5(), {16, 40, 321, 56}, {20, 50, 401, 70}, {24, 60, 482, 84}},
+  };
+  for (const auto& c : controls) {
+    const RECT want = ByDensity(0, 1, 2) == 0 ? c.at96 : ByDensity(0, 1, 2) == 1 ? c.at120 : c.at144;
+    const RECT got = RectOf(c.control);
+    EXPECT_EQ(got.left, want.left) << common::WindowText(c.control);
+    EXPECT_EQ(got.top, want.top) << common::WindowText(c.control);
+    EXPECT_EQ(got.right, want.right) << common::WindowText(c.control);
+    EXPECT_EQ(got.bottom, want.bottom) << common::WindowText(c.control);
+  }
+  // The chrome buttons: 24 by 20 pixels on the usual display, in the top
+  // right corner, their pictures drawn at that size.
+  const RECT close = RectOf(w->chrome().close_button());
+  EXPECT_EQ(close.left, ByDensity(312, 390, 468));
+  EXPECT_EQ(close.top, ByDensity(4, 5, 6));
+  EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
+  EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
+  for (look::ChromeState state :
+       {look::ChromeState::kNormal, look::ChromeState::kHover, look::ChromeState::kPressed}) {
+    const HBITMAP picture = reinterpret_cast<HBITMAP>(::SendMessageW(
+        w->chrome().holder(look::ChromeButton::kMinimise, state), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    EXPECT_EQ(BitmapSize(picture).cx, ByDensity(24, 30, 36));
+    EXPECT_EQ(BitmapSize(picture).cy, ByDensity(20, 25, 30));
+  }
+  // "宋体" 9.75 points: 13, 16.25 and 19.5 pixels high.
+  LOGFONTW font = {};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w->text1(), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -ByDensity(13, 16, 20));
+  // The icons: Image1 240 twips, the notification area's at the system's
+  // small-icon size.
+  EXPECT_EQ(IconSize(reinterpret_cast<HICON>(::SendMessageW(w->image1(), STM_GETICON, 0, 0))).cx,
+            ByDensity(16, 20, 24));
+  EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), ByDensity(16, 20, 24));
+  EXPECT_EQ(IconSize(tray::TrayRecord().hIcon).cx, ::GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+}
+
+TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
+  auto w = Open();
+  Type(*w, L"C:\\media\\tone.wav");
+  player::PlayerWindow* p = w->player_window();
+  ASSERT_NE(p, nullptr);
+  // The input row moves to 960 twips while lyrics are shown.
+  EXPECT_EQ(TopOf(w->text1()), ByDensity(64, 80, 96));
+  EXPECT_EQ(TopOf(w->command1()), ByDensity(64, 80, 96));
+  ASSERT_TRUE(PumpUntil([&] { return !common::WindowText(w->label5()).empty(); }, 3000));
+  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+
+  const SIZE player = testing_support::ClientSize(p->hwnd());
+  EXPECT_EQ(player.cx, ByDensity(340, 425, 510));
+  EXPECT_EQ(player.cy, ByDensity(100, 125, 150));
+  const RECT close = RectOf(p->chrome().close_button());
+  EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
+  EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
+  EXPECT_EQ(close.left, player.cx - ByDensity(28, 35, 42));
+  EXPECT_EQ(Joined(testing_support::CutTexts(p->hwnd())), L"");
+
+  w->about().Choose(tray::MenuItem::kAbout);
+  ASSERT_TRUE(w->about().Exists());
+  const SIZE about = testing_support::ClientSize(w->about().hwnd());
+  EXPECT_EQ(about.cx, ByDensity(340, 425, 510));
+  EXPECT_EQ(about.cy, ByDensity(68, 85, 102));
+  EXPECT_EQ(Joined(testing_support::CutTexts(w->about().hwnd())), L"");
+}
+
+// The saved place is in twips: the same twips open the box at the same
+// place in inches at every density, and saving it again gives the same
+// twips back.
+TEST_F(DensityCommandBoxTest, PositionsAreSavedAndReadInTwips) {
+  auto w = Open();
+  RECT r;
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, ByDensity(380, 475, 570));  // 5700 twips
+  EXPECT_EQ(r.left, ByDensity(7, 8, 10));      // 100 twips, to the nearest pixel
+  Type(*w, L"");
+  EXPECT_EQ(Stored(L"wl.top"), L"5700");
+  EXPECT_EQ(Stored(L"wl.left"), ByDensity(0, 1, 2) == 0   ? L"105"
+                                : ByDensity(0, 1, 2) == 1 ? L"96"
+                                                          : L"100");
+  w.reset();
+
+  // A place saved at another density: 4500 by 3000 twips (300 by 200
+  // pixels at 96, 450 by 300 at 144).
+  Setting(L"wl.top", L"4500");
+  Setting(L"wl.left", L"3000");
+  w = Open();
+  ::GetWindowRect(w->hwnd(), &r);
+  EXPECT_EQ(r.top, ByDensity(300, 375, 450));
+  EXPECT_EQ(r.left, ByDensity(200, 250, 300));
+  Type(*w, L"");
+  EXPECT_EQ(Stored(L"wl.top"), L"4500");
+  EXPECT_EQ(Stored(L"wl.left"), L"3000");
+
+  // Moved by the user to a pixel: saved as that pixel's twips.
+  ::SetWindowPos(w->hwnd(), nullptr, 120, 240, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Type(*w, L"");
+  EXPECT_EQ(Stored(L"wl.top"), ByDensity(0, 1, 2) == 0   ? L"3600"
+                               : ByDensity(0, 1, 2) == 1 ? L"2880"
+                                                         : L"2400");
+  EXPECT_EQ(Stored(L"wl.left"), ByDensity(0, 1, 2) == 0   ? L"1800"
+                                : ByDensity(0, 1, 2) == 1 ? L"1440"
+                                                          : L"1200");
+}
+
+// The check itself finds what does not fit: a label, a button and a check
+// box too small for their texts, an edit field lower than its font.
+TEST_F(DensityCommandBoxTest, TheCutTextCheckFindsCutTexts) {
+  HWND form = ::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
+                                nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+  HFONT font = common::CreatePointFont(L"宋体", 9);
+  auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int w, int h) {
+    HWND c = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, 0, w, h, form,
+                               nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return c;
+  };
+  child(L"Static", L"官方网站：", 0, 0, 30, 10);
+  child(L"Button", L"开始清理", 0, 40, 20, 26);
+  child(L"Button", L"自定义：", BS_AUTOCHECKBOX, 70, 40, 18);
+  child(L"Edit", L"", 0, 120, 60, 5);
+  // And what fits is not reported.
+  child(L"Static", L"确定", 0, 200, 100, 40);
+  child(L"Button", L"", BS_AUTOCHECKBOX, 310, common::Scaled(13), common::Scaled(14));
+  const std::vector<std::wstring> cut = testing_support::CutTexts(form);
+  EXPECT_EQ(cut.size(), 4u) << Joined(cut);
+  ::DestroyWindow(form);
+  ::DeleteObject(font);
 }
 
 }  // namespace

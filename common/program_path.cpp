@@ -1,7 +1,5 @@
 #include "common/program_path.h"
 
-#include <cmath>
-
 namespace common {
 
 ProgramPath SplitProgramPath(std::wstring_view module_path) {
@@ -33,14 +31,6 @@ std::wstring RunValueData(const ProgramPath& program) {
   if (program.folder.size() != 3)
     data += L'\\';
   return data + program.base_name + L".Exe";
-}
-
-int TwipsToPixels(int twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
-}
-
-int PixelsToTwips(int pixels) {
-  return pixels * 15;
 }
 
 }  // namespace common

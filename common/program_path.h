@@ -25,11 +25,6 @@ std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 // root), base name and ".Exe".
 std::wstring RunValueData(const ProgramPath& program);
 
-// Twips to pixels at the usual 15 twips a pixel, rounded to nearest; and
-// back.
-int TwipsToPixels(int twips);
-int PixelsToTwips(int pixels);
-
 }  // namespace common
 
 #endif  // COMMON_PROGRAM_PATH_H_

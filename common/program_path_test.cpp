@@ -35,16 +35,5 @@ TEST(ProgramPathTest, JoinPath) {
   EXPECT_EQ(JoinPath(L"C:\\", L"ico.ico"), L"C:\\ico.ico");
 }
 
-TEST(ProgramPathTest, Twips) {
-  EXPECT_EQ(TwipsToPixels(840), 56);
-  EXPECT_EQ(TwipsToPixels(960), 64);
-  EXPECT_EQ(TwipsToPixels(5100), 340);
-  EXPECT_EQ(TwipsToPixels(1500), 100);
-  EXPECT_EQ(TwipsToPixels(5700), 380);
-  EXPECT_EQ(TwipsToPixels(7), 0);
-  EXPECT_EQ(TwipsToPixels(8), 1);
-  EXPECT_EQ(PixelsToTwips(56), 840);
-}
-
 }  // namespace
 }  // namespace common

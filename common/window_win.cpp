@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -162,22 +163,33 @@ void Yield() {
 }
 
 HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font) {
-  HWND control = ::CreateWindowExW(layout.ex_style, layout.class_name,
-                                   layout.text ? layout.text : L"", WS_CHILD | layout.style,
-                                   TwipsToPixels(layout.left), TwipsToPixels(layout.top),
-                                   TwipsToPixels(layout.width), TwipsToPixels(layout.height),
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
+  // The edges are converted, so that controls that meet in twips meet in
+  // pixels at every density.
+  const int left = TwipsToPixels(layout.left), top = TwipsToPixels(layout.top);
+  HWND control = ::CreateWindowExW(
+      layout.ex_style, layout.class_name, layout.text ? layout.text : L"", WS_CHILD | layout.style,
+      left, top, TwipsToPixels(layout.left + layout.width) - left,
+      TwipsToPixels(layout.top + layout.height) - top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), ::GetModuleHandleW(nullptr),
+      nullptr);
   if (control && font)
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
 
+int ScreenDpi() {
+  static const int dpi = [] {
+    HDC screen = ::GetDC(nullptr);
+    const int reported = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : kUsualDpi;
+    if (screen)
+      ::ReleaseDC(nullptr, screen);
+    return UsableDpi(reported);
+  }();
+  return dpi;
+}
+
 HFONT CreatePointFont(const wchar_t* face, double points, bool bold, BYTE charset) {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen)
-    ::ReleaseDC(nullptr, screen);
+  const int dpi = ScreenDpi();
   LOGFONTW lf = {};
   lf.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -185,6 +197,28 @@ HFONT CreatePointFont(const wchar_t* face, double points, bool bold, BYTE charse
   lf.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
   return ::CreateFontIndirectW(&lf);
+}
+
+HICON ProgramIcon(int size) {
+  static std::vector<std::pair<int, HICON>> icons;
+  for (const auto& icon : icons)
+    if (icon.first == size)
+      return icon.second;
+  HICON icon = static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
+  if (icon)
+    icons.emplace_back(size, icon);
+  return icon;
+}
+
+int SmallIconSize() {
+  const int size = ::GetSystemMetrics(SM_CXSMICON);
+  return size > 0 ? size : Scaled(16);
+}
+
+int LargeIconSize() {
+  const int size = ::GetSystemMetrics(SM_CXICON);
+  return size > 0 ? size : Scaled(32);
 }
 
 std::wstring WindowText(HWND hwnd) {

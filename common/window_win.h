@@ -8,6 +8,8 @@
 #include <string>
 #include "common/no_yield_macro.h"
 
+#include "common/display_scale.h"
+
 #include "common/win32_win.h"
 
 namespace common {
@@ -67,6 +69,21 @@ unsigned long long SteadyMilliseconds();
 // dispatches it. Used by both loops above.
 void DispatchOne(MSG& msg);
 
+// The display's dots per inch, read from the system once, at first use
+// (the programs declare themselves aware of it, so it is the real one);
+// and the lengths of the layouts at that density.
+int ScreenDpi();
+inline int TwipsToPixels(int twips) {
+  return TwipsToPixels(twips, ScreenDpi());
+}
+inline int PixelsToTwips(int pixels) {
+  return PixelsToTwips(pixels, ScreenDpi());
+}
+// A length given in pixels of the usual 96-dot display.
+inline int Scaled(int pixels_at_96) {
+  return ScalePixels(pixels_at_96, ScreenDpi());
+}
+
 // A control of a layout table. Positions and sizes are in twips, relative
 // to the parent's client area.
 struct ControlLayout {
@@ -80,12 +97,22 @@ struct ControlLayout {
 
 HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font);
 
-// A font by face name and size in points, at the screen's resolution. The
-// caller owns it (DeleteObject).
+// A font by face name and size in points, at the screen's density
+// (ScreenDpi). The caller owns it (DeleteObject).
 HFONT CreatePointFont(const wchar_t* face,
                       double points,
                       bool bold = false,
                       BYTE charset = DEFAULT_CHARSET);
+
+// The program's icon (its first icon resource) drawn at `size` by `size`
+// pixels, from the image of the icon that fits best. Kept for the life of
+// the process, one per size, like a shared resource: callers do not
+// destroy it.
+HICON ProgramIcon(int size);
+// The sizes the system gives small icons (title bars, the notification
+// area) and large ones (the task switcher) at the display's density.
+int SmallIconSize();
+int LargeIconSize();
 
 // The text of a window as a string.
 std::wstring WindowText(HWND hwnd);

@@ -206,5 +206,40 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   EXPECT_TRUE(FileExists(L"E:\\zdocs\\b.doc"));
 }
 
+// ---- at each display density --------------------------------------------------------
+
+using testing_support::ByDensity;
+
+class DensityJunkCleanerWindowTest : public JunkCleanerWindowTest {
+ protected:
+  void SetUp() override { ASSERT_EQ(common::ScreenDpi(), testing_support::RequestedTestDpi()); }
+};
+
+// The window is laid out for the usual display (680 by 480 pixels) and
+// grows with the density; no caption of the 28 boxes is cut, nor any
+// other text.
+TEST_F(DensityJunkCleanerWindowTest, TheWindowHasTheSizesOfItsTwips) {
+  auto w = Open();
+  const SIZE client = testing_support::ClientSize(w->hwnd());
+  EXPECT_EQ(client.cx, ByDensity(680, 850, 1020));
+  EXPECT_EQ(client.cy, ByDensity(480, 600, 720));
+  // Text27 at (420, 111), 64 by 20 pixels of the usual display.
+  const RECT field = common::ControlRect(w->custom(CustomField::kText27));
+  EXPECT_EQ(field.left, ByDensity(420, 525, 630));
+  EXPECT_EQ(field.top, ByDensity(111, 139, 167));
+  EXPECT_EQ(field.right, ByDensity(484, 605, 726));
+  EXPECT_EQ(field.bottom, ByDensity(131, 164, 197));
+  HWND list = w->results().list();
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0), ByDensity(400, 500, 600));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 1), ByDensity(133, 167, 200));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 2), ByDensity(96, 120, 144));
+  const RECT box = common::ControlRect(w->check(kFirstType));
+  EXPECT_EQ(box.right - box.left, ByDensity(60, 75, 90));
+  std::wstring cut;
+  for (const auto& line : testing_support::CutTexts(w->hwnd()))
+    cut += line + L"\n";
+  EXPECT_EQ(cut, L"");
+}
+
 }  // namespace
 }  // namespace junkclean

@@ -34,8 +34,7 @@ std::vector<std::wstring> DroppedFiles(HDROP drop) {
 PlayerWindow::PlayerWindow(CommandBoxLink& box) : box_(box) {
   font_ = common::CreatePointFont(L"宋体", 9);
   small_font_ = common::CreatePointFont(L"Tahoma", 8);
-  icon_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                          IMAGE_ICON, 16, 16, LR_SHARED));
+  icon_ = common::ProgramIcon(common::Scaled(16));
 }
 
 PlayerWindow::~PlayerWindow() {
@@ -50,14 +49,15 @@ bool PlayerWindow::CreateHidden() {
     return true;
   RECT work = {0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  using common::Scaled;
   if (!Create(look::kFormClass, L"Tunelet",
               WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN,
-              WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, work.right - kWidth - 40,
-              work.bottom - kHeight - 160, kWidth, kHeight, nullptr)) {
+              WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, work.right - Scaled(kWidth + 40),
+              work.bottom - Scaled(kHeight + 160), Scaled(kWidth), Scaled(kHeight), nullptr)) {
     return false;
   }
-  if (icon_)
-    ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(common::ProgramIcon(common::SmallIconSize())));
   w1_ = std::make_unique<DirectShowPlayer>(hwnd(), kGraphEvent);
   form_ = std::make_unique<PlayerForm>(*this, box_, *w1_, *this, ansi_);
   CreateControls();
@@ -77,16 +77,22 @@ void PlayerWindow::ShowModeless() {
 }
 
 void PlayerWindow::CreateControls() {
-  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(kWidth, kHeight,
-                                                              look::BackgroundStyle::kStrip, 4));
+  chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(
+                             common::ScreenDpi(), common::Scaled(kWidth),
+                             common::Scaled(kHeight), look::BackgroundStyle::kStrip, 4));
   chrome_.on_close = [this] { form_->Close(); };
   chrome_.on_minimise = [this] { Minimise(); };
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  // Places and sizes in pixels of the usual display; the edges are scaled,
+  // so that neighbours stay neighbours at every density.
   auto make = [&](int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
                   int h, HFONT font) {
-    HWND control = ::CreateWindowExW(
-        0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, chrome_.picture(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    using common::Scaled;
+    HWND control = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Scaled(x),
+                                     Scaled(y), Scaled(x + w) - Scaled(x), Scaled(y + h) - Scaled(y),
+                                     chrome_.picture(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                     nullptr);
     if (font)
       ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;

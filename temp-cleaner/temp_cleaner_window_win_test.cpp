@@ -351,5 +351,62 @@ TEST_F(TempCleanerWindowTest, CloseButtonEndsAtOnce) {
   EXPECT_EQ(exits_, 2);
 }
 
+// ---- at each display density --------------------------------------------------------
+
+using testing_support::ByDensity;
+
+class DensityTempCleanerWindowTest : public TempCleanerWindowTest {
+ protected:
+  void SetUp() override {
+    TempCleanerWindowTest::SetUp();
+    ASSERT_EQ(common::ScreenDpi(), testing_support::RequestedTestDpi());
+  }
+};
+
+std::wstring Joined(const std::vector<std::wstring>& lines) {
+  std::wstring all;
+  for (const auto& line : lines)
+    all += line + L"\n";
+  return all;
+}
+
+void ExpectRect(HWND control, int left, int top, int right, int bottom) {
+  const RECT r = common::ControlRect(control);
+  EXPECT_EQ(r.left, left) << common::WindowText(control);
+  EXPECT_EQ(r.top, top) << common::WindowText(control);
+  EXPECT_EQ(r.right, right) << common::WindowText(control);
+  EXPECT_EQ(r.bottom, bottom) << common::WindowText(control);
+}
+
+// The window is laid out for the usual display (680 by 470 pixels, 10,200
+// by 7,050 twips) and grows with the density; no text is cut.
+TEST_F(DensityTempCleanerWindowTest, TheWindowHasTheSizesOfItsTwips) {
+  auto w = Open();
+  const SIZE client = testing_support::ClientSize(w->hwnd());
+  EXPECT_EQ(client.cx, ByDensity(680, 850, 1020));
+  EXPECT_EQ(client.cy, ByDensity(470, 588, 705));
+  ExpectRect(w->cmdSearch(), ByDensity(488, 610, 732), ByDensity(406, 508, 609),
+             ByDensity(574, 718, 861), ByDensity(432, 540, 648));
+  ExpectRect(w->results().list(), ByDensity(12, 15, 18), ByDensity(98, 123, 147),
+             ByDensity(668, 835, 1002), ByDensity(398, 498, 597));
+  // The columns: 6,000, 2,000 and 1,440 twips.
+  HWND list = w->results().list();
+  EXPECT_EQ(ListView_GetColumnWidth(list, 0), ByDensity(400, 500, 600));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 1), ByDensity(133, 167, 200));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 2), ByDensity(96, 120, 144));
+  // The bare option box still holds its whole box.
+  const SIZE box = testing_support::ClientSize(w->check(8));
+  EXPECT_EQ(box.cx, ByDensity(13, 16, 20));
+  EXPECT_EQ(box.cy, ByDensity(14, 18, 21));
+  const RECT close = common::ControlRect(w->chrome().close_button());
+  EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
+  EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
+  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+  // The status bar lies along the bottom, under the list.
+  const RECT status = common::ControlRect(w->results().status());
+  EXPECT_EQ(status.bottom, client.cy);
+  EXPECT_GE(status.top, common::ControlRect(w->cmdSearch()).bottom);
+}
+
 }  // namespace
 }  // namespace tempclean

@@ -336,4 +336,166 @@ void RemoveFile(const std::wstring& path) {
   ::DeleteFileW(path.c_str());
 }
 
+int RequestedTestDpi() {
+  const std::wstring text = common::GetEnvironmentText(L"SUITE_TEST_DPI");
+  const int dpi = text.empty() ? 0 : _wtoi(text.c_str());
+  return dpi > 0 ? dpi : common::kUsualDpi;
+}
+
+int ByDensity(int at96, int at120, int at144) {
+  switch (RequestedTestDpi()) {
+    case 120:
+      return at120;
+    case 144:
+      return at144;
+    default:
+      return at96;
+  }
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client = {};
+  ::GetClientRect(window, &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+namespace {
+
+// The size of a text in the control's font: one line, or wrapped to
+// `wrap_width` when it is above 0.
+SIZE TextSize(HWND control, const std::wstring& text, int wrap_width, UINT extra_flags = 0) {
+  HDC dc = ::GetDC(control);
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
+  RECT r = {0, 0, wrap_width > 0 ? wrap_width : 0, 0};
+  const UINT flags = DT_CALCRECT | DT_EXPANDTABS | extra_flags |
+                     (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  if (old)
+    ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+int FontHeight(HWND control) {
+  HDC dc = ::GetDC(control);
+  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
+  TEXTMETRICW metrics = {};
+  ::GetTextMetricsW(dc, &metrics);
+  if (old)
+    ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  return metrics.tmHeight;
+}
+
+std::wstring Describe(const std::wstring& cls, const std::wstring& text, const std::wstring& why) {
+  return cls + L" \"" + text + L"\": " + why;
+}
+
+std::wstring Fits(SIZE text, SIZE room) {
+  return L"needs " + std::to_wstring(text.cx) + L"x" + std::to_wstring(text.cy) + L", has " +
+         std::to_wstring(room.cx) + L"x" + std::to_wstring(room.cy);
+}
+
+void CheckControl(HWND control, std::vector<std::wstring>& cut) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(control, name, 64);
+  const std::wstring cls = name;
+  const std::wstring text = common::WindowText(control);
+  const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+  const SIZE room = ClientSize(control);
+  const int dpi = common::ScreenDpi();
+  if (_wcsicmp(name, L"Static") == 0) {
+    const LONG type = style & SS_TYPEMASK;
+    if (text.empty() || type == SS_ICON || type == SS_BITMAP)
+      return;
+    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    const bool one_line = (style & SS_ELLIPSISMASK) != 0 || type == SS_SIMPLE ||
+                          type == SS_LEFTNOWORDWRAP;
+    const SIZE need = TextSize(control, text, one_line ? 0 : room.cx, prefix);
+    if (need.cx > room.cx || need.cy > room.cy)
+      cut.push_back(Describe(cls, text, Fits(need, room)));
+    return;
+  }
+  if (_wcsicmp(name, L"Button") == 0) {
+    const LONG type = style & BS_TYPEMASK;
+    SIZE need = TextSize(control, text, 0, DT_HIDEPREFIX);
+    if (type == BS_GROUPBOX) {
+      // The caption stands on the frame line, a little way in.
+      need.cx += common::ScalePixels(16, dpi);
+      if (need.cx > room.cx || need.cy > room.cy)
+        cut.push_back(Describe(cls, text, Fits(need, room)));
+      return;
+    }
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+        type == BS_AUTORADIOBUTTON || type == BS_3STATE || type == BS_AUTO3STATE) {
+      // The box is 13 pixels on the usual display, and grows with it.
+      const int box = common::ScalePixels(13, dpi);
+      const int gap = common::ScalePixels(4, dpi);
+      if (room.cx < box || room.cy < box) {
+        cut.push_back(Describe(cls, text, L"the box itself does not fit " + Fits({box, box}, room)));
+        return;
+      }
+      if (room.cx < box + 2 * gap)
+        return;  // a bare box: its caption is not meant to show
+      need.cx += box + gap;
+      if (need.cx > room.cx || need.cy > room.cy)
+        cut.push_back(Describe(cls, text, Fits(need, room)));
+      return;
+    }
+    if (text.empty())
+      return;
+    // Push buttons, also those the skin engine draws itself: inside the
+    // face's margin of two pixels at each side (four from 200 %).
+    const int margin = 2 * common::WholeScale(dpi);
+    need.cx += 2 * margin;
+    need.cy += 2 * margin;
+    if (need.cx > room.cx || need.cy > room.cy)
+      cut.push_back(Describe(cls, text, Fits(need, room)));
+    return;
+  }
+  if (_wcsicmp(name, L"Edit") == 0) {
+    const int height = FontHeight(control);
+    if (height > room.cy)
+      cut.push_back(Describe(cls, text,
+                             L"font " + std::to_wstring(height) + L" high in " +
+                                 std::to_wstring(room.cy)));
+    return;
+  }
+  if (_wcsicmp(name, WC_LISTVIEWW) == 0) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(control, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < columns; ++i) {
+      wchar_t title[64] = {};
+      HDITEMW item = {};
+      item.mask = HDI_TEXT;
+      item.pszText = title;
+      item.cchTextMax = 64;
+      ::SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+      RECT r = {};
+      ::SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+      SIZE need = TextSize(header, title, 0);
+      need.cx += 2 * common::ScalePixels(6, dpi);  // the header's own margins
+      const SIZE has = {r.right - r.left, r.bottom - r.top};
+      if (need.cx > has.cx || need.cy > has.cy)
+        cut.push_back(Describe(L"column", title, Fits(need, has)));
+    }
+  }
+}
+
+BOOL CALLBACK CheckOne(HWND control, LPARAM param) {
+  if (::IsWindowVisible(control))
+    CheckControl(control, *reinterpret_cast<std::vector<std::wstring>*>(param));
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<std::wstring> CutTexts(HWND root) {
+  std::vector<std::wstring> cut;
+  ::EnumChildWindows(root, CheckOne, reinterpret_cast<LPARAM>(&cut));
+  return cut;
+}
+
 }  // namespace testing_support

@@ -118,6 +118,26 @@ bool FolderRefusesNewFiles(const std::wstring& folder);
 // Removes a file and its read-only attribute; nothing when it is absent.
 void RemoveFile(const std::wstring& path);
 
+// The display density a test program was started for (SUITE_TEST_DPI,
+// which the densities' test entries set together with the prefix's
+// LogPixels), or 96.
+int RequestedTestDpi();
+
+// The value for the density the test program was started at: 96, 120 or
+// 144 dots per inch (any other density gives the first).
+int ByDensity(int at96, int at120, int at144);
+
+// The client size of a window.
+SIZE ClientSize(HWND window);
+
+// The visible controls below `root` whose texts do not fit them in their
+// own fonts, each as "class \"text\": why": statics (wrapped as they wrap,
+// or on one line where they end in an ellipsis), push buttons (inside the
+// face's margin), check boxes (beside their box; boxes too narrow for any
+// caption must still hold the box), group box captions, edit fields (the
+// font's height) and list view column headers. Empty when all fit.
+std::vector<std::wstring> CutTexts(HWND root);
+
 }  // namespace testing_support
 
 #endif  // TESTING_WIN_TEST_SUPPORT_WIN_H_

@@ -27,15 +27,18 @@ void AboutWindow::EnsureCreated() {
   // Centred on the work area.
   RECT work = {0, 0, 1024, 768};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - kWidth) / 2;
-  const int y = work.top + (work.bottom - work.top - kHeight) / 2;
+  using common::Scaled;
+  const int width = Scaled(kWidth), height = Scaled(kHeight);
+  const int x = work.left + (work.right - work.left - width) / 2;
+  const int y = work.top + (work.bottom - work.top - height) / 2;
   if (!Create(look::kFormClass, L"About Tovrix V 1.0", WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, x,
-              y, kWidth, kHeight, nullptr)) {
+              y, width, height, nullptr)) {
     return;
   }
   look::WindowChrome::Layout layout;
-  layout.width = kWidth;
-  layout.height = kHeight;
+  layout.dpi = common::ScreenDpi();
+  layout.width = width;
+  layout.height = height;
   layout.style = look::BackgroundStyle::kStrip;
   // The About window has no close or minimise button: they lie outside it.
   layout.minimise = {-100, -100};
@@ -44,9 +47,11 @@ void AboutWindow::EnsureCreated() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   auto make = [&](int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,
                   DWORD style) {
+    // Given in pixels of the usual display.
     HWND label = ::CreateWindowExW(
-        0, L"Static", text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | style, x, y, w, h,
-        chrome_.picture(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        0, L"Static", text, WS_CHILD | WS_VISIBLE | SS_NOTIFY | style, Scaled(x), Scaled(y),
+        Scaled(x + w) - Scaled(x), Scaled(y + h) - Scaled(y), chrome_.picture(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return label;
   };

@@ -1,5 +1,7 @@
 #include "tray/tray_icon_win.h"
 
+#include "common/window_win.h"
+
 namespace tray {
 namespace {
 
@@ -17,9 +19,12 @@ void AddTrayIcon(HWND window, const std::wstring& icon_file, const std::wstring&
   g_record.uID = 1;
   g_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   g_record.uCallbackMessage = WM_MOUSEMOVE;
+  // At the system's small-icon size: 16 by 16 on the usual display, more
+  // where the display has more dots per inch.
+  const int size = common::SmallIconSize();
   g_record.hIcon =
       static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), icon_file.c_str(), IMAGE_ICON,
-                                      16, 16, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
+                                      size, size, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
   lstrcpynW(g_record.szTip, tooltip.c_str(), 128);
   g_added = ::Shell_NotifyIconW(NIM_ADD, &g_record) != FALSE;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/display_scale.h"
+
 namespace look {
 namespace {
 
@@ -106,12 +108,22 @@ Picture DrawBackground(int width, int height, BackgroundStyle style, int title_h
   return p;
 }
 
+int ChromeButtonWidth(int dpi) {
+  return common::ScalePixels(kChromeButtonWidth, dpi);
+}
+
+int ChromeButtonHeight(int dpi) {
+  return common::ScalePixels(kChromeButtonHeight, dpi);
+}
+
 Picture DrawChromeButton(ChromeButton button,
                          ChromeState state,
                          const Picture& background,
                          int x0,
-                         int y0) {
-  Picture p = Blank(kChromeButtonWidth, kChromeButtonHeight, kSuiteBlue);
+                         int y0,
+                         int dpi) {
+  const double scale = static_cast<double>(dpi) / common::kUsualDpi;
+  Picture p = Blank(ChromeButtonWidth(dpi), ChromeButtonHeight(dpi), kSuiteBlue);
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x) {
       const int bx = x0 + x, by = y0 + y;
@@ -129,22 +141,32 @@ Picture DrawChromeButton(ChromeButton button,
       plate = state == ChromeState::kHover ? 0xFFFFFF : 0x0B4F80;
       strength = state == ChromeState::kHover ? 0.30 : 0.45;
     }
+    const double inset = std::max(1.0, std::round(scale));
     for (int y = 0; y < p.height; ++y)
       for (int x = 0; x < p.width; ++x) {
-        const double c = RoundedCoverage(x, y, 1, 1, p.width - 1, p.height - 1, 3.5);
+        const double c =
+            RoundedCoverage(x, y, inset, inset, p.width - inset, p.height - inset, 3.5 * scale);
         if (c > 0)
           Set(p, x, y, Mix(p.At(x, y), plate, c * strength));
       }
   }
   const double cx = p.width / 2.0, cy = p.height / 2.0;
+  const double arm = 4 * scale;
   std::vector<Segment> glyph;
+  double half;
   if (button == ChromeButton::kClose) {
-    glyph = {{cx - 4, cy - 4, cx + 4, cy + 4}, {cx - 4, cy + 4, cx + 4, cy - 4}};
+    glyph = {{cx - arm, cy - arm, cx + arm, cy + arm}, {cx - arm, cy + arm, cx + arm, cy - arm}};
+    half = 0.85 * scale;
   } else {
-    // Two pixel rows exactly, so the bar stays crisp.
-    glyph = {{cx - 4.5, cy + 4, cx + 4.5, cy + 4}};
+    // The bar covers whole pixel rows (two on the usual display), so it
+    // stays crisp at every density.
+    const int rows = std::max(2, static_cast<int>(std::lround(2 * scale)));
+    const double top = std::round(cy + arm - rows / 2.0);
+    const double middle = top + rows / 2.0;
+    glyph = {{cx - 4.5 * scale, middle, cx + 4.5 * scale, middle}};
+    half = rows / 2.0;
   }
-  const double shift = state == ChromeState::kPressed ? 0.5 : 0.0;
+  const double shift = state == ChromeState::kPressed ? 0.5 * scale : 0.0;
   for (Segment& s : glyph) {
     s.ax += shift;
     s.bx += shift;
@@ -153,7 +175,7 @@ Picture DrawChromeButton(ChromeButton button,
   }
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x) {
-      const double c = Coverage(x, y, glyph, button == ChromeButton::kClose ? 0.85 : 1.0);
+      const double c = Coverage(x, y, glyph, half);
       if (c > 0)
         Set(p, x, y, Mix(p.At(x, y), 0xFFFFFF, c));
     }

@@ -32,10 +32,17 @@ constexpr Rgb kSuiteBlue = 0x1B8FD5;
 constexpr Rgb kTitleTop = 0x3AA6E8;
 constexpr Rgb kBorder = 0x1475B5;
 
+// The background of a window of `width` by `height` display pixels. Its
+// border and the lines along the title band stay one pixel wide at every
+// density.
 Picture DrawBackground(int width, int height, BackgroundStyle style, int title_height);
 
+// The chrome buttons' pictures are 24 by 20 pixels on the usual display
+// and scale with its density.
 constexpr int kChromeButtonWidth = 24;
 constexpr int kChromeButtonHeight = 20;
+int ChromeButtonWidth(int dpi);
+int ChromeButtonHeight(int dpi);
 
 enum class ChromeButton { kClose, kMinimise };
 // The picture a chrome button shows: normal ("closenor", "mininor"), hover
@@ -43,12 +50,14 @@ enum class ChromeButton { kClose, kMinimise };
 enum class ChromeState { kNormal = 0, kHover = 1, kPressed = 2 };
 
 // The button picture as it looks on `background` at (x, y), so that its
-// edges melt into the title band.
+// edges melt into the title band; drawn for a display of `dpi` dots per
+// inch, its glyph and plate grow with the picture.
 Picture DrawChromeButton(ChromeButton button,
                          ChromeState state,
                          const Picture& background,
                          int x,
-                         int y);
+                         int y,
+                         int dpi);
 
 // Mouse buttons as the handlers see them: 1 left, 2 right, 4 middle (a set
 // of bits while moving).

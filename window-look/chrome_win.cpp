@@ -152,22 +152,24 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
       });
 
   const POINT places[2] = {layout.close, layout.minimise};
+  const int button_width = ChromeButtonWidth(layout.dpi);
+  const int button_height = ChromeButtonHeight(layout.dpi);
   for (int b = 0; b < 2; ++b) {
     const ChromeButton kind = b == 0 ? ChromeButton::kClose : ChromeButton::kMinimise;
     for (int s = 0; s < 3; ++s) {
-      pictures_[b][s] = MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s),
-                                                    background, places[b].x, places[b].y));
+      pictures_[b][s] =
+          MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s), background, places[b].x,
+                                      places[b].y, layout.dpi));
       holders_[b][s] =
           MakeImage(picture_, kHolderId + b * 3 + s, HolderName(kind, static_cast<ChromeState>(s)),
-                    places[b].x, places[b].y, kChromeButtonWidth, kChromeButtonHeight,
-                    pictures_[b][s], false);
+                    places[b].x, places[b].y, button_width, button_height, pictures_[b][s], false);
     }
   }
-  close_ = MakeImage(picture_, kCloseId, L"close1", layout.close.x, layout.close.y,
-                     kChromeButtonWidth, kChromeButtonHeight, pictures_[0][0], true);
+  close_ = MakeImage(picture_, kCloseId, L"close1", layout.close.x, layout.close.y, button_width,
+                     button_height, pictures_[0][0], true);
   minimise_ =
       MakeImage(picture_, kMinimiseId, layout.minimise_name, layout.minimise.x, layout.minimise.y,
-                kChromeButtonWidth, kChromeButtonHeight, pictures_[1][0], true);
+                button_width, button_height, pictures_[1][0], true);
   WireButton(close_, ChromeButton::kClose);
   WireButton(minimise_, ChromeButton::kMinimise);
 }
@@ -276,7 +278,9 @@ namespace look {
 HBRUSH WindowChrome::CaptionBrush(HWND control) {
   POINT origin = {0, 0};
   ::MapWindowPoints(control, picture_, &origin, 1);
-  const int y = std::min(std::max<int>(origin.y + 7, 0), static_cast<int>(row_colours_.size()) - 1);
+  // The caption's line: 7 pixels down on the usual display.
+  const int y = std::min(std::max<int>(origin.y + common::Scaled(7), 0),
+                         static_cast<int>(row_colours_.size()) - 1);
   const Rgb colour = row_colours_.empty() ? 0xFFFFFF : row_colours_[y];
   for (const auto& solid : solid_brushes_)
     if (solid.first == colour)

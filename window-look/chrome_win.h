@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/display_scale.h"
 #include "common/win32_win.h"
 #include "window-look/chrome_pictures.h"
 
@@ -27,8 +28,10 @@ int ButtonsOf(WPARAM mouse_keys);
 
 class WindowChrome {
  public:
+  // Sizes and places in display pixels, at `dpi`.
   struct Layout {
-    int width = 0, height = 0;  // client size in pixels
+    int dpi = common::kUsualDpi;
+    int width = 0, height = 0;  // client size
     BackgroundStyle style = BackgroundStyle::kPanel;
     int title_height = 30;
     // Top-left corners of the minimise and close buttons.
@@ -38,14 +41,18 @@ class WindowChrome {
     // cleaners.
     const wchar_t* minimise_name = L"mini";
 
-    // The usual frame: close in the top right corner, minimise beside it.
-    static Layout TopRight(int width, int height, BackgroundStyle style, int button_top) {
+    // The usual frame: close in the top right corner, minimise beside it,
+    // `button_top` and the title band given for the usual display.
+    static Layout TopRight(int dpi, int width, int height, BackgroundStyle style, int button_top) {
       Layout layout;
+      layout.dpi = dpi;
       layout.width = width;
       layout.height = height;
       layout.style = style;
-      layout.minimise = {width - 56, button_top};
-      layout.close = {width - 28, button_top};
+      layout.title_height = common::ScalePixels(30, dpi);
+      const int top = common::ScalePixels(button_top, dpi);
+      layout.minimise = {width - common::ScalePixels(56, dpi), top};
+      layout.close = {width - common::ScalePixels(28, dpi), top};
       return layout;
     }
   };

@@ -134,18 +134,20 @@ const SkinAtlas& Atlas() {
   return atlas;
 }
 
-std::vector<Band> FaceBands(int w, int h, int state) {
+std::vector<Band> FaceBands(int w, int h, int state, int whole) {
   const int y0 = kTileHeight * state;
+  const int cw = 4 * (whole < 1 ? 1 : whole);  // corner block width
+  const int ch = 5 * (whole < 1 ? 1 : whole);  // and height
   const Band all[] = {
-      {0, 0, 4, 5, 0, y0, 4, 5},                // top-left corner
-      {4, 0, w - 8, 5, 4, y0, 1, 5},            // top edge
-      {w - 4, 0, 4, 5, 5, y0, 4, 5},            // top-right corner
-      {0, 5, 4, h - 10, 0, y0 + 5, 4, 11},      // left edge
-      {w - 4, 5, 4, h - 10, 5, y0 + 5, 4, 11},  // right edge
-      {0, h - 5, 4, 5, 0, y0 + 16, 4, 5},       // bottom-left corner
-      {w - 4, h - 5, 4, 5, 5, y0 + 16, 4, 5},   // bottom-right corner
-      {4, h - 5, w - 8, 5, 4, y0 + 16, 1, 5},   // bottom edge
-      {4, 5, w - 8, h - 10, 4, y0 + 5, 1, 11},  // centre
+      {0, 0, cw, ch, 0, y0, 4, 5},                          // top-left corner
+      {cw, 0, w - 2 * cw, ch, 4, y0, 1, 5},                 // top edge
+      {w - cw, 0, cw, ch, 5, y0, 4, 5},                     // top-right corner
+      {0, ch, cw, h - 2 * ch, 0, y0 + 5, 4, 11},            // left edge
+      {w - cw, ch, cw, h - 2 * ch, 5, y0 + 5, 4, 11},       // right edge
+      {0, h - ch, cw, ch, 0, y0 + 16, 4, 5},                // bottom-left corner
+      {w - cw, h - ch, cw, ch, 5, y0 + 16, 4, 5},           // bottom-right corner
+      {cw, h - ch, w - 2 * cw, ch, 4, y0 + 16, 1, 5},       // bottom edge
+      {cw, ch, w - 2 * cw, h - 2 * ch, 4, y0 + 5, 1, 11},  // centre
   };
   std::vector<Band> bands;
   for (const Band& b : all)
@@ -154,11 +156,11 @@ std::vector<Band> FaceBands(int w, int h, int state) {
   return bands;
 }
 
-std::vector<Rgb> ComposeFace(int width, int height, int state) {
+std::vector<Rgb> ComposeFace(int width, int height, int state, int whole) {
   std::vector<Rgb> face(
       static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0), 0);
   const SkinAtlas& atlas = Atlas();
-  for (const Band& b : FaceBands(width, height, state)) {
+  for (const Band& b : FaceBands(width, height, state, whole)) {
     for (int y = 0; y < b.dh; ++y) {
       const int dy = b.dy + y;
       if (dy < 0 || dy >= height)

@@ -43,13 +43,23 @@ struct Band {
 };
 
 // The bands of a W by H face from the tile of `state`, in drawing order.
-// Bands that would get no width or height (buttons smaller than 8 by 10)
-// are left out.
-std::vector<Band> FaceBands(int width, int height, int state);
+// Bands that would get no width or height (buttons smaller than 8 by 10
+// times `whole`) are left out.
+//
+// `whole` is the number of display pixels that stand for one atlas pixel
+// in the corners and along the edges (common::WholeScale): 1 on the usual
+// display and up to 175 %, 2 at 200 %. The corners and edges are never
+// stretched by a fraction: a 4 by 5 corner stretched to 5 by 6 (125 %)
+// would double every fourth pixel and make the rounding lopsided, so at
+// 125 % and 150 % a face keeps the one-pixel outline and the corner blocks
+// of the usual display (as the one-pixel frames do) and only its edges
+// and centre grow with the button; at 200 % each atlas pixel becomes a
+// block of 2 by 2, which is the usual face exactly, twice as large.
+std::vector<Band> FaceBands(int width, int height, int state, int whole = 1);
 
 // The face composed in memory, row by row: used by tests and by anything
 // that wants the pixels without a drawing surface.
-std::vector<Rgb> ComposeFace(int width, int height, int state);
+std::vector<Rgb> ComposeFace(int width, int height, int state, int whole = 1);
 
 // Linear mix of two colours: t = 0 gives a, t = 1 gives b.
 Rgb Mix(Rgb a, Rgb b, double t);

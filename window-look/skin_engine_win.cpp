@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/text_rules.h"
+#include "common/window_win.h"
 #include "window-look/button_skin_state.h"
 #include "window-look/skin_atlas.h"
 
@@ -173,7 +174,9 @@ void FadeStep(HWND button) {
 }
 
 void SetRoundRegion(HWND button, SIZE size) {
-  HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, 3, 3);
+  // The corner ellipse grows with the corner blocks (skin_atlas.h).
+  const int corner = 3 * common::WholeScale(common::ScreenDpi());
+  HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, corner, corner);
   if (!::SetWindowRgn(button, region, TRUE))
     ::DeleteObject(region);
 }
@@ -504,6 +507,7 @@ void RenderStateImages(HWND button) {
   const int copied = ::GetWindowTextW(button, caption.data(), length + 1);
   caption.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   const bool focused = ::GetFocus() == button;
+  const int whole = common::WholeScale(common::ScreenDpi());
   for (int s = 0; s < 4; ++s) {
     HDC dc = StateDc(button, s);
     if (!dc)
@@ -512,7 +516,7 @@ void RenderStateImages(HWND button) {
       ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetStretchBltMode(dc, COLORONCOLOR);
-    for (const Band& b : FaceBands(w, h, s)) {
+    for (const Band& b : FaceBands(w, h, s, whole)) {
       if (b.dw == b.sw && b.dh == b.sh) {
         ::BitBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, SRCCOPY);
       } else {
@@ -520,7 +524,7 @@ void RenderStateImages(HWND button) {
       }
     }
     ::SetTextColor(dc, s == kDisabled ? RGB(128, 128, 128) : RGB(0, 0, 0));
-    RECT text = {2, 2, w - 2, h - 2};
+    RECT text = {2 * whole, 2 * whole, w - 2 * whole, h - 2 * whole};
     if (text.right > text.left && text.bottom > text.top) {
       ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text, kCaptionFlags);
       if (focused)

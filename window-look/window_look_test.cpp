@@ -109,14 +109,50 @@ TEST(SkinAtlasTest, BandsOfA75By25Face) {
   EXPECT_EQ(face[12 * 75 + 0], 0x1B8FD5u);
 }
 
+// The corners of faces at 150 % keep the blocks of the usual display; at
+// 200 % every atlas pixel of a corner is a block of 2 by 2 and the outline
+// two pixels wide.
+TEST(SkinAtlasTest, CornersAtEachDensity) {
+  const struct {
+    int width, height, whole;
+  } cases[] = {{75, 25, 1}, {113, 38, 1}, {150, 50, 2}, {225, 75, 3}};
+  for (const auto& c : cases) {
+    for (int state = 0; state < 4; ++state) {
+      const std::vector<Rgb> face = ComposeFace(c.width, c.height, state, c.whole);
+      ASSERT_EQ(face.size(), static_cast<size_t>(c.width * c.height));
+      auto at = [&](int x, int y) { return face[static_cast<size_t>(y) * c.width + x]; };
+      for (int y = 0; y < 5 * c.whole; ++y) {
+        for (int x = 0; x < 4 * c.whole; ++x) {
+          const Rgb tile = Atlas().TilePixel(state, x / c.whole, y / c.whole);
+          EXPECT_EQ(at(x, y), tile) << c.width << " top-left " << x << "," << y;
+          // The other three corners from their own blocks.
+          const int rx = c.width - 4 * c.whole + x, by = c.height - 5 * c.whole + y;
+          EXPECT_EQ(at(rx, y), Atlas().TilePixel(state, 5 + x / c.whole, y / c.whole))
+              << c.width << " top-right " << x << "," << y;
+          EXPECT_EQ(at(x, by), Atlas().TilePixel(state, x / c.whole, 16 + y / c.whole))
+              << c.width << " bottom-left " << x << "," << y;
+        }
+      }
+      // The outline along the middle of the left side is `whole` pixels
+      // wide.
+      const int middle = c.height / 2;
+      for (int x = 0; x < c.whole; ++x)
+        EXPECT_EQ(at(x, middle), Atlas().TilePixel(state, 0, 10)) << c.width;
+      EXPECT_NE(at(c.whole, middle), Atlas().TilePixel(state, 0, 10)) << c.width;
+    }
+  }
+}
+
 TEST(SkinAtlasTest, TinyButtonsGetNoNegativeBands) {
   for (int w = 0; w < 12; ++w) {
     for (int h = 0; h < 14; ++h) {
-      for (const Band& b : FaceBands(w, h, 0)) {
-        EXPECT_GT(b.dw, 0);
-        EXPECT_GT(b.dh, 0);
+      for (int whole : {1, 2}) {
+        for (const Band& b : FaceBands(w, h, 0, whole)) {
+          EXPECT_GT(b.dw, 0);
+          EXPECT_GT(b.dh, 0);
+        }
+        EXPECT_EQ(ComposeFace(w, h, 1, whole).size(), static_cast<size_t>(w * h));
       }
-      EXPECT_EQ(ComposeFace(w, h, 1).size(), static_cast<size_t>(w * h));
     }
   }
 }
@@ -224,20 +260,69 @@ TEST(ChromeTest, PicturesHaveTheirSizesAndDiffer) {
   // Blue title band, light body.
   EXPECT_LT(background.At(300, 15) & 0xFF0000, 0x800000u);
   EXPECT_GT(background.At(300, 200) & 0xFF0000, 0xD00000u);
-  for (ChromeButton b : {ChromeButton::kClose, ChromeButton::kMinimise}) {
-    const Picture normal = DrawChromeButton(b, ChromeState::kNormal, background, 570, 5);
-    const Picture hover = DrawChromeButton(b, ChromeState::kHover, background, 570, 5);
-    const Picture pressed = DrawChromeButton(b, ChromeState::kPressed, background, 570, 5);
-    EXPECT_EQ(normal.width, 24);
-    EXPECT_EQ(normal.height, 20);
-    EXPECT_NE(normal.pixels, hover.pixels);
-    EXPECT_NE(hover.pixels, pressed.pixels);
-    // The glyph is white in the middle.
-    EXPECT_EQ(normal.At(12, b == ChromeButton::kClose ? 10 : 13), 0xFFFFFFu);
-    // The normal picture's corner is the background it sits on.
-    EXPECT_EQ(normal.At(0, 0), background.At(570, 5));
-  }
   EXPECT_TRUE(DrawBackground(0, 0, BackgroundStyle::kStrip, 0).pixels.empty());
+}
+
+// The chrome buttons at 100 %, 125 %, 150 % and 200 %: their size, a white
+// glyph in the middle, a minimise bar of whole pixel rows, and a normal
+// picture whose edge is the background it sits on.
+TEST(ChromeTest, ButtonPicturesAtEachDensity) {
+  const struct {
+    int dpi, width, height, bar_rows;
+  } cases[] = {{96, 24, 20, 2}, {120, 30, 25, 3}, {144, 36, 30, 3}, {192, 48, 40, 4}};
+  for (const auto& c : cases) {
+    const Picture background = DrawBackground(900, 600, BackgroundStyle::kPanel, 45);
+    EXPECT_EQ(ChromeButtonWidth(c.dpi), c.width);
+    EXPECT_EQ(ChromeButtonHeight(c.dpi), c.height);
+    for (ChromeButton b : {ChromeButton::kClose, ChromeButton::kMinimise}) {
+      const Picture normal =
+          DrawChromeButton(b, ChromeState::kNormal, background, 850, 6, c.dpi);
+      const Picture hover = DrawChromeButton(b, ChromeState::kHover, background, 850, 6, c.dpi);
+      const Picture pressed =
+          DrawChromeButton(b, ChromeState::kPressed, background, 850, 6, c.dpi);
+      ASSERT_EQ(normal.width, c.width) << c.dpi;
+      ASSERT_EQ(normal.height, c.height) << c.dpi;
+      EXPECT_NE(normal.pixels, hover.pixels) << c.dpi;
+      EXPECT_NE(hover.pixels, pressed.pixels) << c.dpi;
+      EXPECT_EQ(normal.At(0, 0), background.At(850, 6)) << c.dpi;
+      EXPECT_EQ(normal.At(c.width - 1, c.height - 1),
+                background.At(850 + c.width - 1, 6 + c.height - 1))
+          << c.dpi;
+      const int middle = c.width / 2;
+      if (b == ChromeButton::kClose) {
+        EXPECT_EQ(normal.At(middle, c.height / 2), 0xFFFFFFu) << c.dpi;
+        continue;
+      }
+      // The bar: rows that are white in its middle, all of them whole
+      // (no half-covered row above or below them).
+      int white = 0, partial = 0;
+      for (int y = 0; y < c.height; ++y) {
+        const Rgb px = normal.At(middle, y);
+        if (px == 0xFFFFFFu)
+          ++white;
+        else if (px != background.At(850 + middle, 6 + y))
+          ++partial;
+      }
+      EXPECT_EQ(white, c.bar_rows) << c.dpi;
+      EXPECT_EQ(partial, 0) << c.dpi;
+    }
+  }
+}
+
+// At 96 dots per inch the pictures are those of the usual display: the
+// bar on rows 13 and 14 and the cross through the middle pixel.
+TEST(ChromeTest, ButtonPicturesOfTheUsualDisplay) {
+  const Picture background = DrawBackground(600, 420, BackgroundStyle::kPanel, 30);
+  const Picture bar = DrawChromeButton(ChromeButton::kMinimise, ChromeState::kNormal, background,
+                                       570, 5, 96);
+  EXPECT_EQ(bar.At(12, 13), 0xFFFFFFu);
+  EXPECT_EQ(bar.At(12, 14), 0xFFFFFFu);
+  EXPECT_EQ(bar.At(12, 12), background.At(582, 17));
+  EXPECT_EQ(bar.At(12, 15), background.At(582, 20));
+  const Picture cross =
+      DrawChromeButton(ChromeButton::kClose, ChromeState::kNormal, background, 570, 5, 96);
+  EXPECT_EQ(cross.At(12, 10), 0xFFFFFFu);
+  EXPECT_EQ(cross.At(0, 0), background.At(570, 5));
 }
 
 }  // namespace
