@@ -40,20 +40,26 @@ std::wstring Win32VirtualStore::WindowsFolder() {
 
 // shell32.dll is loaded here, when the settings are first read, and not
 // at the start: under Wine loading it (and what it loads) is a good part
-// of the time a program needs until its window shows.
+// of the time a program needs until its window shows. It is released again
+// at once (the folder is kept): a cleaner needs nothing else of it, and it
+// holds some 1 MB of memory with shlwapi and shcore, which it brings. A
+// program that links it (Tovrix) keeps it loaded all the same.
 std::wstring Win32VirtualStore::LocalAppData() {
+  static std::wstring known;
+  if (!known.empty())
+    return known;
   using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-  static const GetFolderPath get_folder_path = [] {
-    HMODULE shell = ::LoadLibraryW(L"shell32.dll");
-    return shell ? reinterpret_cast<GetFolderPath>(
-                       reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetFolderPathW")))
-                 : nullptr;
-  }();
-  wchar_t folder[MAX_PATH + 1] = {};
-  if (!get_folder_path ||
-      FAILED(get_folder_path(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  if (!shell)
     return std::wstring();
-  return folder;
+  const auto get_folder_path = reinterpret_cast<GetFolderPath>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetFolderPathW")));
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (get_folder_path &&
+      SUCCEEDED(get_folder_path(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    known = folder;
+  ::FreeLibrary(shell);
+  return known;
 }
 
 bool Win32VirtualStore::FileExists(const std::wstring& path) {
