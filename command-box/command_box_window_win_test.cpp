@@ -532,8 +532,7 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
   EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
   for (look::ChromeState state :
        {look::ChromeState::kNormal, look::ChromeState::kHover, look::ChromeState::kPressed}) {
-    const HBITMAP picture = reinterpret_cast<HBITMAP>(::SendMessageW(
-        w->chrome().holder(look::ChromeButton::kMinimise, state), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const HBITMAP picture = w->chrome().picture(look::ChromeButton::kMinimise, state);
     EXPECT_EQ(BitmapSize(picture).cx, ByDensity(24, 30, 36));
     EXPECT_EQ(BitmapSize(picture).cy, ByDensity(20, 25, 30));
   }

@@ -11,13 +11,6 @@ namespace {
 constexpr int kPictureId = 1000;
 constexpr int kCloseId = 1001;
 constexpr int kMinimiseId = 1002;
-constexpr int kHolderId = 1010;
-
-const wchar_t* HolderName(ChromeButton button, ChromeState state) {
-  static const wchar_t* names[2][3] = {{L"closenor", L"closemove", L"closedown"},
-                                       {L"mininor", L"minimove", L"minidown"}};
-  return names[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)];
-}
 
 HWND MakeImage(HWND parent,
                int id,
@@ -160,9 +153,6 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
       pictures_[b][s] =
           MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s), background, places[b].x,
                                       places[b].y, layout.dpi));
-      holders_[b][s] =
-          MakeImage(picture_, kHolderId + b * 3 + s, HolderName(kind, static_cast<ChromeState>(s)),
-                    places[b].x, places[b].y, button_width, button_height, pictures_[b][s], false);
     }
   }
   close_ = MakeImage(picture_, kCloseId, L"close1", layout.close.x, layout.close.y, button_width,
@@ -174,8 +164,8 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
   WireButton(minimise_, ChromeButton::kMinimise);
 }
 
-HWND WindowChrome::holder(ChromeButton button, ChromeState state) const {
-  return holders_[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)];
+HBITMAP WindowChrome::picture(ChromeButton button, ChromeState state) const {
+  return pictures_[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)];
 }
 
 ChromeState WindowChrome::Shown(ChromeButton button) const {
@@ -188,9 +178,8 @@ void WindowChrome::Show(ChromeButton button, ChromeState state) {
   if (current == state)
     return;
   current = state;
-  // The button's picture is copied from its hidden holder.
-  const LRESULT image = ::SendMessageW(holder(button, state), STM_GETIMAGE, IMAGE_BITMAP, 0);
-  ::SendMessageW(target, STM_SETIMAGE, IMAGE_BITMAP, image);
+  ::SendMessageW(target, STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(picture(button, state)));
 }
 
 void WindowChrome::RS() {

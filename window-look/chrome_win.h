@@ -62,8 +62,8 @@ class WindowChrome {
   WindowChrome& operator=(const WindowChrome&) = delete;
   ~WindowChrome();
 
-  // Creates Picture1 over the whole client area of `form`, the hidden
-  // picture holders and the two buttons. Controls created later with
+  // Creates Picture1 over the whole client area of `form`, the six
+  // pictures and the two buttons. Controls created later with
   // picture() as parent lie on the background; their notifications reach
   // `form`.
   void Create(HWND form, const Layout& layout);
@@ -71,9 +71,10 @@ class WindowChrome {
   HWND picture() const { return picture_; }
   HWND close_button() const { return close_; }
   HWND minimise_button() const { return minimise_; }
-  // The hidden holders: closenor, closemove, closedown, mininor, minimove,
-  // minidown.
-  HWND holder(ChromeButton button, ChromeState state) const;
+  // The six pictures the buttons take their looks from (closenor,
+  // closemove, closedown, mininor, minimove, minidown): bitmaps kept here,
+  // not windows, as hidden images need none.
+  HBITMAP picture(ChromeButton button, ChromeState state) const;
   // The picture a button shows now.
   ChromeState Shown(ChromeButton button) const;
 
@@ -108,7 +109,6 @@ class WindowChrome {
   HWND picture_ = nullptr;
   HWND close_ = nullptr;
   HWND minimise_ = nullptr;
-  HWND holders_[2][3] = {};
   HBITMAP pictures_[2][3] = {};
   // The background lives in this pattern brush alone: Picture1 paints
   // itself with it, and so do the transparent controls. A bitmap and a

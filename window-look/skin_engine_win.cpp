@@ -482,7 +482,12 @@ bool HookFramedControl(HWND control) {
     return false;
   const WNDPROC previous = ReplaceProc(control, FramedProc);
   ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(previous));
-  ::SendMessageW(control, WM_NCPAINT, 1, 0);
+  // The flat frame shows at once; a control not on the screen yet (a
+  // window attached while it loads, before it is shown) gets it with its
+  // first painting, and is spared a painting nobody sees (under Wine about
+  // a millisecond a control, at every start).
+  if (::IsWindowVisible(control))
+    ::SendMessageW(control, WM_NCPAINT, 1, 0);
   return true;
 }
 

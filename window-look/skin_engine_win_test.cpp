@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <memory>
 
 #include "common/window_win.h"
@@ -270,23 +272,30 @@ TEST(ChromeWinTest, PicturesRsAndClicks) {
   chrome.on_close = [&] { ++closes; };
   chrome.on_minimise = [&] { ++minimises; };
 
-  auto image_of = [](HWND w) { return ::SendMessageW(w, STM_GETIMAGE, IMAGE_BITMAP, 0); };
+  auto image_of = [](HWND w) {
+    return reinterpret_cast<HBITMAP>(::SendMessageW(w, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  };
   EXPECT_EQ(common::WindowText(chrome.close_button()), L"close1");
   EXPECT_EQ(common::WindowText(chrome.minimise_button()), L"mini");
-  EXPECT_EQ(common::WindowText(chrome.holder(ChromeButton::kClose, ChromeState::kHover)),
-            L"closemove");
-  EXPECT_FALSE(::IsWindowVisible(chrome.holder(ChromeButton::kMinimise, ChromeState::kPressed)));
+  // Six different pictures, the normal ones shown at first.
+  std::set<HBITMAP> pictures;
+  for (ChromeButton b : {ChromeButton::kClose, ChromeButton::kMinimise})
+    for (ChromeState st : {ChromeState::kNormal, ChromeState::kHover, ChromeState::kPressed})
+      pictures.insert(chrome.picture(b, st));
+  EXPECT_EQ(pictures.size(), 6u);
+  EXPECT_EQ(pictures.count(nullptr), 0u);
+  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
 
   ::SendMessageW(chrome.close_button(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(image_of(chrome.close_button()),
-            image_of(chrome.holder(ChromeButton::kClose, ChromeState::kHover)));
+  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kHover));
   ::SendMessageW(chrome.minimise_button(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(chrome.Shown(ChromeButton::kMinimise), ChromeState::kPressed);
-  chrome.RS();
-  EXPECT_EQ(image_of(chrome.close_button()),
-            image_of(chrome.holder(ChromeButton::kClose, ChromeState::kNormal)));
   EXPECT_EQ(image_of(chrome.minimise_button()),
-            image_of(chrome.holder(ChromeButton::kMinimise, ChromeState::kNormal)));
+            chrome.picture(ChromeButton::kMinimise, ChromeState::kPressed));
+  chrome.RS();
+  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
+  EXPECT_EQ(image_of(chrome.minimise_button()),
+            chrome.picture(ChromeButton::kMinimise, ChromeState::kNormal));
 
   // A click is a press and a release over the button.
   ::SendMessageW(chrome.close_button(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
