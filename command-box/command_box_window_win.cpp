@@ -84,8 +84,6 @@ bool CommandBoxWindow::Open() {
                  reinterpret_cast<LPARAM>(common::ProgramIcon(common::LargeIconSize())));
   CreateControls();
 
-  tray::AddTrayIcon(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
-                    L"快捷输入框");
   look::AttachSkin(hwnd());
   const StartupPlacement placement = ReadStartupSettings(fields_, interpreter_.settings());
   RECT place = {common::TwipsToPixels(placement.left_twips),
@@ -105,6 +103,11 @@ bool CommandBoxWindow::Open() {
   ::ShowWindow(hwnd(), SW_SHOW);
   ::UpdateWindow(hwnd());
   ::SetFocus(text1_);
+  // The notification icon comes once the box is on the screen: adding it
+  // waits for the shell's notification area (under Wine another process),
+  // which the box need not wait for.
+  tray::AddTrayIcon(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
+                    L"快捷输入框");
   return true;
 }
 

@@ -98,6 +98,10 @@ bool TempCleanerWindow::Open() {
   logic_.Form_Load();
   Show();
   ::SetFocus(cmdSearch());
+  // The labels' tips are needed only when the pointer rests on them: their
+  // window (a top-level one, some milliseconds to make under Wine) comes
+  // once the window is on the screen.
+  CreateTips();
   return true;
 }
 
@@ -118,7 +122,9 @@ void TempCleanerWindow::CreateControls() {
   checks_[7] = Make(kCheckBase + 7, L"Button", L"删除文件",
                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 100, 413, 13, 14);
   label5_ = Make(kLabel5, L"Static", L"自动清理", WS_VISIBLE | SS_NOTIFY, 116, 413, 56, 16);
+}
 
+void TempCleanerWindow::CreateTips() {
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
                                ::GetModuleHandleW(nullptr), nullptr);

@@ -69,6 +69,7 @@ class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
 
  private:
   void CreateControls();
+  void CreateTips();
 
   engine::Win32FileSystem files_;
   engine::Win32DriveList drives_;

@@ -120,6 +120,37 @@ TEST_F(TempCleanerWindowTest, ControlsCarryTheirTexts) {
   // The skin engine took over the push buttons.
   EXPECT_NE(::GetPropW(w->cmdSearch(), L"PROCADDR"), nullptr);
   EXPECT_EQ(look::PropValue(w->cmdStop(), L"OLDSTATE"), 3);
+  // The two labels carry their tips (the tip window belongs to the
+  // window).
+  std::pair<HWND, HWND> search{w->hwnd(), nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND candidate, LPARAM param) -> BOOL {
+        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+        wchar_t cls[64] = {};
+        ::GetClassNameW(candidate, cls, 64);
+        if (_wcsicmp(cls, TOOLTIPS_CLASSW) == 0 && ::GetWindow(candidate, GW_OWNER) == found->first)
+          found->second = candidate;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  HWND tips = search.second;
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+  const struct {
+    HWND label;
+    const wchar_t* tip;
+  } expected[] = {{w->label(4), L"开机自动启动"}, {w->label(5), L"启动软件后自动清理"}};
+  for (const auto& e : expected) {
+    wchar_t text[80] = {};
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.hwnd = w->hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(e.label);
+    info.lpszText = text;
+    ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(text, e.tip);
+  }
 }
 
 TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
