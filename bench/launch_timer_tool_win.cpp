@@ -62,7 +62,13 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   Search search{argv[2], info.dwProcessId, nullptr};
   while (!search.found && Now() - start < 30000) {
-    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    // Only the windows of that caption are looked at: a look at every
+    // window each millisecond would keep the Wine server busy, which the
+    // program measured needs as well.
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, nullptr, search.caption); w && !search.found;
+         w = ::FindWindowExW(nullptr, w, nullptr, search.caption)) {
+      Visit(w, reinterpret_cast<LPARAM>(&search));
+    }
     if (!search.found)
       ::Sleep(1);
   }

@@ -73,6 +73,16 @@ void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstrin
   ::FindClose(find);
 }
 
+// The tip window owned by search->first, into search->second.
+BOOL CALLBACK FindTips(HWND candidate, LPARAM param) {
+  auto* search = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(candidate, cls, 64);
+  if (_wcsicmp(cls, TOOLTIPS_CLASSW) == 0 && ::GetWindow(candidate, GW_OWNER) == search->first)
+    search->second = candidate;
+  return TRUE;
+}
+
 class TempCleanerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ::DeleteFileW(SettingsPath().c_str()); }
@@ -123,17 +133,7 @@ TEST_F(TempCleanerWindowTest, ControlsCarryTheirTexts) {
   // The two labels carry their tips (the tip window belongs to the
   // window).
   std::pair<HWND, HWND> search{w->hwnd(), nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND candidate, LPARAM param) -> BOOL {
-        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(param);
-        wchar_t cls[64] = {};
-        ::GetClassNameW(candidate, cls, 64);
-        if (_wcsicmp(cls, TOOLTIPS_CLASSW) == 0 && ::GetWindow(candidate, GW_OWNER) == found->first)
-          found->second = candidate;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindTips, reinterpret_cast<LPARAM>(&search));
   HWND tips = search.second;
   ASSERT_NE(tips, nullptr);
   EXPECT_EQ(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
