@@ -1,8 +1,7 @@
 #include "cleaner-engine/engine_ports_win.h"
 
-#include <psapi.h>
-
 #include <algorithm>
+#include <type_traits>
 
 #include <vector>
 
@@ -319,9 +318,42 @@ unsigned Win32DriveList::DriveType(const std::wstring& root) {
   return ::GetDriveTypeW(root.c_str());
 }
 
+namespace {
+
+// psapi.dll, loaded when a run first looks at the processes rather than
+// when the program starts (every start would pay for loading it), and
+// kept for the runs that follow. A call that is not there fails as the
+// call would.
+struct ProcessStatusCalls {
+  BOOL(WINAPI* enum_processes)(DWORD*, DWORD, DWORD*) = nullptr;
+  BOOL(WINAPI* enum_modules)(HANDLE, HMODULE*, DWORD, DWORD*) = nullptr;
+  DWORD(WINAPI* module_file_name)(HANDLE, HMODULE, LPWSTR, DWORD) = nullptr;
+};
+
+const ProcessStatusCalls& ProcessStatus() {
+  static const ProcessStatusCalls calls = [] {
+    ProcessStatusCalls found;
+    HMODULE psapi = ::LoadLibraryW(L"psapi.dll");
+    if (!psapi)
+      return found;
+    auto look_up = [psapi](auto& target, const char* name) {
+      target = reinterpret_cast<std::remove_reference_t<decltype(target)>>(
+          reinterpret_cast<void*>(::GetProcAddress(psapi, name)));
+    };
+    look_up(found.enum_processes, "EnumProcesses");
+    look_up(found.enum_modules, "EnumProcessModules");
+    look_up(found.module_file_name, "GetModuleFileNameExW");
+    return found;
+  }();
+  return calls;
+}
+
+}  // namespace
+
 bool Win32ProcessList::EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) {
   DWORD got = 0;
-  const BOOL ok = ::EnumProcesses(reinterpret_cast<DWORD*>(ids), bytes, &got);
+  const auto call = ProcessStatus().enum_processes;
+  const BOOL ok = call ? call(reinterpret_cast<DWORD*>(ids), bytes, &got) : FALSE;
   *returned = got;
   return ok != FALSE;
 }
@@ -335,8 +367,10 @@ bool Win32ProcessList::EnumModules(ProcessHandle process,
                                    uint32_t bytes,
                                    uint32_t* needed) {
   DWORD need = 0;
-  const BOOL ok = ::EnumProcessModules(reinterpret_cast<HANDLE>(process),
-                                       reinterpret_cast<HMODULE*>(modules), bytes, &need);
+  const auto call = ProcessStatus().enum_modules;
+  const BOOL ok = call ? call(reinterpret_cast<HANDLE>(process),
+                              reinterpret_cast<HMODULE*>(modules), bytes, &need)
+                       : FALSE;
   *needed = need;
   return ok != FALSE;
 }
@@ -345,9 +379,10 @@ std::wstring Win32ProcessList::ModuleFileName(ProcessHandle process,
                                               ModuleHandle module,
                                               uint32_t max_chars) {
   std::vector<wchar_t> buffer(max_chars + 1, L'*');
-  const DWORD length =
-      ::GetModuleFileNameExW(reinterpret_cast<HANDLE>(process), reinterpret_cast<HMODULE>(module),
-                             buffer.data(), max_chars);
+  const auto call = ProcessStatus().module_file_name;
+  const DWORD length = call ? call(reinterpret_cast<HANDLE>(process),
+                                   reinterpret_cast<HMODULE>(module), buffer.data(), max_chars)
+                            : 0;
   return std::wstring(buffer.data(), std::min<DWORD>(length, max_chars));
 }
 

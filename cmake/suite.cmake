@@ -153,8 +153,8 @@ function(suite_folder name)
   endif()
 endfunction()
 
-set(SUITE_WIN32_LIBS comctl32 shell32 ole32 oleaut32 uuid advapi32 psapi
-    msimg32 gdi32 user32 kernel32 winmm strmiids)
+set(SUITE_WIN32_LIBS comctl32 shell32 ole32 oleaut32 uuid advapi32
+    gdi32 user32 kernel32 winmm strmiids)
 
 # A shipped program: GUI subsystem, Unicode entry point, icon, manifest and
 # version resource.
