@@ -1,6 +1,6 @@
-// Draws the suite's icon and writes it as a Windows .ico file with a 16 and
-// a 32 pixel image (32-bit colour with alpha, plus the AND mask that older
-// systems use). The build runs it on the host; nothing here is Windows code.
+// Draws the suite's icon and writes it as a Windows .ico file with images
+// of 16, 20, 24, 32, 40 and 48 pixels (32-bit colour with alpha, plus the
+// AND mask that older systems use). The build runs it on the host; nothing here is Windows code.
 //
 // The picture: a rounded square in the suite's blue, lighter at the top,
 // with a white prompt sign ">" and an underscore cursor: a command box.
@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_icon OUTPUT.ico\n");
     return 2;
   }
-  // The small and large icon sizes at 100 %, 125 %, 150 % and 200 %.
+  // The small icon at 100 %, 125 %, 150 % and 200 % (16 to 32) and the
+  // large one at 100 % to 150 % (32 to 48); Windows scales the 48 for more.
   const int sizes[] = {16, 20, 24, 32, 40, 48};
   std::vector<std::vector<uint8_t>> images;
   for (int s : sizes)

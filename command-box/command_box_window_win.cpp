@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "command-box/web_lookups.h"
 #include "common/program_path.h"
 #include "common/text_rules.h"
@@ -102,12 +104,13 @@ bool CommandBoxWindow::Open() {
   ::SetTimer(hwnd(), kTopmostTimer, kTopmostInterval, nullptr);
   ::ShowWindow(hwnd(), SW_SHOW);
   ::UpdateWindow(hwnd());
-  ::SetFocus(text1_);
   // The notification icon comes once the box is on the screen: adding it
   // waits for the shell's notification area (under Wine another process),
-  // which the box need not wait for.
+  // which the box need not wait for. Then the focus, which a shell that
+  // brings up its taskbar for the first icon could otherwise take.
   tray::AddTrayIcon(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
                     L"快捷输入框");
+  ::SetFocus(text1_);
   return true;
 }
 
@@ -127,13 +130,26 @@ void CommandBoxWindow::CreateControls() {
   label4_ = make(
       {kLabel4, L"Static", L"Tovrix", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, 0, 495, 60, 1800, 360},
       title_font_);
-  // The lyric line reaches down to the input row (240 twips high rather
-  // than 200): a line of "宋体" 9 points is 12 pixels high on the usual
-  // display, but the faces that stand in for it where it is missing (and
-  // any face at 125 % and 150 %) need more than the 13 pixels of 200 twips.
   label5_ = make({kLabel5, L"Static", L"", WS_VISIBLE | SS_NOTIFY | SS_CENTER | SS_NOPREFIX, 0, 240,
-                  600, 4575, 240},
+                  600, 4575, 200},
                  label_font_);
+  // The lyric line is 200 twips high, which holds a line of "宋体" 9 points
+  // on the usual display; where its font needs more (the faces that stand
+  // in for it where it is missing, or the display's density), it grows
+  // downwards as far as the input row (840 twips).
+  {
+    HDC dc = ::GetDC(label5_);
+    HGDIOBJ old = ::SelectObject(dc, label_font_);
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label5_, dc);
+    const RECT line = common::ControlRect(label5_);
+    const int room = common::TwipsToPixels(840) - line.top;
+    const int height = std::min<int>(room, std::max<int>(line.bottom - line.top, metrics.tmHeight));
+    ::SetWindowPos(label5_, nullptr, 0, 0, line.right - line.left, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   text1_ = make({kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  240, 840, 3255, 285},
                 input_font_);

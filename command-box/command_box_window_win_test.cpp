@@ -513,7 +513,6 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
       {w->command1(), {256, 56, 321, 76}, {320, 70, 401, 95}, {384, 84, 482, 114}},
       {w->image1(), {10, 8, 26, 24}, {13, 10, 33, 30}, {15, 12, 39, 36}},
       {w->label4(), {33, 4, 153, 28}, {41, 5, 191, 35}, {50, 6, 230, 42}},
-      {w->label5(), {16, 40, 321, 56}, {20, 50, 401, 70}, {24, 60, 482, 84}},
   };
   for (const auto& c : controls) {
     const RECT want = ByDensity(0, 1, 2) == 0 ? c.at96 : ByDensity(0, 1, 2) == 1 ? c.at120 : c.at144;
@@ -523,6 +522,14 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
     EXPECT_EQ(got.right, want.right) << common::WindowText(c.control);
     EXPECT_EQ(got.bottom, want.bottom) << common::WindowText(c.control);
   }
+  // The lyric line: 4575 by 200 twips at 240, 600, taller where its font
+  // needs it, but never into the input row.
+  const RECT line = RectOf(w->label5());
+  EXPECT_EQ(line.left, ByDensity(16, 20, 24));
+  EXPECT_EQ(line.top, ByDensity(40, 50, 60));
+  EXPECT_EQ(line.right, ByDensity(321, 401, 482));
+  EXPECT_GE(line.bottom, ByDensity(53, 67, 80));
+  EXPECT_LE(line.bottom, ByDensity(56, 70, 84));
   // The chrome buttons: 24 by 20 pixels on the usual display, in the top
   // right corner, their pictures drawn at that size.
   const RECT close = RectOf(w->chrome().close_button());
@@ -638,7 +645,11 @@ TEST_F(DensityCommandBoxTest, TheCutTextCheckFindsCutTexts) {
   child(L"Static", L"确定", 0, 200, 100, 40);
   child(L"Button", L"", BS_AUTOCHECKBOX, 310, common::Scaled(13), common::Scaled(14));
   const std::vector<std::wstring> cut = testing_support::CutTexts(form);
-  EXPECT_EQ(cut.size(), 4u) << Joined(cut);
+  ASSERT_EQ(cut.size(), 4u) << Joined(cut);
+  const wchar_t* reported[] = {L"Static \"官方网站：\"", L"Button \"开始清理\"",
+                               L"Button \"自定义：\"", L"Edit \"\""};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(cut[i].rfind(reported[i], 0), 0u) << Joined(cut);
   ::DestroyWindow(form);
   ::DeleteObject(font);
 }

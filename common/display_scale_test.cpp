@@ -49,6 +49,11 @@ TEST(DisplayScaleTest, SavedPositionsComeBack) {
   EXPECT_EQ(TwipsToPixels(PixelsToTwips(380, 96), 144), 570);
   // 1440 / 168 is no whole number of twips a pixel: the nearest twip.
   EXPECT_EQ(PixelsToTwips(7, 168), 60);
+  EXPECT_EQ(PixelsToTwips(5, 168), 43);   // 42.86
+  EXPECT_EQ(PixelsToTwips(-5, 168), -43);
+  // Halves go away from zero on both sides.
+  EXPECT_EQ(TwipsToPixels(285, 144), 29);   // 28.5
+  EXPECT_EQ(TwipsToPixels(-285, 144), -29);
 }
 
 TEST(DisplayScaleTest, PixelLayoutsScale) {

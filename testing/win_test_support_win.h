@@ -124,15 +124,15 @@ void RemoveFile(const std::wstring& path);
 int RequestedTestDpi();
 
 // The value for the density the test program was started at: 96, 120 or
-// 144 dots per inch (any other density gives the first).
+// 144 dots per inch (any other density fails the test).
 int ByDensity(int at96, int at120, int at144);
 
 // The client size of a window.
 SIZE ClientSize(HWND window);
 
 // The visible controls below `root` whose texts do not fit them in their
-// own fonts, each as "class \"text\": why": statics (wrapped as they wrap,
-// or on one line where they end in an ellipsis), push buttons (inside the
+// own fonts, each as "class \"text\": why": statics (wrapped as they wrap;
+// those that end a long text in an ellipsis by their line's height), push buttons (inside the
 // face's margin), check boxes (beside their box; boxes too narrow for any
 // caption must still hold the box), group box captions, edit fields (the
 // font's height) and list view column headers. Empty when all fit.

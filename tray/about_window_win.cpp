@@ -40,9 +40,12 @@ void AboutWindow::EnsureCreated() {
   layout.width = width;
   layout.height = height;
   layout.style = look::BackgroundStyle::kStrip;
+  layout.title_height = Scaled(30);
   // The About window has no close or minimise button: they lie outside it.
-  layout.minimise = {-100, -100};
-  layout.close = {-100, -100};
+  const POINT outside = {-2 * look::ChromeButtonWidth(layout.dpi),
+                         -2 * look::ChromeButtonHeight(layout.dpi)};
+  layout.minimise = outside;
+  layout.close = outside;
   chrome_.Create(hwnd(), layout);
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   auto make = [&](int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,

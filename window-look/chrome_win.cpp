@@ -81,6 +81,7 @@ WindowChrome::~WindowChrome() {
 
 void WindowChrome::Create(HWND form, const Layout& layout) {
   form_ = form;
+  dpi_ = layout.dpi;
   const Picture background =
       DrawBackground(layout.width, layout.height, layout.style, layout.title_height);
   // Inside its one-pixel border the background changes from row to row
@@ -268,7 +269,7 @@ HBRUSH WindowChrome::CaptionBrush(HWND control) {
   POINT origin = {0, 0};
   ::MapWindowPoints(control, picture_, &origin, 1);
   // The caption's line: 7 pixels down on the usual display.
-  const int y = std::min(std::max<int>(origin.y + common::Scaled(7), 0),
+  const int y = std::min(std::max<int>(origin.y + common::ScalePixels(7, dpi_), 0),
                          static_cast<int>(row_colours_.size()) - 1);
   const Rgb colour = row_colours_.empty() ? 0xFFFFFF : row_colours_[y];
   for (const auto& solid : solid_brushes_)

@@ -106,6 +106,7 @@ class WindowChrome {
   void PaintBackground(HWND picture, HDC dc) const;
 
   HWND form_ = nullptr;
+  int dpi_ = common::kUsualDpi;
   HWND picture_ = nullptr;
   HWND close_ = nullptr;
   HWND minimise_ = nullptr;
