@@ -25,6 +25,17 @@ std::optional<int> WholeNumber(const std::wstring& text) {
   return static_cast<int>(common::RoundHalfEven(*value));
 }
 
+// The height of a line of text in `font`, drawn in `window`.
+int LineHeight(HWND window, HFONT font) {
+  HDC dc = ::GetDC(window);
+  HGDIOBJ old = ::SelectObject(dc, font);
+  TEXTMETRICW metrics = {};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
 }  // namespace
 
 StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
@@ -137,19 +148,12 @@ void CommandBoxWindow::CreateControls() {
   // on the usual display; where its font needs more (the faces that stand
   // in for it where it is missing, or the display's density), it grows
   // downwards as far as the input row (840 twips).
-  {
-    HDC dc = ::GetDC(label5_);
-    HGDIOBJ old = ::SelectObject(dc, label_font_);
-    TEXTMETRICW metrics = {};
-    ::GetTextMetricsW(dc, &metrics);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(label5_, dc);
-    const RECT line = common::ControlRect(label5_);
-    const int room = common::TwipsToPixels(840) - line.top;
-    const int height = std::min<int>(room, std::max<int>(line.bottom - line.top, metrics.tmHeight));
-    ::SetWindowPos(label5_, nullptr, 0, 0, line.right - line.left, height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  const RECT line = common::ControlRect(label5_);
+  const int room = common::TwipsToPixels(840) - line.top;
+  const int height =
+      std::min<int>(room, std::max<int>(line.bottom - line.top, LineHeight(label5_, label_font_)));
+  ::SetWindowPos(label5_, nullptr, 0, 0, line.right - line.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   text1_ = make({kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  240, 840, 3255, 285},
                 input_font_);

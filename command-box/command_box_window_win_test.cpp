@@ -482,13 +482,6 @@ SIZE IconSize(HICON icon) {
   return size;
 }
 
-std::wstring Joined(const std::vector<std::wstring>& lines) {
-  std::wstring all;
-  for (const auto& line : lines)
-    all += line + L"\n";
-  return all;
-}
-
 class DensityCommandBoxTest : public CommandBoxWindowTest {
  protected:
   void SetUp() override {
@@ -554,7 +547,7 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
             ByDensity(16, 20, 24));
   EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), ByDensity(16, 20, 24));
   EXPECT_EQ(IconSize(tray::TrayRecord().hIcon).cx, ::GetSystemMetrics(SM_CXSMICON));
-  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
 }
 
 TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
@@ -566,7 +559,7 @@ TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
   EXPECT_EQ(TopOf(w->text1()), ByDensity(64, 80, 96));
   EXPECT_EQ(TopOf(w->command1()), ByDensity(64, 80, 96));
   ASSERT_TRUE(PumpUntil([&] { return !common::WindowText(w->label5()).empty(); }, 3000));
-  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
 
   const SIZE player = testing_support::ClientSize(p->hwnd());
   EXPECT_EQ(player.cx, ByDensity(340, 425, 510));
@@ -575,14 +568,14 @@ TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
   EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
   EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
   EXPECT_EQ(close.left, player.cx - ByDensity(28, 35, 42));
-  EXPECT_EQ(Joined(testing_support::CutTexts(p->hwnd())), L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(p->hwnd())), L"");
 
   w->about().Choose(tray::MenuItem::kAbout);
   ASSERT_TRUE(w->about().Exists());
   const SIZE about = testing_support::ClientSize(w->about().hwnd());
   EXPECT_EQ(about.cx, ByDensity(340, 425, 510));
   EXPECT_EQ(about.cy, ByDensity(68, 85, 102));
-  EXPECT_EQ(Joined(testing_support::CutTexts(w->about().hwnd())), L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->about().hwnd())), L"");
 }
 
 // The saved place is in twips: the same twips open the box at the same
@@ -645,11 +638,11 @@ TEST_F(DensityCommandBoxTest, TheCutTextCheckFindsCutTexts) {
   child(L"Static", L"确定", 0, 200, 100, 40);
   child(L"Button", L"", BS_AUTOCHECKBOX, 310, common::Scaled(13), common::Scaled(14));
   const std::vector<std::wstring> cut = testing_support::CutTexts(form);
-  ASSERT_EQ(cut.size(), 4u) << Joined(cut);
+  ASSERT_EQ(cut.size(), 4u) << testing_support::JoinLines(cut);
   const wchar_t* reported[] = {L"Static \"官方网站：\"", L"Button \"开始清理\"",
                                L"Button \"自定义：\"", L"Edit \"\""};
   for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(cut[i].rfind(reported[i], 0), 0u) << Joined(cut);
+    EXPECT_EQ(cut[i].rfind(reported[i], 0), 0u) << testing_support::JoinLines(cut);
   ::DestroyWindow(form);
   ::DeleteObject(font);
 }

@@ -235,10 +235,7 @@ TEST_F(DensityJunkCleanerWindowTest, TheWindowHasTheSizesOfItsTwips) {
   EXPECT_EQ(ListView_GetColumnWidth(list, 2), ByDensity(96, 120, 144));
   const RECT box = common::ControlRect(w->check(kFirstType));
   EXPECT_EQ(box.right - box.left, ByDensity(60, 75, 90));
-  std::wstring cut;
-  for (const auto& line : testing_support::CutTexts(w->hwnd()))
-    cut += line + L"\n";
-  EXPECT_EQ(cut, L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
 }
 
 }  // namespace

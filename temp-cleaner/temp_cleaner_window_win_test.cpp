@@ -394,13 +394,6 @@ class DensityTempCleanerWindowTest : public TempCleanerWindowTest {
   }
 };
 
-std::wstring Joined(const std::vector<std::wstring>& lines) {
-  std::wstring all;
-  for (const auto& line : lines)
-    all += line + L"\n";
-  return all;
-}
-
 void ExpectRect(HWND control, int left, int top, int right, int bottom) {
   const RECT r = common::ControlRect(control);
   EXPECT_EQ(r.left, left) << common::WindowText(control);
@@ -432,7 +425,7 @@ TEST_F(DensityTempCleanerWindowTest, TheWindowHasTheSizesOfItsTwips) {
   const RECT close = common::ControlRect(w->chrome().close_button());
   EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
   EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
-  EXPECT_EQ(Joined(testing_support::CutTexts(w->hwnd())), L"");
+  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
   // The status bar lies along the bottom, under the list.
   const RECT status = common::ControlRect(w->results().status());
   EXPECT_EQ(status.bottom, client.cy);

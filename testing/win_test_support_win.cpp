@@ -501,6 +501,13 @@ BOOL CALLBACK CheckOne(HWND control, LPARAM param) {
 
 }  // namespace
 
+std::wstring JoinLines(const std::vector<std::wstring>& lines) {
+  std::wstring all;
+  for (const auto& line : lines)
+    all += line + L"\n";
+  return all;
+}
+
 std::vector<std::wstring> CutTexts(HWND root) {
   std::vector<std::wstring> cut;
   ::EnumChildWindows(root, CheckOne, reinterpret_cast<LPARAM>(&cut));

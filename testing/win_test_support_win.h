@@ -137,6 +137,8 @@ SIZE ClientSize(HWND window);
 // caption must still hold the box), group box captions, edit fields (the
 // font's height) and list view column headers. Empty when all fit.
 std::vector<std::wstring> CutTexts(HWND root);
+// Lines joined for a failure message, each ended by a line break.
+std::wstring JoinLines(const std::vector<std::wstring>& lines);
 
 }  // namespace testing_support
 
