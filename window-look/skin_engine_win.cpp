@@ -1,9 +1,9 @@
 #include "window-look/skin_engine_win.h"
 
-#include <vector>
-
 #include <cwchar>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "common/text_rules.h"
 #include "common/window_win.h"
@@ -43,8 +43,35 @@ void SetValue(HWND window, const wchar_t* name, INT_PTR value) {
   ::SetPropW(window, name, reinterpret_cast<HANDLE>(value));
 }
 
+// The engine's own copy of what it keeps in the properties of the windows
+// it has taken over. The properties are written as before and stay the
+// record anyone may read; the engine itself reads this copy, because under
+// Wine every property read is a round trip to the server (some 35 us on
+// this kind of machine), and every message to a hooked window and every
+// tick of a fade asked for one to six of them. Entries are made when a
+// window is taken over and removed when it is given back (on its
+// WM_DESTROY at the latest).
+struct Hooked {
+  WNDPROC previous = nullptr;  // "PROCADDR"
+  ButtonSkin skin;             // buttons: "OLDSTATE", "ALPHALEVEL", "MOUSEFLAG"
+  INT_PTR timer = 0;           // buttons: "TIMERID"
+  HDC state_dc[4] = {};        // buttons: "HDC0" to "HDC3"
+};
+
+std::unordered_map<HWND, Hooked>& HookedWindows() {
+  static std::unordered_map<HWND, Hooked> windows;
+  return windows;
+}
+
+Hooked* Find(HWND window) {
+  auto& windows = HookedWindows();
+  const auto it = windows.find(window);
+  return it == windows.end() ? nullptr : &it->second;
+}
+
 HDC StateDc(HWND button, int state) {
-  return reinterpret_cast<HDC>(::GetPropW(button, StateName(L"HDC", state).c_str()));
+  const Hooked* hooked = Find(button);
+  return hooked && state >= 0 && state <= 3 ? hooked->state_dc[state] : nullptr;
 }
 
 SIZE OuterSize(HWND window) {
@@ -113,30 +140,39 @@ void Initialise() {
 }
 
 ButtonSkin ReadSkin(HWND button) {
-  ButtonSkin skin;
-  skin.state = static_cast<int>(PropValue(button, kOldState));
-  skin.alpha = static_cast<int>(PropValue(button, kAlphaLevel));
-  skin.mouse_flag = static_cast<int>(PropValue(button, kMouseFlag));
-  return skin;
+  const Hooked* hooked = Find(button);
+  return hooked ? hooked->skin : ButtonSkin{};
 }
 
+// Only the values that changed are written to the properties.
 void WriteSkin(HWND button, const ButtonSkin& skin) {
-  SetValue(button, kOldState, skin.state);
-  SetValue(button, kAlphaLevel, skin.alpha);
-  SetValue(button, kMouseFlag, skin.mouse_flag);
+  Hooked* hooked = Find(button);
+  if (!hooked)
+    return;
+  if (hooked->skin.state != skin.state)
+    SetValue(button, kOldState, skin.state);
+  if (hooked->skin.alpha != skin.alpha)
+    SetValue(button, kAlphaLevel, skin.alpha);
+  if (hooked->skin.mouse_flag != skin.mouse_flag)
+    SetValue(button, kMouseFlag, skin.mouse_flag);
+  hooked->skin = skin;
 }
 
 void StartFade(HWND button) {
-  if (PropValue(button, kTimerId) != 0)
+  Hooked* hooked = Find(button);
+  if (!hooked || hooked->timer != 0)
     return;
   const UINT_PTR id = ::SetTimer(button, 1, kFadeInterval, nullptr);
-  SetValue(button, kTimerId, static_cast<INT_PTR>(id));
+  hooked->timer = static_cast<INT_PTR>(id);
+  SetValue(button, kTimerId, hooked->timer);
 }
 
 void StopFade(HWND button) {
-  const INT_PTR id = PropValue(button, kTimerId);
-  if (id == 0)
+  Hooked* hooked = Find(button);
+  if (!hooked || hooked->timer == 0)
     return;
+  const INT_PTR id = hooked->timer;
+  hooked->timer = 0;
   SetValue(button, kTimerId, 0);
   ::KillTimer(button, static_cast<UINT_PTR>(id));
 }
@@ -173,7 +209,7 @@ void FadeStep(HWND button) {
   ::ReleaseDC(button, dc);
   if (tick.last)
     StopFade(button);
-  SetValue(button, kAlphaLevel, skin.alpha);
+  WriteSkin(button, skin);
 }
 
 void SetRoundRegion(HWND button, SIZE size) {
@@ -207,7 +243,8 @@ LRESULT PassOn(WNDPROC previous, HWND window, UINT message, WPARAM wparam, LPARA
 }
 
 WNDPROC Previous(HWND window) {
-  return reinterpret_cast<WNDPROC>(::GetPropW(window, kProcAddr));
+  const Hooked* hooked = Find(window);
+  return hooked ? hooked->previous : nullptr;
 }
 
 // The handler of a message may have released the button (or destroyed
@@ -225,7 +262,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lpa
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(button, &ps);
       const SIZE size = OuterSize(button);
-      int state = static_cast<int>(PropValue(button, kOldState));
+      int state = ReadSkin(button).state;
       if (state < 0 || state > 3)
         state = 0;
       ::BitBlt(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
@@ -406,9 +443,10 @@ void AttachSkin(HWND window) {
 }
 
 bool SkinButton(HWND button) {
-  if (::GetPropW(button, kProcAddr))
+  if (Find(button))
     return false;
   Initialise();
+  Hooked& hooked = HookedWindows()[button];
   const SIZE size = OuterSize(button);
   HDC window_dc = ::GetWindowDC(button);
   for (int s = 0; s < 4; ++s) {
@@ -416,18 +454,21 @@ bool SkinButton(HWND button) {
     HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc, size.cx, size.cy);
     // The surface's initial bitmap is the stock one: nothing to release.
     ::SelectObject(dc, bitmap);
+    hooked.state_dc[s] = dc;
     ::SetPropW(button, StateName(L"HDC", s).c_str(), dc);
     ::SetPropW(button, StateName(L"BMP", s).c_str(), bitmap);
   }
   RenderStateImages(button);
   ::ReleaseDC(button, window_dc);
   ::SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  hooked.skin.state = ::IsWindowEnabled(button) ? kNormal : kDisabled;
   SetValue(button, kMouseFlag, 0);
   SetValue(button, kTimerId, 0);
-  SetValue(button, kOldState, ::IsWindowEnabled(button) ? kNormal : kDisabled);
+  SetValue(button, kOldState, hooked.skin.state);
   SetValue(button, kAlphaLevel, 0);
   SetRoundRegion(button, size);
   const WNDPROC previous = ReplaceProc(button, ButtonProc);
+  hooked.previous = previous;
   ::SetPropW(button, kProcAddr, reinterpret_cast<HANDLE>(previous));
   ++g_engine.skinned_buttons;
   ::InvalidateRect(button, nullptr, FALSE);
@@ -440,7 +481,7 @@ bool ReleaseButton(HWND button) {
     return false;
   for (int s = 0; s < 4; ++s) {
     const std::wstring dc_name = StateName(L"HDC", s), bmp_name = StateName(L"BMP", s);
-    ::DeleteDC(reinterpret_cast<HDC>(::GetPropW(button, dc_name.c_str())));
+    ::DeleteDC(StateDc(button, s));
     ::DeleteObject(reinterpret_cast<HBITMAP>(::GetPropW(button, bmp_name.c_str())));
     ::RemovePropW(button, dc_name.c_str());
     ::RemovePropW(button, bmp_name.c_str());
@@ -454,6 +495,7 @@ bool ReleaseButton(HWND button) {
   ::SetWindowLongW(button, GWL_STYLE, style & ~0xB);
   ::SetWindowRgn(button, nullptr, TRUE);
   ReplaceProc(button, previous);
+  HookedWindows().erase(button);
   ::InvalidateRect(button, nullptr, TRUE);
   --g_engine.skinned_buttons;
   ReleaseAtlasIfUnused();
@@ -461,10 +503,11 @@ bool ReleaseButton(HWND button) {
 }
 
 bool HookWindow(HWND window) {
-  if (::GetPropW(window, kProcAddr))
+  if (Find(window))
     return false;
-  const WNDPROC previous = ReplaceProc(window, TopLevelProc);
-  ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  Hooked& hooked = HookedWindows()[window];
+  hooked.previous = ReplaceProc(window, TopLevelProc);
+  ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(hooked.previous));
   ++g_engine.hooked_windows;
   return true;
 }
@@ -475,16 +518,18 @@ bool UnhookWindow(HWND window) {
     return false;
   ::RemovePropW(window, kProcAddr);
   ReplaceProc(window, previous);
+  HookedWindows().erase(window);
   --g_engine.hooked_windows;
   ReleaseAtlasIfUnused();
   return true;
 }
 
 bool HookFramedControl(HWND control) {
-  if (::GetPropW(control, kProcAddr))
+  if (Find(control))
     return false;
-  const WNDPROC previous = ReplaceProc(control, FramedProc);
-  ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  Hooked& hooked = HookedWindows()[control];
+  hooked.previous = ReplaceProc(control, FramedProc);
+  ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(hooked.previous));
   // The flat frame shows at once; a control not on the screen yet (a
   // window attached while it loads, before it is shown) gets it with its
   // first painting, and is spared a painting nobody sees (under Wine about
@@ -500,6 +545,7 @@ bool UnhookFramedControl(HWND control) {
     return false;
   ::RemovePropW(control, kProcAddr);
   ReplaceProc(control, previous);
+  HookedWindows().erase(control);
   ::SendMessageW(control, WM_NCPAINT, 1, 0);
   return true;
 }
@@ -547,7 +593,7 @@ void SetButtonCaption(HWND button, const std::wstring& caption) {
   if (caption == current)
     return;
   ::SetWindowTextW(button, caption.c_str());
-  if (::GetPropW(button, kProcAddr)) {
+  if (Find(button)) {
     RenderStateImages(button);
     ::InvalidateRect(button, nullptr, FALSE);
   }

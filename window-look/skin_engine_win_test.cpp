@@ -145,6 +145,58 @@ TEST_F(SkinEngineWinTest, MessagesDriveStateAndFadeEnds) {
   form.reset();
 }
 
+// The engine keeps its own copy of the button's values; every tick and
+// every state change must still reach the properties, and a button given
+// back and taken over again starts from its properties anew.
+TEST_F(SkinEngineWinTest, FadeTicksAndStateChangesReachTheProperties) {
+  auto form = std::make_unique<TestForm>();
+  HWND b = form->AddButton(L"确 定", 10, 10, 75, 25);
+  AttachSkin(form->hwnd());
+  const LONG_PTR skinned_proc = ::GetWindowLongPtrW(b, GWLP_WNDPROC);
+  ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  const INT_PTR timer = PropValue(b, L"TIMERID");
+  ASSERT_NE(timer, 0);
+  struct Tick {
+    int ticks;  // timer messages sent so far
+    int alpha;
+    bool running;
+  };
+  const Tick ticks[] = {
+      {1, 13, true}, {2, 16, true}, {40, 130, true}, {81, 253, true}, {82, 0, false}};
+  int sent = 0;
+  for (const Tick& t : ticks) {
+    for (; sent < t.ticks; ++sent)
+      ::SendMessageW(b, WM_TIMER, 1, 0);
+    EXPECT_EQ(PropValue(b, L"ALPHALEVEL"), t.alpha) << t.ticks;
+    EXPECT_EQ(PropValue(b, L"TIMERID") != 0, t.running) << t.ticks;
+    EXPECT_EQ(PropValue(b, L"OLDSTATE"), 2) << t.ticks;
+  }
+  // A new fade starts a new timer.
+  ::SendMessageW(b, WM_LBUTTONUP, 0, 0);
+  EXPECT_NE(PropValue(b, L"TIMERID"), 0);
+  EXPECT_EQ(PropValue(b, L"OLDSTATE"), 0);
+
+  ASSERT_TRUE(ReleaseButton(b));
+  for (const wchar_t* name : {L"PROCADDR", L"OLDSTATE", L"ALPHALEVEL", L"TIMERID", L"HDC0"})
+    EXPECT_EQ(::GetPropW(b, name), nullptr) << name;
+  EXPECT_NE(::GetWindowLongPtrW(b, GWLP_WNDPROC), skinned_proc);
+  // Given back, the button's messages are its own again.
+  ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(::GetPropW(b, L"OLDSTATE"), nullptr);
+  ::SendMessageW(b, WM_LBUTTONUP, 0, 0);
+
+  ::EnableWindow(b, FALSE);
+  ASSERT_TRUE(SkinButton(b));
+  EXPECT_EQ(PropValue(b, L"OLDSTATE"), 3);
+  EXPECT_EQ(PropValue(b, L"TIMERID"), 0);
+  ::EnableWindow(b, TRUE);
+  EXPECT_EQ(PropValue(b, L"OLDSTATE"), 0);
+  ::SendMessageW(b, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(PropValue(b, L"OLDSTATE"), 1);
+  EXPECT_EQ(PropValue(b, L"ALPHALEVEL"), 70);
+  form.reset();
+}
+
 TEST_F(SkinEngineWinTest, ResizeKeepsRoundedRegionAndImages) {
   auto form = std::make_unique<TestForm>();
   HWND b = form->AddButton(L"开始清理", 10, 10, 75, 25);
@@ -284,16 +336,19 @@ TEST(ChromeWinTest, PicturesRsAndClicks) {
       pictures.insert(chrome.picture(b, st));
   EXPECT_EQ(pictures.size(), 6u);
   EXPECT_EQ(pictures.count(nullptr), 0u);
-  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
+  EXPECT_EQ(image_of(chrome.close_button()),
+            chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
 
   ::SendMessageW(chrome.close_button(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kHover));
+  EXPECT_EQ(image_of(chrome.close_button()),
+            chrome.picture(ChromeButton::kClose, ChromeState::kHover));
   ::SendMessageW(chrome.minimise_button(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(chrome.Shown(ChromeButton::kMinimise), ChromeState::kPressed);
   EXPECT_EQ(image_of(chrome.minimise_button()),
             chrome.picture(ChromeButton::kMinimise, ChromeState::kPressed));
   chrome.RS();
-  EXPECT_EQ(image_of(chrome.close_button()), chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
+  EXPECT_EQ(image_of(chrome.close_button()),
+            chrome.picture(ChromeButton::kClose, ChromeState::kNormal));
   EXPECT_EQ(image_of(chrome.minimise_button()),
             chrome.picture(ChromeButton::kMinimise, ChromeState::kNormal));
 
@@ -343,16 +398,16 @@ TEST(ChromeWinTest, Picture1PaintsTheBackgroundExactly) {
       ::SendMessageW(chrome.picture(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
                      PRF_CLIENT | PRF_ERASEBKGND);
       ::SetViewportOrgEx(dc, 0, 0, nullptr);
-      for (const POINT at : {POINT{0, 0}, POINT{0, 100}, POINT{299, 150}, POINT{150, 0},
-                             POINT{150, 1}, POINT{150, 29}, POINT{150, 30}, POINT{100, 120},
-                             POINT{200, 199}}) {
+      for (const POINT at :
+           {POINT{0, 0}, POINT{0, 100}, POINT{299, 150}, POINT{150, 0}, POINT{150, 1},
+            POINT{150, 29}, POINT{150, 30}, POINT{100, 120}, POINT{200, 199}}) {
         if (at.x < shift.x || at.y < shift.y)
           continue;
         const COLORREF shown = ::GetPixel(dc, at.x - shift.x, at.y - shift.y);
         const Rgb want = expected.At(at.x, at.y);
         EXPECT_EQ(shown, RGB((want >> 16) & 0xFF, (want >> 8) & 0xFF, want & 0xFF))
-            << "style " << static_cast<int>(style) << " at " << at.x << "," << at.y
-            << " shift " << shift.x;
+            << "style " << static_cast<int>(style) << " at " << at.x << "," << at.y << " shift "
+            << shift.x;
       }
     }
     ::SelectObject(dc, old);
