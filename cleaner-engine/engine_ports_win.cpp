@@ -515,7 +515,11 @@ std::wstring ResultList::CellText(int row, int column) {
 
 void ResultList::SetProgress(const std::wstring& text) {
   latest_ = text;
+  const bool was_waiting = pending_;
   pending_ = true;
+  if (was_waiting && ++texts_unread_ < kTextsPerClockRead)
+    return;
+  texts_unread_ = 0;
   if (common::SteadyMilliseconds() - last_shown_ >= kProgressInterval)
     FlushProgress();
 }
@@ -529,6 +533,9 @@ void ResultList::FlushProgress() {
 }
 
 void ResultList::Yield() {
+  if (++yields_unread_ < kYieldsPerClockRead)
+    return;
+  yields_unread_ = 0;
   const unsigned long long now = common::SteadyMilliseconds();
   if (now - last_pump_ < kPumpInterval)
     return;

@@ -400,7 +400,54 @@ TEST(ResultListWinTest, RowsProgressAndColumns) {
   EXPECT_EQ(list.LatestProgress(), L"text 99");
   ::Sleep(ResultList::kProgressInterval + 10);
   list.Yield();
+  list.Yield();
   EXPECT_EQ(list.ShownProgress(), L"text 99");
+}
+
+// The clock is read on some calls only; whatever the calls, a text waits
+// no longer than the interval and a few calls, and the latest one wins.
+TEST(ResultListWinTest, WaitingTextsReachTheStatusBar) {
+  struct Host : common::Window {
+  } host;
+  ASSERT_TRUE(
+      host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400, nullptr));
+  struct Case {
+    const char* what;
+    bool yields;     // a walk: yields between the texts; else the process phase
+    int calls_left;  // calls after the interval within which the text shows
+  };
+  const Case cases[] = {
+      {"walk", true, static_cast<int>(ResultList::kYieldsPerClockRead)},
+      {"process phase", false, static_cast<int>(ResultList::kTextsPerClockRead)},
+  };
+  for (const Case& c : cases) {
+    ResultList list;
+    list.Create(host.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr);
+    // Nothing shown for long: the first text is shown at once.
+    list.SetProgress(L"at once");
+    EXPECT_EQ(list.ShownProgress(), L"at once") << c.what;
+    // The next ones wait for the interval, whatever the calls in between.
+    for (int i = 0; i < 50; ++i) {
+      list.SetProgress(L"waiting " + std::to_wstring(i));
+      if (c.yields)
+        list.Yield();
+    }
+    EXPECT_EQ(list.ShownProgress(), L"at once") << c.what;
+    ::Sleep(ResultList::kProgressInterval + 10);
+    int calls = 0;
+    std::wstring latest;
+    while (calls < c.calls_left && list.ShownProgress() == L"at once") {
+      latest = L"latest " + std::to_wstring(calls);
+      if (c.yields) {
+        list.Yield();
+      } else {
+        list.SetProgress(latest);
+      }
+      ++calls;
+    }
+    EXPECT_EQ(list.ShownProgress(), c.yields ? L"waiting 49" : latest) << c.what;
+    EXPECT_LE(calls, c.calls_left) << c.what;
+  }
 }
 
 }  // namespace
