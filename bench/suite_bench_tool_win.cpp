@@ -344,11 +344,30 @@ int Profile(int rounds) {
   return 0;
 }
 
+// The best of the rounds on each side, and each round's own ratio: on a
+// machine whose speed wanders, the two best times may come from rounds far
+// apart, while the window and its bare loop of one round ran a moment
+// apart; the median of those ratios is printed beside.
 struct Best {
   double window = 1e18, bare = 1e18;
+  std::vector<double> ratios;
+  void Add(double window_ms, double bare_ms) {
+    window = std::min(window, window_ms);
+    bare = std::min(bare, bare_ms);
+    ratios.push_back(window_ms / (bare_ms > 0 ? bare_ms : 1));
+  }
+  double MedianRatio() const {
+    std::vector<double> sorted = ratios;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted.empty())
+      return 0;
+    const size_t n = sorted.size();
+    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+  }
   void Print(const char* what, const char* window_name, const char* bare_name) const {
-    std::printf("%s: %s %.0f ms, %s %.0f ms, ratio %.2f\n", what, window_name, window, bare_name,
-                bare, window / (bare > 0 ? bare : 1));
+    std::printf("%s: %s %.0f ms, %s %.0f ms, ratio %.2f (median of the rounds' ratios %.2f)\n",
+                what, window_name, window, bare_name, bare, window / (bare > 0 ? bare : 1),
+                MedianRatio());
   }
 };
 
@@ -422,8 +441,7 @@ int Junk(int rounds, const std::wstring& plant) {
     const double box = ClosingBox();
     if (r == 0)
       continue;  // warm-up
-    best.window = std::min(best.window, window);
-    best.bare = std::min(best.bare, bare);
+    best.Add(window, bare);
     best_phase = std::min(best_phase, phase);
     best_box = std::min(best_box, box);
   }
@@ -480,8 +498,7 @@ int Clean(int rounds) {
     taken = calls.taken;
     if (r == 0)
       continue;
-    best.window = std::min(best.window, window);
-    best.bare = std::min(best.bare, bare);
+    best.Add(window, bare);
   }
   std::printf("files %lld, rows %d, rounds %d\n", taken, rows, rounds);
   best.Print("clean walk, 20,000 files", "window", "bare calls");
