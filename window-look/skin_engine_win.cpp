@@ -377,6 +377,20 @@ WNDPROC ReplaceProc(HWND window, WNDPROC proc) {
       ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
+// Puts the engine's procedure in place of the window's own and records the
+// one it replaces, in the engine's table and as "PROCADDR".
+void TakeOver(HWND window, Hooked& hooked, WNDPROC proc) {
+  hooked.previous = ReplaceProc(window, proc);
+  ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(hooked.previous));
+}
+
+// Gives the window its own procedure back and forgets it.
+void GiveBack(HWND window, WNDPROC previous) {
+  ::RemovePropW(window, kProcAddr);
+  ReplaceProc(window, previous);
+  HookedWindows().erase(window);
+}
+
 // A "button" class window that is a push button. Check boxes, option
 // buttons and group boxes share the class but keep their own look: a face
 // in place of a check box would hide its check mark.
@@ -467,9 +481,7 @@ bool SkinButton(HWND button) {
   SetValue(button, kOldState, hooked.skin.state);
   SetValue(button, kAlphaLevel, 0);
   SetRoundRegion(button, size);
-  const WNDPROC previous = ReplaceProc(button, ButtonProc);
-  hooked.previous = previous;
-  ::SetPropW(button, kProcAddr, reinterpret_cast<HANDLE>(previous));
+  TakeOver(button, hooked, ButtonProc);
   ++g_engine.skinned_buttons;
   ::InvalidateRect(button, nullptr, FALSE);
   return true;
@@ -487,15 +499,14 @@ bool ReleaseButton(HWND button) {
     ::RemovePropW(button, bmp_name.c_str());
   }
   StopFade(button);
-  for (const wchar_t* name : {kMouseFlag, kTimerId, kOldState, kAlphaLevel, kProcAddr})
+  for (const wchar_t* name : {kMouseFlag, kTimerId, kOldState, kAlphaLevel})
     ::RemovePropW(button, name);
   // Bits 0, 1 and 3 make the owner-drawn type; without them it is a push
   // button again.
   const LONG style = ::GetWindowLongW(button, GWL_STYLE);
   ::SetWindowLongW(button, GWL_STYLE, style & ~0xB);
   ::SetWindowRgn(button, nullptr, TRUE);
-  ReplaceProc(button, previous);
-  HookedWindows().erase(button);
+  GiveBack(button, previous);
   ::InvalidateRect(button, nullptr, TRUE);
   --g_engine.skinned_buttons;
   ReleaseAtlasIfUnused();
@@ -505,9 +516,7 @@ bool ReleaseButton(HWND button) {
 bool HookWindow(HWND window) {
   if (Find(window))
     return false;
-  Hooked& hooked = HookedWindows()[window];
-  hooked.previous = ReplaceProc(window, TopLevelProc);
-  ::SetPropW(window, kProcAddr, reinterpret_cast<HANDLE>(hooked.previous));
+  TakeOver(window, HookedWindows()[window], TopLevelProc);
   ++g_engine.hooked_windows;
   return true;
 }
@@ -516,9 +525,7 @@ bool UnhookWindow(HWND window) {
   const WNDPROC previous = Previous(window);
   if (!previous)
     return false;
-  ::RemovePropW(window, kProcAddr);
-  ReplaceProc(window, previous);
-  HookedWindows().erase(window);
+  GiveBack(window, previous);
   --g_engine.hooked_windows;
   ReleaseAtlasIfUnused();
   return true;
@@ -527,9 +534,7 @@ bool UnhookWindow(HWND window) {
 bool HookFramedControl(HWND control) {
   if (Find(control))
     return false;
-  Hooked& hooked = HookedWindows()[control];
-  hooked.previous = ReplaceProc(control, FramedProc);
-  ::SetPropW(control, kProcAddr, reinterpret_cast<HANDLE>(hooked.previous));
+  TakeOver(control, HookedWindows()[control], FramedProc);
   // The flat frame shows at once; a control not on the screen yet (a
   // window attached while it loads, before it is shown) gets it with its
   // first painting, and is spared a painting nobody sees (under Wine about
@@ -543,9 +548,7 @@ bool UnhookFramedControl(HWND control) {
   const WNDPROC previous = Previous(control);
   if (!previous)
     return false;
-  ::RemovePropW(control, kProcAddr);
-  ReplaceProc(control, previous);
-  HookedWindows().erase(control);
+  GiveBack(control, previous);
   ::SendMessageW(control, WM_NCPAINT, 1, 0);
   return true;
 }
