@@ -40,6 +40,10 @@ std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
 
 }  // namespace
 
+std::vector<std::wstring> DriveRoots(DriveList& drives) {
+  return SplitDriveStrings(drives.LogicalDriveStrings(ScanEngine::kDriveBufferChars));
+}
+
 bool CleanWalkTakes(const std::wstring& full_path) {
   const size_t length = full_path.size() < 4 ? full_path.size() : 4;
   const std::wstring_view ending(full_path.data() + full_path.size() - length, length);
@@ -100,7 +104,7 @@ void ScanEngine::RunScan() {
   }
   if (target.find(L';') == std::wstring::npos) {
     // One folder: the process phase runs first, and only here.
-    if (files_.Exists(target)) {
+    if (MayStartIn(target)) {
       flags_.scanRunning = true;
       flags_.stopRequested = false;
       ScanProcesses();
@@ -115,12 +119,16 @@ void ScanEngine::RunScan() {
       if (end == std::wstring::npos)
         end = target.size();
       const std::wstring entry = target.substr(start, end - start);
-      if (!entry.empty() && files_.Exists(entry))
+      if (!entry.empty() && MayStartIn(entry))
         WalkFolder(entry);
       start = end + 1;
     }
   }
   ShowScanSummary();
+}
+
+bool ScanEngine::MayStartIn(const std::wstring& folder) {
+  return files_.Exists(folder) && (!config_.start_folder_test || config_.start_folder_test(folder));
 }
 
 void ScanEngine::StopQuestion() {
@@ -138,6 +146,8 @@ void ScanEngine::StopQuestion() {
 void ScanEngine::ShowScanSummary() {
   const int rows = view_.RowCount();
   if (config_.summary) {
+    if (config_.on_end)
+      config_.on_end();
     if (rows > 0) {
       if (config_.on_found)
         config_.on_found();
@@ -242,8 +252,7 @@ bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
 }
 
 void ScanEngine::ScanAllDrives() {
-  const std::vector<std::wstring> roots =
-      SplitDriveStrings(drives_.LogicalDriveStrings(kDriveBufferChars));
+  const std::vector<std::wstring> roots = DriveRoots(drives_);
   for (const std::wstring& root : roots) {
     if (Stopping())
       break;

@@ -37,9 +37,15 @@ struct EngineConfig {
   std::optional<Summary> summary;
   // Which files the folder walk deletes.
   FileTest file_test;
+  // Which folders of the run target may be emptied; a folder it refuses is
+  // passed over like a missing one. None: every folder.
+  std::function<bool(const std::wstring& folder)> start_folder_test;
   // Called when a path-list run found something, before the summary
   // (tmpsweep's recycle-bin script); may be empty.
   std::function<void()> on_found;
+  // Called at the end of every path-list run, found or not, before on_found
+  // and the summary; may be empty.
+  std::function<void()> on_end;
 };
 
 // Texts every run uses.
@@ -54,6 +60,9 @@ inline constexpr wchar_t kDeleteFailed[] = L"删除失败";
 // The config of each cleaner.
 EngineConfig TempCleanerConfig(std::function<void()> on_found);
 EngineConfig JunkCleanerConfig(FileTest junk_test);
+
+// The drive roots of the drive list, in the platform's order.
+std::vector<std::wstring> DriveRoots(DriveList& drives);
 
 // The clean walk's file test: every file except those whose last four
 // characters are exactly ".dat", ".log" or ".ini".
@@ -106,6 +115,8 @@ class ScanEngine {
                          FolderHold& folder,
                          std::vector<std::wstring>* subfolders);
   bool Stopping() const { return flags_.stopRequested; }
+  // A folder of the run target that exists and may be emptied.
+  bool MayStartIn(const std::wstring& folder);
 
   EngineFlags& flags_;
   FileSystem& files_;

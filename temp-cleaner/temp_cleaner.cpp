@@ -23,11 +23,22 @@ TempCleaner::TempCleaner(TempCleanerView& view,
     : ForwardingScanView(view),
       view_(view),
       system_(system),
+      drives_(drives),
       settings_(system.Profile(), [] { return std::wstring(kSettingsFile); }),
-      engine_(flags_, files, drives, processes, *this, engine::TempCleanerConfig([this] {
-                WriteRecycleScript();
-              })) {
+      engine_(flags_, files, drives, processes, *this, MakeEngineConfig()) {
   text_[7] = L"版本号";
+}
+
+engine::EngineConfig TempCleaner::MakeEngineConfig() {
+  engine::EngineConfig config = engine::TempCleanerConfig([this] {
+    if (checks_[1] && !IsNewerFamily(system_.WindowsVersion()))
+      WriteRecycleScript();
+  });
+  config.on_end = [this] { EmptyRecycleBins(); };
+  config.start_folder_test = [this](const std::wstring& folder) {
+    return !guard_ || guard_->MayEmpty(folder);
+  };
+  return config;
 }
 
 void TempCleaner::Form_Load() {
@@ -98,7 +109,20 @@ void TempCleaner::CategoryClick(int index) {
     inputs.windows_folder = system_.WindowsFolder();
     inputs.user_name = system_.UserName();
     inputs.system_root = common::LeftChars(system_.SystemFolder(), 3);
-    inputs.version = text_[7];
+    // The family of the Windows that runs, also before the start-up work
+    // has filled Text7: on Vista and later the older family's folders are
+    // junctions, and its recycle-bin script would end the desktop shell.
+    inputs.version = system_.WindowsVersion();
+    if (IsNewerFamily(inputs.version)) {
+      if (index == 0) {
+        const std::wstring sid = system_.UserSid();
+        if (!sid.empty())
+          for (const std::wstring& root : FixedDriveRoots())
+            inputs.recycle_bins.push_back(root + L"$Recycle.Bin\\" + sid);
+      } else {
+        inputs.folders = system_.ShellFolders();
+      }
+    }
     text_[1 + index] = FolderList(index, inputs);
     text_[11 + index] = L"1";
   } else {
@@ -168,7 +192,23 @@ void TempCleaner::SearchOnce() {
                       common::MessageButtons::kOk);
     return;
   }
+  guard_.emplace(system_, KeptFolders());
   engine_.RunScan();
+  guard_.reset();
+}
+
+std::vector<std::wstring> TempCleaner::KeptFolders() {
+  const UserFolders user = system_.ShellFolders();
+  return {system_.WindowsFolder(), system_.SystemFolder(), user.profile,
+          user.local_app_data,     user.app_data,          user.documents};
+}
+
+std::vector<std::wstring> TempCleaner::FixedDriveRoots() {
+  std::vector<std::wstring> fixed;
+  for (const std::wstring& root : engine::DriveRoots(drives_))
+    if (drives_.DriveType(root) == engine::kDriveFixed)
+      fixed.push_back(root);
+  return fixed;
 }
 
 void TempCleaner::cmdStop_Click() {
@@ -196,9 +236,21 @@ void TempCleaner::SetAppState(bool ready) {
   view_.Focus(ready ? Control::kSearch : Control::kStop);
 }
 
-void TempCleaner::WriteRecycleScript() {
-  if (!checks_[1])
+// From Vista on, at the end of every run with Check1 ticked: the walk has
+// emptied the user's own recycle-bin folders file by file; the shell's own
+// function then removes what the walk leaves (the folders, the bin's
+// records, the kinds the walk keeps, which in a recycle bin are deleted
+// files like any other) and shows the bin empty, with no need to end the
+// desktop shell. Windows XP gets its script instead, when the run found
+// something. After a confirmed stop nothing more is deleted.
+void TempCleaner::EmptyRecycleBins() {
+  if (!checks_[1] || flags_.stopRequested || !IsNewerFamily(system_.WindowsVersion()))
     return;
+  for (const std::wstring& root : FixedDriveRoots())
+    system_.EmptyRecycleBin(root);
+}
+
+void TempCleaner::WriteRecycleScript() {
   // Nothing is reported: the summary follows in any case. The script is
   // written to and started from the working directory, and its last line,
   // "del RECYCLER.bat", removes it from there. Started from the Run key, the

@@ -5,7 +5,9 @@
 #ifndef TEMP_CLEANER_TEMP_CLEANER_H_
 #define TEMP_CLEANER_TEMP_CLEANER_H_
 
+#include <optional>
 #include <string>
+#include <vector>
 #include "common/no_yield_macro.h"
 
 #include "cleaner-engine/engine_ports.h"
@@ -13,6 +15,7 @@
 #include "common/program_path.h"
 #include "common/settings.h"
 #include "temp-cleaner/categories.h"
+#include "temp-cleaner/folder_guard.h"
 
 namespace tempclean {
 
@@ -34,10 +37,10 @@ class TempCleanerView : public virtual engine::RunDisplay, public virtual engine
   virtual void ExitProgram() = 0;
 };
 
-// What tmpsweep needs of the system.
-class TempCleanerSystem {
+// What tmpsweep needs of the system; FolderFacts for the folders a run may
+// empty.
+class TempCleanerSystem : public FolderFacts {
  public:
-  virtual ~TempCleanerSystem() = default;
   virtual bool EnableDebugPrivilege() = 0;
   // "major.minor" of the running Windows.
   virtual std::wstring WindowsVersion() = 0;
@@ -57,6 +60,15 @@ class TempCleanerSystem {
   virtual bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) = 0;
   // The user's folder for temporary files; "" when unknown.
   virtual std::wstring TempFolder() = 0;
+  // The logged-on user's folders, as the shell names them.
+  virtual UserFolders ShellFolders() = 0;
+  // The logged-on user's security identifier ("S-1-5-21-..."); "" when
+  // unknown.
+  virtual std::wstring UserSid() = 0;
+  // Tells the shell that the user's recycle bin on a drive ("C:") is to be
+  // empty, through its own function, without asking, showing progress or a
+  // sound; the desktop's bin then shows empty.
+  virtual bool EmptyRecycleBin(const std::wstring& root) = 0;
 };
 
 class TempCleaner : public engine::ForwardingScanView {
@@ -112,11 +124,17 @@ class TempCleaner : public engine::ForwardingScanView {
   void CategoryClick(int index);
   void Check7_Click();
   void Check8_Click();
+  engine::EngineConfig MakeEngineConfig();
+  void EmptyRecycleBins();
   void WriteRecycleScript();
   void SearchOnce();
+  // The folders no run may empty, with everything above them.
+  std::vector<std::wstring> KeptFolders();
+  std::vector<std::wstring> FixedDriveRoots();
 
   TempCleanerView& view_;
   TempCleanerSystem& system_;
+  engine::DriveList& drives_;
   common::SettingsFile settings_;
   // Text1..Text6 folder lists, Text7 version, Text9/Text10 option states,
   // Text11..Text16 category states; index 0 and 8 unused.
@@ -133,6 +151,8 @@ class TempCleaner : public engine::ForwardingScanView {
   // The start-up work found "auto" on while a run was in progress.
   bool automatic_run_waiting_ = false;
   engine::EngineFlags flags_;
+  // Made afresh for each run.
+  std::optional<FolderGuard> guard_;
   engine::ScanEngine engine_;
 };
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <set>
 
-#include "temp-cleaner/categories.h"
 #include "temp-cleaner/recycle_script.h"
 #include "testing/fake_engine_ports.h"
 #include "testing/fake_profile.h"
@@ -18,57 +17,6 @@ using testing_support::FakeDriveList;
 using testing_support::FakeFileSystem;
 using testing_support::FakeProcessList;
 using testing_support::FakeProfile;
-
-// ---- categories -----------------------------------------------------------------
-
-const ListInputs kXp{L"C:\\WINDOWS", L"Bob", L"C:\\", L"5.1"};
-const ListInputs kSeven{L"C:\\Windows", L"Bob", L"C:\\", L"6.1"};
-
-TEST(CategoriesTest, FolderListsOfBothFamilies) {
-  const struct {
-    int index;
-    const ListInputs& inputs;
-    const wchar_t* list;
-  } cases[] = {
-      {0, kXp, L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
-      {0, kSeven,
-       L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
-      {1, kXp,
-       L";C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local "
-       L"Settings\\Temp;C:\\WINDOWS\\Temp"},
-      {1, kSeven, L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {2, kXp, L";C:\\Documents and Settings\\Bob\\Cookies"},
-      {2, kSeven, L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Cookies"},
-      {3, kXp, L";C:\\Documents and Settings\\Bob\\Recent"},
-      {3, kSeven, L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Recent"},
-      {4, kXp, L";C:\\Documents and Settings\\Bob\\Local Settings\\Temporary Internet Files"},
-      {4, kSeven, L";C:\\users\\Bob\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files"},
-      {5, kXp, L";C:\\Documents and Settings\\Bob\\Local Settings\\History"},
-      {5, kSeven, L";C:\\users\\Bob\\AppData\\Local\\Microsoft\\Windows\\History"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(FolderList(c.index, c.inputs), c.list) << c.index << " " << c.inputs.version;
-}
-
-TEST(CategoriesTest, FamiliesByVersion) {
-  for (const wchar_t* v : {L"6.0", L"6.1"})
-    EXPECT_TRUE(IsNewerFamily(v)) << v;
-  for (const wchar_t* v : {L"5.1", L"5.0", L"6.2", L"10.0", L"版本号", L"", L"6.10"})
-    EXPECT_FALSE(IsNewerFamily(v)) << v;
-}
-
-TEST(CategoriesTest, JoiningTheLists) {
-  std::wstring lists[kCategoryCount];
-  EXPECT_EQ(JoinTarget(lists), L"");
-  lists[2] = FolderList(2, kXp);
-  EXPECT_EQ(JoinTarget(lists), L"C:\\Documents and Settings\\Bob\\Cookies");
-  lists[1] = FolderList(1, kXp);
-  EXPECT_EQ(JoinTarget(lists),
-            L"C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local Settings\\Temp;"
-            L"C:\\WINDOWS\\Temp;C:\\Documents and Settings\\Bob\\Cookies");
-  const ListInputs ten{L"C:\\Windows", L"Bob", L"C:\\", L"10.0"};
-  EXPECT_EQ(FolderList(3, ten), L";C:\\Documents and Settings\\Bob\\Recent");
-}
 
 TEST(RecycleScriptTest, EighteenLinesOf512GbkBytes) {
   const std::wstring text = RecycleScriptText();
@@ -187,8 +135,35 @@ class FakeSystem : public TempCleanerSystem {
     return true;
   }
   std::wstring TempFolder() override { return temp_folder; }
+  UserFolders ShellFolders() override { return folders; }
+  std::wstring UserSid() override { return sid; }
+  bool EmptyRecycleBin(const std::wstring& root) override {
+    view->events.push_back(L"empty bin:" + root);
+    return true;
+  }
+  // Paths are plain; folders are told apart by their text.
+  std::wstring FullPath(const std::wstring& path) override { return path; }
+  std::optional<FolderIdentity> Identity(const std::wstring& path) override {
+    if (!files->Exists(path))
+      return std::nullopt;
+    const std::wstring key = FolderKey(path);
+    return FolderIdentity{1, std::hash<std::wstring>()(key)};
+  }
 
   std::wstring version = L"5.1";
+  // The user of a Windows 10 whose profile folder is not named after the
+  // user name (Bob).
+  UserFolders folders = {L"C:\\Users\\bob.PC",
+                         L"C:\\Users\\bob.PC\\AppData\\Local",
+                         L"C:\\Users\\bob.PC\\AppData\\Roaming",
+                         L"C:\\Users\\bob.PC\\Documents",
+                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
+                         L"C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCache",
+                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History",
+                         L"C:\\Users\\bob.PC\\AppData\\Local\\Temp"};
+  std::wstring sid = L"S-1-5-21-7-8-9-1001";
+  FakeFileSystem* files = nullptr;
   FakeProfile profile;
   int privilege = 0;
   std::vector<std::wstring> registry;
@@ -202,7 +177,10 @@ class FakeSystem : public TempCleanerSystem {
 
 class TempCleanerTest : public ::testing::Test {
  protected:
-  void SetUp() override { system_.view = &view_; }
+  void SetUp() override {
+    system_.view = &view_;
+    system_.files = &files_;
+  }
   void Setting(const std::wstring& key, const std::wstring& value) {
     system_.profile.Set(L"qz64temp.ini", L"Option", key, value);
   }
@@ -292,17 +270,47 @@ TEST_F(TempCleanerTest, OtherTextThanZeroMeansOnAndIsRewritten) {
   EXPECT_TRUE(view_.shown[6]);
 }
 
-TEST_F(TempCleanerTest, RestoredBoxesUseTheRunningFamily) {
-  system_.version = L"6.1";
-  Setting(L"Recent", L"1");
-  Start();
-  EXPECT_EQ(cleaner_.Text(4), L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Recent");
-}
-
-TEST_F(TempCleanerTest, BoxesBeforeTheStartUpWorkUseTheOlderFamily) {
-  system_.version = L"6.1";
-  cleaner_.CheckClicked(3, true);
-  EXPECT_EQ(cleaner_.Text(3), L";C:\\Documents and Settings\\Bob\\Cookies");
+// The lists follow the Windows that runs, read afresh at every change of a
+// box, also before the start-up work has filled Text7: on Vista and later
+// the older family's folders are junctions, and its recycle-bin script
+// would end the desktop shell.
+TEST_F(TempCleanerTest, ListsFollowTheRunningWindowsBeforeAndAfterTheStartUpWork) {
+  const struct {
+    const wchar_t* version;
+    bool start_up_first;
+    const wchar_t* recent;
+    const wchar_t* bins;
+  } cases[] = {
+      {L"5.1", false, L";C:\\Documents and Settings\\Bob\\Recent",
+       L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
+      {L"5.1", true, L";C:\\Documents and Settings\\Bob\\Recent",
+       L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler"},
+      {L"10.0", false, L";C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+       L";C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001;D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001"},
+      {L"6.1", true, L";C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+       L";C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001;D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.version << " " << c.start_up_first);
+    FakeView view;
+    FakeSystem system;
+    system.view = &view;
+    system.files = &files_;
+    system.version = c.version;
+    FakeDriveList drives;
+    drives.drives = {{L"A:\\", engine::kDriveRemovable}, {L"C:\\", engine::kDriveFixed},
+                     {L"D:\\", engine::kDriveFixed},     {L"E:\\", engine::kDriveCdRom},
+                     {L"F:\\", engine::kDriveRemovable}, {L"G:\\", engine::kDriveRemote}};
+    TempCleaner cleaner(view, system, files_, drives, processes_);
+    cleaner.Form_Load();
+    if (c.start_up_first)
+      cleaner.Timer1_Timer();
+    cleaner.CheckClicked(4, true);
+    cleaner.CheckClicked(1, true);
+    EXPECT_EQ(cleaner.Text(4), c.recent);
+    EXPECT_EQ(cleaner.Text(1), c.bins);
+    EXPECT_EQ(cleaner.Text(7), c.start_up_first ? c.version : L"版本号");
+  }
 }
 
 TEST_F(TempCleanerTest, TickingAndClearingACategory) {
@@ -413,17 +421,16 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   files_.AddFile(L"C:\\Recycled\\x.bin");
   cleaner_.CheckClicked(1, true);
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events,
-            (std::vector<std::wstring>{L"busy", L"row", L"script:RECYCLER.bat",
-                                       L"start:RECYCLER.bat", L"message:此次搜索操作中发现垃圾：1项",
-                                       L"ready"}));
+  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
+                              L"busy", L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
+                              L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
   EXPECT_EQ(system_.script, RecycleScriptText());
 
   // Nothing found: no script.
   view_.events.clear();
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{L"busy", L"message:此次搜索操作中没有发现垃圾！",
-                                                     L"ready"}));
+  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
+                              L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}));
 
   // Rows but Check1 clear: no script.
   view_.events.clear();
@@ -431,9 +438,8 @@ TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
   cleaner_.CheckClicked(2, true);
   files_.AddFile(L"C:\\WINDOWS\\Temp\\y.bin");
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events,
-            (std::vector<std::wstring>{L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项",
-                                       L"ready"}));
+  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
+                              L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
 }
 
 // Started from the Run key, the program works in the system folder, which a
@@ -485,6 +491,198 @@ TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
   }
 }
 
+// ---- Windows Vista to 11 -----------------------------------------------------------------
+
+class NewerWindowsTest : public TempCleanerTest {
+ protected:
+  void SetUp() override {
+    TempCleanerTest::SetUp();
+    system_.version = L"10.0";
+    drives_.drives = {{L"A:\\", engine::kDriveRemovable},
+                      {L"C:\\", engine::kDriveFixed},
+                      {L"D:\\", engine::kDriveFixed},
+                      {L"E:\\", engine::kDriveRemovable}};
+  }
+  // Rows that name a file, by path.
+  std::set<std::wstring> Rows() { return {view_.rows.begin(), view_.rows.end()}; }
+};
+
+// Every box ticked and the automatic run on, on Windows 10 for a user whose
+// profile is not named after the user name: the user's own folders are
+// emptied, each file listed once; the folders named after the user name,
+// another user's recycle bin, a removable drive's bin and what the clean
+// walk keeps stay; the shell empties the bins of the fixed drives at the
+// end, before the summary; no script is written.
+TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
+  for (const wchar_t* key :
+       {L"Rec", L"temp", L"Cookies", L"Recent", L"IEtemp", L"History", L"auto"})
+    Setting(key, L"1");
+  const std::wstring bin = L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001";
+  const std::wstring local = L"C:\\Users\\bob.PC\\AppData\\Local";
+  const std::vector<std::wstring> cleaned = {
+      bin + L"\\$IABC123.txt",
+      bin + L"\\$RABC123.txt",
+      bin + L"\\$RDEF456\\inner.doc",
+      L"D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$RXYZ789.bin",
+      L"C:\\WINDOWS\\Prefetch\\APP.EXE-1234ABCD.pf",
+      local + L"\\Temp\\setup.tmp",
+      local + L"\\Temp\\sub\\x.bin",
+      L"C:\\WINDOWS\\Temp\\w.tmp",
+      local + L"\\Microsoft\\Windows\\INetCookies\\c.cookie",
+      L"C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent\\letter.lnk",
+      local + L"\\Microsoft\\Windows\\INetCache\\IE\\ABCD1234\\pic[1].jpg",
+      local + L"\\Microsoft\\Windows\\History\\History.IE5\\h.url",
+  };
+  const std::vector<std::wstring> kept = {
+      bin + L"\\desktop.ini",
+      L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1002\\$Iother.txt",
+      L"E:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Rstick.bin",
+      local + L"\\Microsoft\\Windows\\INetCache\\IE\\container.dat",
+      local + L"\\Microsoft\\Windows\\WebCache\\WebCacheV01.dat",
+      local + L"\\Microsoft\\Windows\\WebCache\\V01.chk",
+      L"C:\\Users\\bob.PC\\Documents\\thesis.doc",
+      L"C:\\users\\Bob\\AppData\\Local\\Temp\\not-mine.tmp",
+      L"C:\\Documents and Settings\\Bob\\Cookies\\old.txt",
+      L"C:\\Recycled\\old.bin",
+  };
+  for (const auto& f : cleaned)
+    files_.AddFile(f, 3000);
+  for (const auto& f : kept)
+    files_.AddFile(f, 10);
+  Start();
+  std::set<std::wstring> expected;
+  for (const auto& f : cleaned) {
+    EXPECT_FALSE(files_.Has(f)) << f;
+    expected.insert(f + L"|清除成功");
+  }
+  for (const auto& f : kept)
+    EXPECT_TRUE(files_.Has(f)) << f;
+  EXPECT_EQ(Rows(), expected);
+  EXPECT_EQ(view_.rows.size(), cleaned.size());
+  EXPECT_EQ(view_.events.back(), L"ready");
+  const std::vector<std::wstring> end(view_.events.end() - 4, view_.events.end());
+  EXPECT_EQ(end, (std::vector<std::wstring>{L"empty bin:C:\\", L"empty bin:D:\\",
+                                            L"message:此次搜索操作中发现垃圾：12项", L"ready"}));
+  EXPECT_EQ(system_.script, L"");
+}
+
+// The shell empties the bins at the end of every run with Check1 ticked
+// that was not stopped, also when the walk found nothing (a bin that holds
+// only kinds the walk keeps); never without Check1; Windows XP gets its
+// script instead, and only when something was found.
+TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
+  const struct {
+    const char* what;
+    const wchar_t* version;
+    bool check1;
+    bool stop;
+    std::vector<std::wstring> files;
+    std::vector<std::wstring> end;  // the events after the last row
+  } cases[] = {
+      {"found",
+       L"10.0",
+       true,
+       false,
+       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt"},
+       {L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
+      {"only kept kinds",
+       L"6.0",
+       true,
+       false,
+       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Inotes.ini"},
+       {L"busy", L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中没有发现垃圾！",
+        L"ready"}},
+      {"stopped",
+       L"10.0",
+       true,
+       true,
+       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt",
+        L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ib.txt"},
+       {L"message:正在清理你确定要终止吗？", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
+      {"without Check1",
+       L"10.0",
+       false,
+       false,
+       {L"C:\\WINDOWS\\Temp\\a.tmp"},
+       {L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
+      {"XP",
+       L"5.1",
+       true,
+       false,
+       {L"C:\\Recycler\\S-1-5\\Dc1.txt"},
+       {L"script:RECYCLER.bat", L"start:RECYCLER.bat", L"message:此次搜索操作中发现垃圾：1项",
+        L"ready"}},
+      {"XP, nothing found",
+       L"5.1",
+       true,
+       false,
+       {},
+       {L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    system_.version = c.version;
+    if (c.check1 != cleaner_.Checked(1))
+      cleaner_.CheckClicked(1, c.check1);
+    cleaner_.CheckClicked(2, !c.check1);
+    for (const auto& f : c.files)
+      files_.AddFile(f);
+    view_.events.clear();
+    bool asked = false;
+    view_.answers = {common::MessageResult::kOk};
+    view_.on_yield = [&] {
+      if (c.stop && !asked && !view_.rows.empty()) {
+        asked = true;
+        cleaner_.cmdStop_Click();
+      }
+    };
+    cleaner_.cmdSearch_Click();
+    view_.on_yield = nullptr;
+    view_.answers.clear();
+    auto last_row = std::find(view_.events.rbegin(), view_.events.rend(), L"row");
+    const std::vector<std::wstring> end(last_row.base(), view_.events.end());
+    EXPECT_EQ(end, c.end);
+    files_ = FakeFileSystem();
+  }
+}
+
+// TEMP at a drive root, at the profile or at the Windows folder: the
+// category names it, and the run passes it over; every other folder of the
+// category is emptied as usual. A TEMP elsewhere is emptied.
+TEST_F(NewerWindowsTest, TempAtARootOrAtTheProfileLosesNothing) {
+  const struct {
+    const wchar_t* temp;
+    bool emptied;
+  } cases[] = {
+      {L"C:\\", false},
+      {L"D:\\", false},
+      {L"C:\\Users\\bob.PC", false},
+      {L"C:\\Users", false},
+      {L"C:\\Users\\bob.PC\\AppData\\Local", false},
+      {L"C:\\Users\\bob.PC\\Documents", false},
+      {L"C:\\WINDOWS", false},
+      {L"C:\\WINDOWS\\system32", false},
+      {L"D:\\Tmp", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.temp);
+    files_ = FakeFileSystem();
+    system_.folders.temp = c.temp;
+    const std::wstring planted = common::JoinPath(c.temp, L"planted.txt");
+    files_.AddFile(planted);
+    files_.AddFile(L"C:\\Users\\bob.PC\\AppData\\Local\\Temp\\t.tmp");
+    files_.AddFile(L"C:\\WINDOWS\\system32\\kernel32.dll");
+    if (cleaner_.Checked(2))
+      cleaner_.CheckClicked(2, false);
+    cleaner_.CheckClicked(2, true);
+    EXPECT_NE(cleaner_.Text(2).find(std::wstring(L";") + c.temp), std::wstring::npos);
+    cleaner_.cmdSearch_Click();
+    EXPECT_EQ(files_.Has(planted), !c.emptied);
+    EXPECT_FALSE(files_.Has(L"C:\\Users\\bob.PC\\AppData\\Local\\Temp\\t.tmp"));
+    EXPECT_TRUE(files_.Has(L"C:\\WINDOWS\\system32\\kernel32.dll"));
+  }
+}
+
 TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {
   Setting(L"auto", L"1");
   Setting(L"temp", L"1");
@@ -523,10 +721,9 @@ TEST_F(TempCleanerTest, AutomaticRunWaitsForTheUsersRun) {
   };
   cleaner_.cmdSearch_Click();
   ASSERT_TRUE(fired);
-  EXPECT_EQ(view_.events,
-            (std::vector<std::wstring>{L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项",
-                                       L"ready", L"busy", L"row",
-                                       L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
+  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
+                              L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项", L"ready",
+                              L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
   EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\WINDOWS\\Temp\\a.tmp|清除成功"}));
   EXPECT_EQ(view_.focus, Control::kSearch);
   EXPECT_TRUE(view_.enabled[static_cast<int>(Control::kSearch)]);
@@ -549,8 +746,8 @@ TEST_F(TempCleanerTest, AutomaticRunWaitsForTheRefusalBox) {
       cleaner_.Timer1_Timer();
   };
   cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.messages, (std::vector<std::wstring>{L"请选择要清理的选项",
-                                                       L"此次搜索操作中发现垃圾：1项"}));
+  EXPECT_EQ(view_.messages,
+            (std::vector<std::wstring>{L"请选择要清理的选项", L"此次搜索操作中发现垃圾：1项"}));
   EXPECT_EQ(view_.max_message_depth, 1);
   EXPECT_EQ(view_.rows, (std::vector<std::wstring>{L"C:\\WINDOWS\\Temp\\a.tmp|清除成功"}));
 }

@@ -1,5 +1,8 @@
 #include "temp-cleaner/temp_cleaner_window_win.h"
 
+#include <sddl.h>
+#include <shlobj.h>
+
 #include <vector>
 
 #include "window-look/skin_engine_win.h"
@@ -79,6 +82,127 @@ bool Win32TempCleanerSystem::StartScriptHidden(const std::wstring& name,
 
 std::wstring Win32TempCleanerSystem::TempFolder() {
   return common::TempFolder();
+}
+
+namespace {
+
+// The long form of a path whose folders exist ("C:\Users\ADMINI~1" is
+// "C:\Users\Administrator"), without a trailing "\" unless it is a drive
+// root; the path as it is otherwise.
+std::wstring LongFolderPath(const std::wstring& path) {
+  std::wstring result = path;
+  const DWORD size = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+  if (size > 0) {
+    std::vector<wchar_t> buffer(size + 1, L'\0');
+    const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), size + 1);
+    if (length > 0 && length <= size)
+      result.assign(buffer.data(), length);
+  }
+  while (result.size() > 3 && result.back() == L'\\')
+    result.pop_back();
+  return result;
+}
+
+}  // namespace
+
+// shell32 is loaded for the moment, as for the settings files: a cleaner
+// needs nothing else of it, and under Wine it is slow to load and holds
+// memory.
+UserFolders Win32TempCleanerSystem::ShellFolders() {
+  UserFolders folders;
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  const auto get_folder_path = shell ? reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(
+                                           ::GetProcAddress(shell, "SHGetFolderPathW")))
+                                     : nullptr;
+  const struct {
+    int csidl;
+    std::wstring* folder;
+  } wanted[] = {
+      {CSIDL_PROFILE, &folders.profile},
+      {CSIDL_LOCAL_APPDATA, &folders.local_app_data},
+      {CSIDL_APPDATA, &folders.app_data},
+      {CSIDL_PERSONAL, &folders.documents},
+      {CSIDL_COOKIES, &folders.cookies},
+      {CSIDL_RECENT, &folders.recent},
+      {CSIDL_INTERNET_CACHE, &folders.internet_cache},
+      {CSIDL_HISTORY, &folders.history},
+  };
+  for (const auto& w : wanted) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    if (get_folder_path &&
+        SUCCEEDED(get_folder_path(nullptr, w.csidl, nullptr, SHGFP_TYPE_CURRENT, folder)) &&
+        folder[0] != L'\0')
+      *w.folder = LongFolderPath(folder);
+  }
+  if (shell)
+    ::FreeLibrary(shell);
+  const std::wstring temp = common::TempFolder();
+  if (!temp.empty())
+    folders.temp = LongFolderPath(temp);
+  return folders;
+}
+
+std::wstring Win32TempCleanerSystem::UserSid() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+    return L"";
+  std::wstring sid;
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size > 0 ? size : 1);
+  if (size > 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+    wchar_t* text = nullptr;
+    if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+      sid = text;
+      ::LocalFree(text);
+    }
+  }
+  ::CloseHandle(token);
+  return sid;
+}
+
+bool Win32TempCleanerSystem::EmptyRecycleBin(const std::wstring& root) {
+  using EmptyBin = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
+  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  if (!shell)
+    return false;
+  const auto empty_bin = reinterpret_cast<EmptyBin>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "SHEmptyRecycleBinW")));
+  const bool done =
+      empty_bin && SUCCEEDED(empty_bin(nullptr, root.c_str(),
+                                       SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND));
+  ::FreeLibrary(shell);
+  return done;
+}
+
+std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
+  const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0)
+    return L"";
+  std::vector<wchar_t> buffer(size + 1, L'\0');
+  const DWORD length = ::GetFullPathNameW(path.c_str(), size + 1, buffer.data(), nullptr);
+  if (length == 0 || length > size)
+    return L"";
+  return LongFolderPath(std::wstring(buffer.data(), length));
+}
+
+// Opened as a program opens a folder, links followed, so that every path to
+// one folder gives the same answer.
+std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstring& path) {
+  HANDLE folder = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (folder == INVALID_HANDLE_VALUE)
+    return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  std::optional<FolderIdentity> identity;
+  if (::GetFileInformationByHandle(folder, &info))
+    identity =
+        FolderIdentity{info.dwVolumeSerialNumber,
+                       (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  ::CloseHandle(folder);
+  return identity;
 }
 
 // ---- the window -----------------------------------------------------------------

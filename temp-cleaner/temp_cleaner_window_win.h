@@ -31,6 +31,11 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   bool WriteScript(const std::wstring& path, const std::wstring& text) override;
   bool StartScriptHidden(const std::wstring& name, const std::wstring& folder) override;
   std::wstring TempFolder() override;
+  UserFolders ShellFolders() override;
+  std::wstring UserSid() override;
+  bool EmptyRecycleBin(const std::wstring& root) override;
+  std::wstring FullPath(const std::wstring& path) override;
+  std::optional<FolderIdentity> Identity(const std::wstring& path) override;
 
  private:
   common::Win32SettingsProfile profile_;

@@ -1,0 +1,309 @@
+#include "temp-cleaner/categories.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "temp-cleaner/folder_guard.h"
+
+namespace tempclean {
+namespace {
+
+ListInputs Xp() {
+  ListInputs in;
+  in.windows_folder = L"C:\\WINDOWS";
+  in.user_name = L"Bob";
+  in.system_root = L"C:\\";
+  in.version = L"5.1";
+  return in;
+}
+
+// A user's folders as the shell of Vista and 7 gives them, below `profile`.
+UserFolders SevenFolders(const std::wstring& profile) {
+  UserFolders f;
+  f.profile = profile;
+  f.local_app_data = profile + L"\\AppData\\Local";
+  f.app_data = profile + L"\\AppData\\Roaming";
+  f.documents = profile + L"\\Documents";
+  f.cookies = profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Cookies";
+  f.recent = profile + L"\\AppData\\Roaming\\Microsoft\\Windows\\Recent";
+  f.internet_cache = profile + L"\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files";
+  f.history = profile + L"\\AppData\\Local\\Microsoft\\Windows\\History";
+  f.temp = profile + L"\\AppData\\Local\\Temp";
+  return f;
+}
+
+// The same on 8.1, 10 and 11: the browser's cache and cookies moved.
+UserFolders TenFolders(const std::wstring& profile) {
+  UserFolders f = SevenFolders(profile);
+  f.cookies = profile + L"\\AppData\\Local\\Microsoft\\Windows\\INetCookies";
+  f.internet_cache = profile + L"\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+  return f;
+}
+
+ListInputs Newer(const wchar_t* version, const UserFolders& folders) {
+  ListInputs in = Xp();
+  in.windows_folder = L"C:\\Windows";
+  in.version = version;
+  in.folders = folders;
+  return in;
+}
+
+TEST(CategoriesTest, XpListsAreTheFixedTexts) {
+  const wchar_t* lists[kCategoryCount] = {
+      L";C:\\Recycled;D:\\Recycled;E:\\Recycled;C:\\Recycler;D:\\Recycler;E:\\Recycler",
+      L";C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local "
+      L"Settings\\Temp;C:\\WINDOWS\\Temp",
+      L";C:\\Documents and Settings\\Bob\\Cookies",
+      L";C:\\Documents and Settings\\Bob\\Recent",
+      L";C:\\Documents and Settings\\Bob\\Local Settings\\Temporary Internet Files",
+      L";C:\\Documents and Settings\\Bob\\Local Settings\\History",
+  };
+  // What the shell would say does not matter on XP.
+  ListInputs in = Xp();
+  in.folders = TenFolders(L"D:\\Profiles\\bob.PC");
+  in.recycle_bins = {L"C:\\$Recycle.Bin\\S-1-5-21-1-2-3-1000"};
+  for (int i = 0; i < kCategoryCount; ++i)
+    EXPECT_EQ(FolderList(i, in), lists[i]) << i;
+}
+
+// From Vista on each list names the shell's folders, spelled as the older
+// Vista and 7 texts ("C:\users\Bob\...") where they are those folders.
+TEST(CategoriesTest, VistaToElevenListTheShellsFolders) {
+  const std::vector<std::wstring> bins = {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001",
+                                          L"D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001"};
+  const wchar_t kSevenLists[kCategoryCount - 1][100] = {
+      L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp",
+      L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Cookies",
+      L";C:\\users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+      L";C:\\users\\Bob\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files",
+      L";C:\\users\\Bob\\AppData\\Local\\Microsoft\\Windows\\History",
+  };
+  const struct {
+    const char* what;
+    ListInputs inputs;
+    std::vector<std::wstring> lists;  // Check2 .. Check6
+  } cases[] = {
+      {"Vista",
+       Newer(L"6.0", SevenFolders(L"C:\\Users\\Bob")),
+       {kSevenLists[0], kSevenLists[1], kSevenLists[2], kSevenLists[3], kSevenLists[4]}},
+      {"7",
+       Newer(L"6.1", SevenFolders(L"C:\\Users\\Bob")),
+       {kSevenLists[0], kSevenLists[1], kSevenLists[2], kSevenLists[3], kSevenLists[4]}},
+      {"8.1",
+       Newer(L"6.3", TenFolders(L"C:\\Users\\Bob")),
+       {kSevenLists[0], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
+        kSevenLists[2], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCache",
+        kSevenLists[4]}},
+      {"10 and 11",
+       Newer(L"10.0", TenFolders(L"C:\\Users\\Bob")),
+       {kSevenLists[0], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
+        kSevenLists[2], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCache",
+        kSevenLists[4]}},
+      {"profile not named after the user",
+       Newer(L"10.0", TenFolders(L"C:\\Users\\bob.PC")),
+       {L";C:\\Windows\\Prefetch;C:\\Users\\bob.PC\\AppData\\Local\\Temp;C:\\Windows\\Temp",
+        L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
+        L";C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+        L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCache",
+        L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History"}},
+      {"profiles on another drive",
+       Newer(L"6.1", SevenFolders(L"D:\\Users\\Bob")),
+       {L";C:\\Windows\\Prefetch;D:\\Users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp",
+        L";D:\\Users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Cookies",
+        L";D:\\Users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+        L";D:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files",
+        L";D:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\History"}},
+      {"nothing known of the user",
+       Newer(L"10.0", UserFolders{}),
+       {L";C:\\Windows\\Prefetch;C:\\Windows\\Temp", L"", L"", L"", L""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ListInputs in = c.inputs;
+    in.recycle_bins = bins;
+    EXPECT_EQ(FolderList(0, in),
+              L";C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001;D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001");
+    for (int i = 1; i < kCategoryCount; ++i)
+      EXPECT_EQ(FolderList(i, in), c.lists[i - 1]) << i;
+  }
+  ListInputs no_bins = Newer(L"10.0", TenFolders(L"C:\\Users\\Bob"));
+  EXPECT_EQ(FolderList(0, no_bins), L"");
+}
+
+// The TEMP of the user's programs joins the temporary category where the
+// user moved it, once, and not where another of its folders covers it.
+TEST(CategoriesTest, TheUsersOwnTempFolder) {
+  const struct {
+    const wchar_t* temp;
+    const wchar_t* list;
+  } cases[] = {
+      {L"C:\\Users\\Bob\\AppData\\Local\\Temp",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"c:\\users\\bob\\appdata\\local\\temp\\",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      // A session's own folder below it (a terminal server's "Temp\2").
+      {L"C:\\Users\\Bob\\AppData\\Local\\Temp\\2",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"C:\\Windows\\Temp",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"", L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"D:\\Tmp",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;D:\\Tmp;C:\\Windows\\Temp"},
+      // Named here all the same; the run passes these over (FolderGuard).
+      {L"C:\\",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\;C:\\Windows\\Temp"},
+      {L"C:\\Users\\Bob",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Users\\Bob;"
+       L"C:\\Windows\\Temp"},
+  };
+  for (const auto& c : cases) {
+    UserFolders folders = SevenFolders(L"C:\\Users\\Bob");
+    folders.temp = c.temp;
+    EXPECT_EQ(FolderList(1, Newer(L"10.0", folders)), c.list) << c.temp;
+  }
+}
+
+TEST(CategoriesTest, FamiliesByVersion) {
+  for (const wchar_t* v : {L"6.0", L"6.1", L"6.2", L"6.3", L"10.0", L"6.10", L"11.0"})
+    EXPECT_TRUE(IsNewerFamily(v)) << v;
+  for (const wchar_t* v : {L"5.1", L"5.0", L"5.2", L"4.10", L"版本号", L"", L"6", L"6.", L".1",
+                           L"x.1", L"6.x", L"１０.0", L"-6.0", L"10000.0"})
+    EXPECT_FALSE(IsNewerFamily(v)) << v;
+}
+
+TEST(CategoriesTest, JoiningTheLists) {
+  std::wstring lists[kCategoryCount];
+  EXPECT_EQ(JoinTarget(lists), L"");
+  lists[2] = FolderList(2, Xp());
+  EXPECT_EQ(JoinTarget(lists), L"C:\\Documents and Settings\\Bob\\Cookies");
+  lists[1] = FolderList(1, Xp());
+  EXPECT_EQ(JoinTarget(lists),
+            L"C:\\WINDOWS\\Prefetch;C:\\Documents and Settings\\Bob\\Local Settings\\Temp;"
+            L"C:\\WINDOWS\\Temp;C:\\Documents and Settings\\Bob\\Cookies");
+}
+
+// ---- which folders a run may empty ----------------------------------------------------
+
+TEST(FolderTextTest, SpellingsOfOneFolder) {
+  const struct {
+    const wchar_t* a;
+    const wchar_t* b;
+    bool same;
+    bool a_within_b;
+  } cases[] = {
+      {L"C:\\Users\\Bob", L"c:\\users\\bob", true, true},
+      {L"C:\\Users\\Bob\\", L"C:/Users//Bob", true, true},
+      {L"\\\\?\\C:\\Users\\Bob", L"C:\\Users\\Bob", true, true},
+      {L"C:\\Users\\Bob\\AppData", L"C:\\Users\\Bob", false, true},
+      {L"C:\\Users\\Bobby", L"C:\\Users\\Bob", false, false},
+      {L"C:\\Users", L"C:\\Users\\Bob", false, false},
+      {L"C:\\Temp", L"C:\\", false, true},
+      {L"C:\\Temp", L"C:", false, true},
+      {L"D:\\Temp", L"C:\\", false, false},
+      {L"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share", false, true},
+      {L"C:\\Users\\Élodie", L"C:\\Users\\Élodie", true, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SameFolderText(c.a, c.b), c.same) << c.a << " " << c.b;
+    EXPECT_EQ(FolderTextWithin(c.a, c.b), c.a_within_b) << c.a << " " << c.b;
+  }
+  for (const wchar_t* root :
+       {L"C:\\", L"c:", L"C:/", L"C:\\\\", L"\\\\?\\D:\\", L"\\\\server\\share",
+        L"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share", L"\\\\server"})
+    EXPECT_TRUE(IsDriveRootText(root)) << root;
+  for (const wchar_t* folder : {L"C:\\Temp", L"\\\\server\\share\\x", L"Temp", L"\\Temp", L""})
+    EXPECT_FALSE(IsDriveRootText(folder)) << folder;
+}
+
+// Paths as the file system of a Vista-and-later machine answers them: the
+// junctions of the older names lead to the real folders, short names are
+// made long.
+class FakeFacts : public FolderFacts {
+ public:
+  FakeFacts() {
+    const wchar_t* folders[] = {
+        L"C:\\",
+        L"C:\\Users",
+        L"C:\\Users\\Bob",
+        L"C:\\Users\\Bob\\AppData",
+        L"C:\\Users\\Bob\\AppData\\Local",
+        L"C:\\Users\\Bob\\AppData\\Local\\Temp",
+        L"C:\\Users\\Bob\\Documents",
+        L"C:\\Windows",
+        L"C:\\Windows\\Temp",
+        L"D:\\",
+        L"D:\\Tmp",
+    };
+    uint64_t index = 5;
+    for (const wchar_t* f : folders)
+      ids_[FolderKey(f)] = FolderIdentity{f[0] == L'C' ? 1u : 2u, index++};
+    // Junctions: another path to the same folder.
+    ids_[FolderKey(L"C:\\Documents and Settings")] = ids_[FolderKey(L"C:\\Users")];
+    ids_[FolderKey(L"C:\\Documents and Settings\\Bob")] = ids_[FolderKey(L"C:\\Users\\Bob")];
+    ids_[FolderKey(L"C:\\Users\\Bob\\Local Settings")] =
+        ids_[FolderKey(L"C:\\Users\\Bob\\AppData\\Local")];
+    ids_[FolderKey(L"C:\\Users\\Bob\\Local Settings\\Temp")] =
+        ids_[FolderKey(L"C:\\Users\\Bob\\AppData\\Local\\Temp")];
+    // A link elsewhere to the system drive's root, and a mounted volume.
+    ids_[FolderKey(L"D:\\cdrive")] = ids_[FolderKey(L"C:\\")];
+  }
+  std::wstring FullPath(const std::wstring& path) override {
+    return SameFolderText(path, L"C:\\Users\\BOB~1") ? L"C:\\Users\\Bob" : path;
+  }
+  std::optional<FolderIdentity> Identity(const std::wstring& path) override {
+    ++identity_reads;
+    const auto found = ids_.find(FolderKey(path));
+    if (found == ids_.end())
+      return std::nullopt;
+    return found->second;
+  }
+  int identity_reads = 0;
+
+ private:
+  std::map<std::wstring, FolderIdentity> ids_;
+};
+
+TEST(FolderGuardTest, DriveRootsKeptFoldersAndWhatLiesAboveThemAreNotEmptied) {
+  FakeFacts facts;
+  FolderGuard guard(facts, {L"C:\\Windows", L"C:\\Users\\Bob", L"C:\\Users\\Bob\\AppData\\Local",
+                            L"C:\\Users\\Bob\\Documents", L""});
+  const struct {
+    const wchar_t* folder;
+    bool may;
+  } cases[] = {
+      {L"C:\\Users\\Bob\\AppData\\Local\\Temp", true},
+      {L"C:\\Windows\\Temp", true},
+      {L"D:\\Tmp", true},
+      {L"C:\\Users\\Bob\\Local Settings\\Temp", true},  // through junctions, not kept
+      {L"C:\\Missing", true},                           // the walk finds nothing there
+      {L"C:\\", false},
+      {L"c:", false},
+      {L"D:\\", false},
+      {L"E:\\", false},  // a root, even of a drive the guard knows nothing of
+      {L"\\\\server\\share", false},
+      {L"C:\\Windows", false},
+      {L"c:\\windows\\", false},
+      {L"C:\\Users\\Bob", false},
+      {L"C:\\Users\\BOB~1", false},
+      {L"\\\\?\\C:\\Users\\Bob", false},
+      {L"C:\\Users", false},
+      {L"C:\\Users\\Bob\\AppData", false},
+      {L"C:\\Users\\Bob\\AppData\\Local", false},
+      {L"C:\\Users\\Bob\\Documents", false},
+      // Other paths to kept folders: junctions and links.
+      {L"C:\\Documents and Settings\\Bob", false},
+      {L"C:\\Documents and Settings", false},
+      {L"C:\\Users\\Bob\\Local Settings", false},
+      {L"D:\\cdrive", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(guard.MayEmpty(c.folder), c.may) << c.folder;
+  // The kept folders' identities were read once, at the start of the run.
+  facts.identity_reads = 0;
+  guard.MayEmpty(L"C:\\Windows\\Temp");
+  EXPECT_EQ(facts.identity_reads, 1);
+}
+
+}  // namespace
+}  // namespace tempclean
