@@ -12,7 +12,9 @@
 # Windows tests (files, links, drives) from the Unix side. With a
 # win_test_standard_user.sh beside it, the suites named StandardUser* run
 # apart in a prefix that fixture prepares (an unwritable Windows folder).
-# Suites named Density* run once more at 120 and once at 144 dots per inch.
+# With a win_test_layout.sh, the suites named Layout* run apart once per
+# layout it names. Suites named Density* run once more at 120 and once at
+# 144 dots per inch.
 function(suite_folder name)
   cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
   set(dir "${CMAKE_SOURCE_DIR}/${name}")
@@ -99,8 +101,9 @@ function(suite_folder name)
       # Windows folder the program cannot write (win_test_standard_user.sh
       # lists it in .suite-lock); the others where it can.
       set(standard_user_fixture "${dir}/win_test_standard_user.sh")
+      set(apart "")
       if(EXISTS "${standard_user_fixture}")
-        set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-StandardUser*")
+        list(APPEND apart "StandardUser*")
         add_test(NAME "win.${name}.standard-user"
                  COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
                          "$<TARGET_FILE:${exe}>"
@@ -108,6 +111,30 @@ function(suite_folder name)
                          "${standard_user_fixture}")
         set_tests_properties("win.${name}.standard-user" PROPERTIES TIMEOUT 300
                              ENVIRONMENT "GTEST_FILTER=StandardUser*")
+      endif()
+      # With a win_test_layout.sh beside them, the suites named Layout* run
+      # apart, once for each layout its "# layouts:" line names, in a prefix
+      # that script lays out so; SUITE_TEST_LAYOUT names the layout to the
+      # script and to the tests.
+      set(layout_fixture "${dir}/win_test_layout.sh")
+      if(EXISTS "${layout_fixture}")
+        list(APPEND apart "Layout*")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${layout_fixture}")
+        file(STRINGS "${layout_fixture}" layout_line REGEX "^# layouts: ")
+        string(REGEX REPLACE "^# layouts: " "" layouts "${layout_line}")
+        separate_arguments(layouts)
+        foreach(layout ${layouts})
+          add_test(NAME "win.${name}.${layout}"
+                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
+                           "$<TARGET_FILE:${exe}>"
+                           "${SUITE_REPORT_DIR}/win.${name}.${layout}.xml" "${layout_fixture}")
+          set_tests_properties("win.${name}.${layout}" PROPERTIES TIMEOUT 300
+                               ENVIRONMENT "GTEST_FILTER=Layout*;SUITE_TEST_LAYOUT=${layout}")
+        endforeach()
+      endif()
+      if(apart)
+        list(JOIN apart ":" apart_filter)
+        set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-${apart_filter}")
       endif()
       # Suites named Density* run at 96 dots per inch with the others, and
       # again at 120 and 144 (125 % and 150 %), each in a prefix whose
@@ -196,6 +223,18 @@ if(WIN32)
     COMMENT "Drawing ico.ico")
   add_custom_target(suite_icon ALL DEPENDS "${icon}")
   set(SUITE_TEST_RESOURCES "${CMAKE_BINARY_DIR}/assets/test_resources.rc")
-  file(WRITE "${SUITE_TEST_RESOURCES}" "1 ICON \"${icon}\"\n")
-  set_source_files_properties("${SUITE_TEST_RESOURCES}" PROPERTIES OBJECT_DEPENDS "${icon}")
+  # The test programs name the Windows versions they know as the programs
+  # do, so that they read the version the programs read (8.1 and later
+  # call themselves 6.2 to a program that names none). Nothing else of the
+  # programs' manifest: the tests keep their common controls and density.
+  file(READ "${CMAKE_SOURCE_DIR}/assets/manifest.xml.in" program_manifest)
+  string(REGEX MATCH "<compatibility.*</compatibility>" compatibility "${program_manifest}")
+  set(test_manifest "${CMAKE_BINARY_DIR}/assets/test_manifest.xml")
+  file(WRITE "${test_manifest}"
+       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+       "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+       "  ${compatibility}\n</assembly>\n")
+  file(WRITE "${SUITE_TEST_RESOURCES}" "1 ICON \"${icon}\"\n1 24 \"${test_manifest}\"\n")
+  set_source_files_properties("${SUITE_TEST_RESOURCES}" PROPERTIES
+    OBJECT_DEPENDS "${icon};${test_manifest}")
 endif()

@@ -62,7 +62,8 @@ suite_tree_blocker() {
 # the 32-bit loader whenever wine32 is installed, also where it cannot run.
 # HOME is private so that ALSA's default device is the null device
 # (playback tests run headless) and nothing of the user's own setup leaks
-# in. Exports SUITE_TREE, SUITE_WINE (the loader), WINESERVER, WINEARCH,
+# in; so is the XDG data folder, whose trash is Wine's recycle bin.
+# Exports SUITE_TREE, SUITE_WINE (the loader), WINESERVER, WINEARCH,
 # SUITE_TREE_DIR (the build tree) and SUITE_WINE_PRISTINE.
 suite_wine_env() {
   export SUITE_TREE=${1:-win64}
@@ -82,6 +83,9 @@ suite_wine_env() {
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export HOME=$SUITE_WINE_DIR/home
   export XDG_CACHE_HOME=$HOME/.cache
+  # Wine's recycle bin is the trash of the XDG data folder: never the one
+  # of the user who runs the scripts.
+  export XDG_DATA_HOME=$HOME/.local/share
   mkdir -p "$HOME"
   if [ ! -f "$HOME/.asoundrc" ]; then
     printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.asoundrc"
@@ -175,8 +179,9 @@ suite_wine() {
 # The pristine prefix of the current tree, made once: a 64-bit prefix for
 # win64 (which runs without wine32), a 32-bit one for win32; Chinese fonts
 # for the Chinese face names the programs ask for, every window inside a
-# virtual desktop, and no Z: drive. Bump the recipe when the steps change.
-SUITE_PREFIX_RECIPE=4
+# virtual desktop, no Z: drive and no link from the profile to the Unix
+# home. Bump the recipe when the steps change.
+SUITE_PREFIX_RECIPE=5
 suite_pristine_prefix() {
   local pristine=$SUITE_WINE_PRISTINE log=$SUITE_WINE_PRISTINE.log
   [ "$(cat "$pristine/.suite-ready" 2>/dev/null)" = "$SUITE_PREFIX_RECIPE" ] && return 0
@@ -203,6 +208,16 @@ suite_pristine_prefix() {
     WINEPREFIX=$pristine "$WINESERVER" -k
     WINEPREFIX=$pristine "$WINESERVER" -w
     rm -f "$pristine/dosdevices/z:"
+    # Wine links the profile's Desktop, Documents and the like to the Unix
+    # home, which every prefix shares: here they are folders of the
+    # prefix's own, so that nothing a test does there leaves its prefix.
+    local folder
+    for folder in "$pristine"/drive_c/users/*/*; do
+      if [ -L "$folder" ]; then
+        rm "$folder"
+        mkdir "$folder"
+      fi
+    done
   )
   [ -f "$pristine/system.reg" ] || {
     echo "the $SUITE_TREE Wine prefix could not be made; see $log" >&2

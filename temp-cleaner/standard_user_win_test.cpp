@@ -129,54 +129,5 @@ TEST_F(StandardUserTempCleanerTest, ChoicesStayForTheNextStartAndItsAutomaticRun
   EXPECT_FALSE(FileExists(SettingsInWindows()));
 }
 
-// Started from the Run key, the program works in the system folder, which a
-// standard user cannot write. The script is written to the temporary folder
-// instead, started there, and its last line removes it. The folder holds a
-// stand-in for taskkill (the command interpreter looks in the working
-// directory first), which records that the script ran there and keeps the
-// desktop shell of the test session alive.
-TEST_F(StandardUserTempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
-  const std::wstring temp = common::TempFolder();
-  ASSERT_FALSE(temp.empty());
-  const std::wstring stand_in = common::JoinPath(temp, L"taskkill.exe");
-  const std::wstring script = common::JoinPath(temp, kScriptName);
-  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\cmdline_recorder.exe").c_str(),
-                          stand_in.c_str(), FALSE));
-  const std::wstring record = TestProgramFolder() + L"\\record_script.txt";
-  ::DeleteFileW(record.c_str());
-  ::SetEnvironmentVariableW(L"SUITE_RECORD", record.c_str());
-  MakeFolders(L"C:\\Recycled\\S-1-5");
-  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycled\\S-1-5\\Dc1.txt", "deleted"));
-
-  wchar_t before[MAX_PATH] = {};
-  ::GetCurrentDirectoryW(MAX_PATH, before);
-  ASSERT_TRUE(::SetCurrentDirectoryW(WindowsFolder().c_str()));
-  Win32TempCleanerSystem system;
-  MessageBoxAnswerer answerer;
-  {
-    auto w = Open(system);
-    WaitForStartUp(*w);
-    Click(w->check(1));
-    Click(w->cmdSearch());
-    ASSERT_EQ(answerer.boxes().size(), 1u);
-    EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：1项");
-  }
-  ::SetCurrentDirectoryW(before);
-  EXPECT_FALSE(FileExists(WindowsFolder() + L"\\" + kScriptName));
-
-  auto recorded = [&] {
-    std::string bytes;
-    if (!testing_support::ReadFileBytes(record, &bytes))
-      return std::wstring();
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
-                        bytes.size() / sizeof(wchar_t));
-  };
-  ASSERT_TRUE(PumpUntil([&] { return !recorded().empty(); }, 15000));
-  EXPECT_NE(recorded().find(L"/f /im explorer.exe"), std::wstring::npos) << recorded();
-  EXPECT_TRUE(PumpUntil([&] { return !FileExists(script); }, 15000)) << script;
-  ::SetEnvironmentVariableW(L"SUITE_RECORD", nullptr);
-  PumpUntil([&] { return ::DeleteFileW(stand_in.c_str()) != FALSE; }, 5000);
-}
-
 }  // namespace
 }  // namespace tempclean

@@ -159,7 +159,9 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
   wchar_t user[256] = {};
   DWORD size = 255;
   ::GetUserNameW(user, &size);
-  const std::wstring user_temp = std::wstring(L"C:\\users\\") + user + L"\\AppData\\Local\\Temp";
+  // Windows XP (the fixture's): the fixed folders of the user's profile.
+  const std::wstring user_temp =
+      std::wstring(L"C:\\Documents and Settings\\") + user + L"\\Local Settings\\Temp";
   MakeFolders(temp + L"\\sub\\deeper");
   MakeFolders(temp + L"\\.cache");
   MakeFolders(user_temp);
@@ -202,6 +204,9 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
   EXPECT_TRUE(Ticked(*w, 7));
   EXPECT_TRUE(::IsWindowEnabled(w->cmdSearch()));
   EXPECT_FALSE(::IsWindowEnabled(w->cmdStop()));
+  EXPECT_EQ(w->logic().Text(7).substr(0, 2), L"5.");
+  EXPECT_EQ(w->logic().Text(2), L";" + WindowsFolder() + L"\\Prefetch;" + user_temp + L";" +
+                                    WindowsFolder() + L"\\Temp");
 }
 
 TEST_F(TempCleanerWindowTest, RunValueThroughTheOptionBoxes) {
@@ -361,6 +366,62 @@ TEST_F(TempCleanerWindowTest, RecycleScriptWrittenInGbkWithCheck1) {
   ASSERT_EQ(answerer.boxes().size(), 1u);
   EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：1项");
   ::DeleteFileW(kScriptName);
+}
+
+// Started from the Run key, the program works in the system folder, which a
+// limited user cannot write (here C:\locked, which the fixture locks). The
+// script is written to the temporary folder instead, started there, and its
+// last line removes it. The folder holds a stand-in for taskkill (the
+// command interpreter looks in the working directory first), which records
+// that the script ran there and keeps the desktop shell of the test session
+// alive.
+TEST_F(TempCleanerWindowTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
+  const std::wstring locked = L"C:\\locked";
+  ASSERT_TRUE(testing_support::FolderRefusesNewFiles(locked));
+  const std::wstring temp = common::TempFolder();
+  ASSERT_FALSE(temp.empty());
+  const std::wstring stand_in = common::JoinPath(temp, L"taskkill.exe");
+  const std::wstring script = common::JoinPath(temp, kScriptName);
+  ASSERT_TRUE(
+      ::CopyFileW((testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe").c_str(),
+                  stand_in.c_str(), FALSE));
+  const std::wstring record = testing_support::TestProgramFolder() + L"\\record_script.txt";
+  ::DeleteFileW(record.c_str());
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", record.c_str());
+  MakeFolders(L"C:\\Recycler\\S-1-5");
+  ASSERT_TRUE(WriteFileBytes(L"C:\\Recycler\\S-1-5\\Dc1.txt", "deleted"));
+
+  wchar_t before[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(::SetCurrentDirectoryW(locked.c_str()));
+  Win32TempCleanerSystem system;  // the script really starts
+  MessageBoxAnswerer answerer;
+  {
+    TempCleanerWindow w(system);
+    w.exit_action = [] {};
+    w.quit_on_destroy = false;
+    ASSERT_TRUE(w.Open());
+    EXPECT_TRUE(PumpUntil([&] { return w.logic().Text(7) != L"版本号"; }, 5000));
+    Click(w.check(1));
+    Click(w.cmdSearch());
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：1项");
+  }
+  ::SetCurrentDirectoryW(before);
+  EXPECT_FALSE(FileExists(locked + L"\\" + kScriptName));
+
+  auto recorded = [&] {
+    std::string bytes;
+    if (!testing_support::ReadFileBytes(record, &bytes))
+      return std::wstring();
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                        bytes.size() / sizeof(wchar_t));
+  };
+  ASSERT_TRUE(PumpUntil([&] { return !recorded().empty(); }, 15000));
+  EXPECT_NE(recorded().find(L"/f /im explorer.exe"), std::wstring::npos) << recorded();
+  EXPECT_TRUE(PumpUntil([&] { return !FileExists(script); }, 15000)) << script;
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", nullptr);
+  PumpUntil([&] { return ::DeleteFileW(stand_in.c_str()) != FALSE; }, 5000);
 }
 
 TEST_F(TempCleanerWindowTest, NothingTickedRefusesTheRun) {
