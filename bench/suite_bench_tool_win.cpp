@@ -463,12 +463,10 @@ int Clean(int rounds) {
   ::CreateDirectoryW(bench.c_str(), nullptr);
   ::WritePrivateProfileStringW(L"Option", L"temp", L"1", L"qz64temp.ini");
   ::WritePrivateProfileStringW(L"Option", L"auto", L"0", L"qz64temp.ini");
-  wchar_t user[256] = {};
-  DWORD size = 255;
-  ::GetUserNameW(user, &size);
   Best best;
   int rows = 0;
   long long taken = 0;
+  std::wstring named;  // the folders the category names, as its list holds them
   for (int r = 0; r <= rounds; ++r) {
     PlantFiles(bench, L".bin", 100, 20000);
     double window = 0;
@@ -484,13 +482,18 @@ int Clean(int rounds) {
       ::SendMessageW(w.cmdSearch(), BM_CLICK, 0, 0);
       window = clock.first() - start;
       rows = w.results().RowCount();
+      named = w.logic().Text(2);
     }
     PlantFiles(bench, L".bin", 100, 20000);
     BareCalls calls;
     calls.holds = calls.take_files = true;
-    const std::wstring folders[] = {windir + L"\\Prefetch\\",
-                                    std::wstring(L"C:\\users\\") + user + L"\\AppData\\Local\\Temp\\",
-                                    windir + L"\\Temp\\"};
+    // The same folders in the same order: ";A;B;C".
+    std::vector<std::wstring> folders;
+    for (size_t at = 0; at < named.size();) {
+      const size_t end = std::min(named.find(L';', at + 1), named.size());
+      folders.push_back(named.substr(at + 1, end - at - 1) + L"\\");
+      at = end;
+    }
     const double start = Now();
     for (const std::wstring& folder : folders)
       BareWalk(folder, &calls);
