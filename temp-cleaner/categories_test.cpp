@@ -275,8 +275,8 @@ TEST(FolderGuardTest, DriveRootsKeptFoldersAndWhatLiesAboveThemAreNotEmptied) {
       {L"C:\\Users\\Bob\\AppData\\Local\\Temp", true},
       {L"C:\\Windows\\Temp", true},
       {L"D:\\Tmp", true},
-      {L"C:\\Users\\Bob\\Local Settings\\Temp", true},  // through junctions, not kept
-      {L"C:\\Missing", true},                           // the walk finds nothing there
+      {L"C:\\Users\\Bob\\AppData\\Roaming", true},
+      {L"C:\\Missing", true},  // the walk finds nothing there
       {L"C:\\", false},
       {L"c:", false},
       {L"D:\\", false},
@@ -299,9 +299,14 @@ TEST(FolderGuardTest, DriveRootsKeptFoldersAndWhatLiesAboveThemAreNotEmptied) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(guard.MayEmpty(c.folder), c.may) << c.folder;
+  // Each folder once a run, by whatever path it is named again.
+  EXPECT_FALSE(guard.MayEmpty(L"C:\\Users\\Bob\\AppData\\Local\\Temp"));
+  EXPECT_FALSE(guard.MayEmpty(L"C:\\Users\\Bob\\Local Settings\\Temp"));
+  FolderGuard next_run(facts, {});
+  EXPECT_TRUE(next_run.MayEmpty(L"C:\\Users\\Bob\\Local Settings\\Temp"));
   // The kept folders' identities were read once, at the start of the run.
   facts.identity_reads = 0;
-  guard.MayEmpty(L"C:\\Windows\\Temp");
+  guard.MayEmpty(L"D:\\Tmp\\x");
   EXPECT_EQ(facts.identity_reads, 1);
 }
 

@@ -112,8 +112,13 @@ bool FolderGuard::MayEmpty(const std::wstring& folder) {
   if (std::find(keys_.begin(), keys_.end(), key) != keys_.end())
     return false;
   const auto identity = facts_.Identity(path);
-  return !identity ||
-         std::find(identities_.begin(), identities_.end(), *identity) == identities_.end();
+  if (!identity)
+    return true;
+  if (std::find(identities_.begin(), identities_.end(), *identity) != identities_.end() ||
+      std::find(emptied_.begin(), emptied_.end(), *identity) != emptied_.end())
+    return false;
+  emptied_.push_back(*identity);
+  return true;
 }
 
 }  // namespace tempclean

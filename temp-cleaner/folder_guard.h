@@ -54,13 +54,17 @@ class FolderGuard {
 
   // False for a drive root and for a kept folder or one above it, by text
   // or by identity (a junction such as "C:\Documents and Settings\Bob" is
-  // the profile "C:\Users\Bob").
+  // the profile "C:\Users\Bob"); false too for a folder that an earlier
+  // yes of this guard named by another path (a TEMP spelled through the
+  // junctions is the user's own temporary folder), so that no file is
+  // listed twice.
   bool MayEmpty(const std::wstring& folder);
 
  private:
   FolderFacts& facts_;
   std::vector<std::wstring> keys_;  // the kept folders and their ancestors
   std::vector<FolderIdentity> identities_;
+  std::vector<FolderIdentity> emptied_;
 };
 
 }  // namespace tempclean
