@@ -188,7 +188,8 @@ std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
 }
 
 // Opened as a program opens a folder, links followed, so that every path to
-// one folder gives the same answer.
+// one folder gives the same answer. A file system that gives no file index
+// (some network file systems answer 0 for every file) tells nothing.
 std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstring& path) {
   HANDLE folder = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -197,7 +198,8 @@ std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstrin
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
   std::optional<FolderIdentity> identity;
-  if (::GetFileInformationByHandle(folder, &info))
+  if (::GetFileInformationByHandle(folder, &info) &&
+      (info.nFileIndexHigh | info.nFileIndexLow) != 0)
     identity =
         FolderIdentity{info.dwVolumeSerialNumber,
                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
