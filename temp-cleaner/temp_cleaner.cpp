@@ -59,6 +59,9 @@ void TempCleaner::Timer1_Timer() {
   text_[10] = settings_.ReadSetting(kOption, L"run");
   for (int i = 0; i < kCategoryCount; ++i)
     text_[11 + i] = settings_.ReadSetting(kOption, CategoryInfo(i).settings_key);
+  // The boxes restored here and the automatic run all ask for the user's
+  // folders within a moment: the shell is asked once for all of them.
+  folders_ = system_.ShellFolders();
   for (int i = 0; i < kCategoryCount; ++i)
     if (IsOn(text_[11 + i]))
       SetBox(1 + i, true);
@@ -72,6 +75,7 @@ void TempCleaner::Timer1_Timer() {
   }
   if (IsOn(text_[10]))
     SetBox(8, true);
+  folders_.reset();
 
   view_.EnableTimer1(false);
   timer_done_ = true;
@@ -120,7 +124,7 @@ void TempCleaner::CategoryClick(int index) {
           for (const std::wstring& root : FixedDriveRoots())
             inputs.recycle_bins.push_back(root + L"$Recycle.Bin\\" + sid);
       } else {
-        inputs.folders = system_.ShellFolders();
+        inputs.folders = UsersFolders();
       }
     }
     text_[1 + index] = FolderList(index, inputs);
@@ -198,9 +202,13 @@ void TempCleaner::SearchOnce() {
 }
 
 std::vector<std::wstring> TempCleaner::KeptFolders() {
-  const UserFolders user = system_.ShellFolders();
+  const UserFolders user = UsersFolders();
   return {system_.WindowsFolder(), system_.SystemFolder(), user.profile,
           user.local_app_data,     user.app_data,          user.documents};
+}
+
+UserFolders TempCleaner::UsersFolders() {
+  return folders_ ? *folders_ : system_.ShellFolders();
 }
 
 std::vector<std::wstring> TempCleaner::FixedDriveRoots() {

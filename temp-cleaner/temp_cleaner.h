@@ -131,6 +131,9 @@ class TempCleaner : public engine::ForwardingScanView {
   // The folders no run may empty, with everything above them.
   std::vector<std::wstring> KeptFolders();
   std::vector<std::wstring> FixedDriveRoots();
+  // The user's folders as the shell names them now, or as it named them at
+  // the start of the start-up work while that runs.
+  UserFolders UsersFolders();
 
   TempCleanerView& view_;
   TempCleanerSystem& system_;
@@ -153,6 +156,7 @@ class TempCleaner : public engine::ForwardingScanView {
   engine::EngineFlags flags_;
   // Made afresh for each run.
   std::optional<FolderGuard> guard_;
+  std::optional<UserFolders> folders_;  // while the start-up work runs
   engine::ScanEngine engine_;
 };
 

@@ -135,7 +135,10 @@ class FakeSystem : public TempCleanerSystem {
     return true;
   }
   std::wstring TempFolder() override { return temp_folder; }
-  UserFolders ShellFolders() override { return folders; }
+  UserFolders ShellFolders() override {
+    ++shell_asked;
+    return folders;
+  }
   std::wstring UserSid() override { return sid; }
   bool EmptyRecycleBin(const std::wstring& root) override {
     view->events.push_back(L"empty bin:" + root);
@@ -163,6 +166,7 @@ class FakeSystem : public TempCleanerSystem {
                          L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History",
                          L"C:\\Users\\bob.PC\\AppData\\Local\\Temp"};
   std::wstring sid = L"S-1-5-21-7-8-9-1001";
+  int shell_asked = 0;
   FakeFileSystem* files = nullptr;
   FakeProfile profile;
   int privilege = 0;
@@ -550,6 +554,8 @@ TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
   for (const auto& f : kept)
     files_.AddFile(f, 10);
   Start();
+  // Once for the six boxes and the automatic run together.
+  EXPECT_EQ(system_.shell_asked, 1);
   std::set<std::wstring> expected;
   for (const auto& f : cleaned) {
     EXPECT_FALSE(files_.Has(f)) << f;
