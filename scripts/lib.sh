@@ -19,16 +19,34 @@ SUITE_WINDOWS_TREES="win32 win64"
 # programs run. SUITE_NO_32BIT=1 answers no, to try the 64-bit-only path.
 suite_can_run_32bit() {
   case "${SUITE_NO_32BIT:-0}" in 0 | "") ;; *) return 1 ;; esac
+  suite_run_32bit_probe >/dev/null
+}
+
+# Runs the probe; prints what the shell said when it could not run it
+# (in English), and returns the probe's status.
+suite_run_32bit_probe() {
   local probe rc
   mkdir -p "$SUITE_BUILD" 2>/dev/null
   probe=$(mktemp "$SUITE_BUILD/.probe32.XXXXXX" 2>/dev/null) ||
     probe=$(mktemp "${TMPDIR:-/tmp}/suite-probe32.XXXXXX") || return 1
   printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
   chmod +x "$probe"
-  "$probe" >/dev/null 2>&1
+  (
+    export LC_ALL=C
+    "$probe" 2>&1 >/dev/null
+  )
   rc=$?
   rm -f "$probe"
-  [ "$rc" -eq 0 ]
+  return "$rc"
+}
+
+# Whether the kernel itself refuses 32-bit programs: the probe fails with
+# "Exec format error". (A probe that cannot run for another reason, a
+# folder mounted without execution say, tells nothing of the kernel.)
+suite_kernel_refuses_32bit() {
+  local said
+  said=$(suite_run_32bit_probe) && return 1
+  grep -q 'Exec format error' <<<"$said"
 }
 
 # Where the kernel itself runs no 32-bit programs, they can still run
