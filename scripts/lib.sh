@@ -19,16 +19,82 @@ SUITE_WINDOWS_TREES="win32 win64"
 # programs run. SUITE_NO_32BIT=1 answers no, to try the 64-bit-only path.
 suite_can_run_32bit() {
   case "${SUITE_NO_32BIT:-0}" in 0 | "") ;; *) return 1 ;; esac
+  suite_run_32bit_probe >/dev/null
+}
+
+# Runs the probe; prints what the shell said when it could not run it
+# (in English), and returns the probe's status.
+suite_run_32bit_probe() {
   local probe rc
   mkdir -p "$SUITE_BUILD" 2>/dev/null
   probe=$(mktemp "$SUITE_BUILD/.probe32.XXXXXX" 2>/dev/null) ||
     probe=$(mktemp "${TMPDIR:-/tmp}/suite-probe32.XXXXXX") || return 1
   printf '\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' >"$probe"
   chmod +x "$probe"
-  "$probe" >/dev/null 2>&1
+  (
+    export LC_ALL=C
+    "$probe" 2>&1 >/dev/null
+  )
   rc=$?
   rm -f "$probe"
-  [ "$rc" -eq 0 ]
+  return "$rc"
+}
+
+# Whether the kernel itself refuses 32-bit programs: the probe fails with
+# "Exec format error". (A probe that cannot run for another reason, a
+# folder mounted without execution say, tells nothing of the kernel.)
+suite_kernel_refuses_32bit() {
+  local said
+  said=$(suite_run_32bit_probe) && return 1
+  grep -q 'Exec format error' <<<"$said"
+}
+
+# Where the kernel itself runs no 32-bit programs, they can still run
+# through a user-mode emulator: binfmt_misc hands every i386 ELF program to
+# qemu-i386 (scripts/setup registers it, until the next restart). Then the
+# probe above succeeds as well; these tell the two apart.
+#
+# The emulator that setup registers, and the name of its binfmt_misc entry.
+SUITE_BINFMT=/proc/sys/fs/binfmt_misc
+SUITE_QEMU_NAME=qemu-i386
+SUITE_QEMU_DIR=/usr/local/lib/tovrix-suite
+SUITE_QEMU=$SUITE_QEMU_DIR/qemu-i386
+
+# The interpreter of the enabled binfmt_misc entry that takes i386 ELF
+# programs (magic "\x7fELF", 32-bit, little-endian, machine 3 at offset
+# 18), if any; status 1 when there is none. binfmt_misc is asked before the
+# kernel's own ELF loader, so such an entry takes i386 programs even on a
+# kernel that could run them itself.
+suite_i386_emulator() {
+  [ "$(cat "$SUITE_BINFMT/status" 2>/dev/null)" = enabled ] || return 1
+  local entries=() entry
+  for entry in "$SUITE_BINFMT"/*; do
+    case ${entry##*/} in register | status | '*') ;; *) entries+=("$entry") ;; esac
+  done
+  [ ${#entries[@]} -gt 0 ] || return 1
+  awk 'FNR == 1 { on = ($0 == "enabled"); interp = "" }
+       $1 == "interpreter" { interp = $2 }
+       $1 == "magic" && on && substr($2, 1, 10) == "7f454c4601" && substr($2, 37, 4) == "0300" {
+         print interp; found = 1; exit }
+       END { exit !found }' "${entries[@]}" 2>/dev/null
+}
+
+# The version of a qemu user-mode emulator ("10.0.2"), from its --version.
+suite_qemu_version() {
+  "$1" --version 2>/dev/null | sed -n '1s/.* version \([0-9][0-9.]*\).*/\1/p'
+}
+
+# How this machine runs 32-bit programs, where it runs them
+# (suite_can_run_32bit): "native", or "emulated" when a binfmt_misc entry
+# hands them to an emulator.
+suite_32bit_how() {
+  if suite_i386_emulator >/dev/null; then echo emulated; else echo native; fi
+}
+
+# How a Windows tree's tests run here: "native" or "emulated" (win64 is
+# always native).
+suite_tree_how() {
+  if [ "$1" = win32 ]; then suite_32bit_how; else echo native; fi
 }
 
 # Why a Windows tree's tests cannot run here; nothing (and status 0) when
@@ -48,11 +114,32 @@ suite_tree_blocker() {
         fi
       elif [ ! -x /usr/lib/wine/wine ] || [ ! -x /usr/lib/wine/wineserver32 ]; then
         echo "wine32 is not installed"
+      elif ! suite_emulator_fit_for_wine; then
+        return 1
       else
         return 0
       fi
       ;;
   esac
+  return 1
+}
+
+# Whether the emulator that runs i386 programs here (if any) can run Wine:
+# qemu before 8 spends some 50 s of processor time in every Wine process's
+# start, so a prefix is never made. Says why not, and status 1, when it
+# cannot; status 0 where there is no emulator or a fit one.
+suite_emulator_fit_for_wine() {
+  local emulator version
+  emulator=$(suite_i386_emulator) || return 0
+  case ${emulator##*/} in qemu*) ;; *) return 0 ;; esac
+  version=$(suite_qemu_version "$emulator")
+  # No version to be had (the file registered with the F flag is gone from
+  # this file system, or not to be run from here): nothing known against it.
+  [ -n "$version" ] || return 0
+  case "$version" in
+    [89].* | [1-9][0-9]*.*) return 0 ;;
+  esac
+  echo "i386 programs go through qemu $version at $emulator, too slow for Wine (qemu 8 or later is needed)"
   return 1
 }
 

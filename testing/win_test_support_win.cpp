@@ -344,6 +344,31 @@ int RequestedTestDpi() {
   return dpi > 0 ? dpi : common::kUsualDpi;
 }
 
+std::wstring NoProcessMemoryUnderEmulation() {
+  const std::wstring emulator = common::GetEnvironmentText(L"SUITE_EMULATOR");
+  if (emulator.empty())
+    return {};
+  HANDLE self = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                              ::GetCurrentProcessId());
+  char head[2] = {};
+  SIZE_T read = 0;
+  const bool ok = self && ::ReadProcessMemory(self, ::GetModuleHandleW(nullptr), head,
+                                              sizeof head, &read) &&
+                  read == sizeof head;
+  const DWORD error = ok ? 0 : ::GetLastError();
+  if (self)
+    ::CloseHandle(self);
+  if (ok)
+    return {};
+  return L"not applicable under emulation: this Wine runs under " + emulator +
+         L", where no process can read another's memory (ReadProcessMemory of this very "
+         L"program's image through a process handle fails with error " +
+         std::to_wstring(error) +
+         L"; Wine's server reads process memory with ptrace, which qemu's user-mode "
+         L"emulator does not implement). The test runs in the 64-bit tree and where "
+         L"32-bit programs run natively.";
+}
+
 int ByDensity(int at96, int at120, int at144) {
   switch (RequestedTestDpi()) {
     case 96:

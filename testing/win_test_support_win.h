@@ -123,6 +123,16 @@ void RemoveFile(const std::wstring& path);
 // LogPixels), or 96.
 int RequestedTestDpi();
 
+// Where the test program's Wine runs under a user-mode emulator (wine-test
+// names it in SUITE_EMULATOR: the 32-bit tree on a machine whose kernel runs
+// no 32-bit programs) and that emulator gives no process the memory of
+// another, the reason a test that needs such reads is not applicable, with
+// what was seen; empty otherwise (natively, or where the read works after
+// all), and the test then runs as everywhere. The check is a read of this
+// program's own image through a process handle, which goes the way every
+// read of another process's memory goes under Wine (through its server).
+std::wstring NoProcessMemoryUnderEmulation();
+
 // The value for the density the test program was started at: 96, 120 or
 // 144 dots per inch (any other density fails the test).
 int ByDensity(int at96, int at120, int at144);
