@@ -10,7 +10,7 @@ namespace player {
 namespace {
 
 // The most of one text that is read; the rest of its frame is skipped.
-constexpr size_t kMaxTextBytes = 64 * 1024;
+constexpr size_t kMaxTextBytes = kMaxTagReadBytes;
 // No real tag holds more frames, items or chunks; a walk stops there.
 constexpr int kMaxEntries = 65536;
 
@@ -328,16 +328,15 @@ void ReadAsf(ByteSource& file, MediaTags* tags) {
       continue;
     }
     // Five 16-bit lengths, then the texts: title, author, and three more.
-    const std::string content =
-        body.Take(static_cast<size_t>(std::min<uint64_t>(size - 24, 10 + 5 * 0xFFFF)));
-    const uint32_t title_length = Le16(content, 0);
-    const uint32_t author_length = Le16(content, 2);
-    const std::string_view texts = std::string_view(content).substr(10);
-    if (title_length <= texts.size())
-      tags->title = Trim(CutAtNul(common::DecodeUtf16(texts.substr(0, title_length), false)));
-    if (title_length + author_length <= texts.size())
-      tags->author =
-          Trim(CutAtNul(common::DecodeUtf16(texts.substr(title_length, author_length), false)));
+    const std::string lengths = body.Take(10);
+    if (lengths.size() < 10)
+      return;
+    const uint64_t title_length = Le16(lengths, 0), author_length = Le16(lengths, 2);
+    if (10 + title_length > size - 24)
+      return;
+    tags->title = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
+    if (10 + title_length + author_length <= size - 24)
+      tags->author = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
     return;
   }
 }

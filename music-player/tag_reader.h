@@ -38,6 +38,10 @@ class MemorySource : public ByteSource {
   std::string bytes_;
 };
 
+// The most the tag reader asks of a ByteSource at once. What it holds of a
+// file is a small multiple of this, whatever the file's size.
+constexpr size_t kMaxTagReadBytes = 64 * 1024;
+
 struct MediaTags {
   std::wstring author;
   std::wstring title;
