@@ -14,8 +14,9 @@ constexpr size_t kWindowBytes = 16 * 1024;
 
 TagStream::TagStream(ByteSource& file, uint64_t begin, uint64_t end, bool resynchronise)
     : file_(file),
+      file_size_(file.Size()),
       position_(begin),
-      end_(std::max(begin, std::min(end, file.Size()))),
+      end_(std::max(begin, std::min(end, file_size_))),
       resynchronise_(resynchronise) {}
 
 bool TagStream::Fill() {
@@ -23,9 +24,12 @@ bool TagStream::Fill() {
     return false;
   if (position_ >= window_start_ && position_ - window_start_ < window_.size())
     return true;
+  // The window is as large whatever the tag holds (where the file goes on
+  // past the tag): a small tag costs what a tag with a cover does.
   window_start_ = position_;
-  window_ = file_.Read(position_,
-                       static_cast<size_t>(std::min<uint64_t>(kWindowBytes, end_ - position_)));
+  std::string().swap(window_);  // not two windows at once
+  window_ = file_.Read(
+      position_, static_cast<size_t>(std::min<uint64_t>(kWindowBytes, file_size_ - position_)));
   if (window_.empty()) {
     end_ = position_;  // the file is shorter than it said
     return false;

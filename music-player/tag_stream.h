@@ -40,6 +40,7 @@ class TagStream {
   bool Next(char* byte);
 
   ByteSource& file_;
+  uint64_t file_size_;
   uint64_t position_;
   uint64_t end_;
   bool resynchronise_;
