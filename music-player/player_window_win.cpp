@@ -78,8 +78,8 @@ void PlayerWindow::ShowModeless() {
 
 void PlayerWindow::CreateControls() {
   chrome_.Create(hwnd(), look::WindowChrome::Layout::TopRight(
-                             common::ScreenDpi(), common::Scaled(kWidth), common::Scaled(kHeight),
-                             look::BackgroundStyle::kStrip, 4));
+                             common::ScreenDpi(), common::Scaled(kWidth),
+                             common::Scaled(kHeight), look::BackgroundStyle::kStrip, 4));
   chrome_.on_close = [this] { form_->Close(); };
   chrome_.on_minimise = [this] { Minimise(); };
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -88,10 +88,11 @@ void PlayerWindow::CreateControls() {
   auto make = [&](int id, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w,
                   int h, HFONT font) {
     using common::Scaled;
-    HWND control =
-        ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Scaled(x), Scaled(y),
-                          Scaled(x + w) - Scaled(x), Scaled(y + h) - Scaled(y), chrome_.picture(),
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    HWND control = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Scaled(x),
+                                     Scaled(y), Scaled(x + w) - Scaled(x), Scaled(y + h) - Scaled(y),
+                                     chrome_.picture(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                     nullptr);
     if (font)
       ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
