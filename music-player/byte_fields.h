@@ -15,10 +15,10 @@ namespace player {
 // ideograph (U+4E00 to U+9FFF) and nothing beyond ASCII but such
 // ideographs and the punctuation Chinese titles use (the middle dot, dashes,
 // quotation marks and the ellipsis, the CJK symbols block, fullwidth
-// forms). GBK names of common characters of one or two characters never
-// take this shape, and longer ones almost never; any well-formed UTF-8 would
-// take in some 3 % of two-character GBK names. With `cut_at_end`, a
-// sequence cut short at the very end is allowed (a field cut at its size).
+// forms). No GBK name of one or two GB2312 characters takes this shape, and
+// longer ones very seldom do; "any well-formed UTF-8" would take 2 to 3 % of
+// two-character GBK names. With `cut_at_end`, a sequence cut short at the
+// very end is allowed (a field cut at its size).
 bool IsChineseUtf8(std::string_view bytes, bool cut_at_end);
 
 // A one-byte field's text: Chinese UTF-8 as UTF-8, anything else in the
