@@ -78,13 +78,12 @@ std::vector<std::string> BuiltTagFiles() {
   const std::string audio(64, '\x55');
   const std::string artist = Utf16Frame(L"歌手"), title = Latin1Frame(Utf8(u8"七里香"));
   return {
-      Id3v2(4, {{"APIC", PictureFrame(4, 300)}, {"TPE1", artist}, {"TIT2", title}},
-            {.plain_sizes = true}) +
+      Id3v2(4, {{"APIC", PictureFrame(4, 300)}, {"TPE1", artist}, {"TIT2", title}}, PlainSizes()) +
           audio,
       Id3v2(3, {{"APIC", PictureFrame(3, 200)}, {"TPE1", artist}, {"TIT2", title}},
-            {.flags = 0xC0, .extended = Be32(6) + std::string(6, '\0')}) +
+            Flags(0xC0, Be32(6) + std::string(6, '\0'))) +
           audio,
-      Id3v2(2, {{"PIC", PictureFrame(2, 150)}, {"TT2", title}}, {.flags = 0x80}) + audio,
+      Id3v2(2, {{"PIC", PictureFrame(2, 150)}, {"TT2", title}}, Flags(0x80)) + audio,
       audio + Ape({{"Cover Art (Front)", PictureBytes(200), 2}, {"Title", "T"}, {"Artist", "A"}}) +
           Id3v1(Utf8(u8"一二三四五六七八九十"), "x"),
       Wav(InfoList({{"INAM", Utf8(u8"名")}}) + Chunk("id3 ", Id3v2(4, {{"TPE1", artist}}))),
@@ -149,8 +148,9 @@ TEST(FuzzTest, LyricLoader) {
     ASSERT_LE(lines.size(), bytes.size());
     const int offset = LyricOffset(lines);
     ASSERT_LE(std::abs(static_cast<long long>(offset)), 999999999LL);
-    if (const auto shown = SyncLyrics(lines, positions[random() % std::size(positions)], offset))
+    if (const auto shown = SyncLyrics(lines, positions[random() % std::size(positions)], offset)) {
       ASSERT_LE(shown->size(), bytes.size());
+    }
   }
 }
 

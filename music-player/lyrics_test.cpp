@@ -135,8 +135,9 @@ TEST(LyricsTest, GbkFilesStayGbk) {
       }
       bytes += "\r\n";
     }
-    if (!common::IsValidUtf8(bytes))
+    if (!common::IsValidUtf8(bytes)) {
       ASSERT_EQ(DecodeLyricBytes(bytes, kGbk), kGbk.Decode(bytes)) << file;
+    }
   }
 }
 

@@ -153,7 +153,7 @@ TEST_F(PlayerWindowTest, NowPlayingOfDroppedFiles) {
                                          {"APIC", PictureFrame(4, 4600)},
                                          {"TPE1", Utf16Frame(L"歌手")},
                                          {"TIT2", Utf16Frame(L"歌名")}},
-                                        {.plain_sizes = true});
+                                        PlainSizes());
   // GBK in ID3v1, the title cut after the lead byte of its 15th character.
   const std::string gbk_cut =
       Id3v1("A" + std::string("\xD2\xBB\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5\xC1\xF9\xC6\xDF"

@@ -61,13 +61,12 @@ TEST(TagReaderTest, Id3v2VersionsAndEncodings) {
        Id3v2(2, {{"TP1", std::string("\0Old", 4)}, {"TT2", std::string("\0Tune", 5)}}) + audio,
        L"Old", L"Tune"},
       {"2.3 extended header",
-       Id3v2(3, {{"TIT2", std::string("\0X", 2)}},
-             {.flags = 0x40, .extended = Be32(6) + std::string(6, '\0')}) +
+       Id3v2(3, {{"TIT2", std::string("\0X", 2)}}, Flags(0x40, Be32(6) + std::string(6, '\0'))) +
            audio,
        L"", L"X"},
       {"2.4 extended header",
        Id3v2(4, {{"TIT2", std::string("\0Y", 2)}},
-             {.flags = 0x40, .extended = SyncSafe(6) + std::string(2, '\0')}) +
+             Flags(0x40, SyncSafe(6) + std::string(2, '\0'))) +
            audio,
        L"", L"Y"},
   };
@@ -173,17 +172,16 @@ TEST(TagReaderTest, LargeCoverBeforeTheTexts) {
       // by stuffing that the frame sizes do not count.
       {"2.3 unsynchronised",
        Id3v2(3, {{"APIC", PictureFrame(3, kCover)}, {"TPE1", artist}, {"TIT2", title}},
-             {.flags = 0x80})},
+             Flags(0x80))},
       {"2.4 plain sizes",
        Id3v2(4, {{"APIC", PictureFrame(4, kCover)}, {"TPE1", artist}, {"TIT2", title}},
-             {.plain_sizes = true})},
-      {"2.3 two covers and an extended header",
-       Id3v2(3,
-             {{"APIC", PictureFrame(3, kCover)},
-              {"APIC", PictureFrame(3, kCover)},
-              {"TPE1", artist},
-              {"TIT2", title}},
-             {.flags = 0x40, .extended = Be32(6) + std::string(6, '\0')})},
+             PlainSizes())},
+      {"2.3 two covers and an extended header", Id3v2(3,
+                                                      {{"APIC", PictureFrame(3, kCover)},
+                                                       {"APIC", PictureFrame(3, kCover)},
+                                                       {"TPE1", artist},
+                                                       {"TIT2", title}},
+                                                      Flags(0x40, Be32(6) + std::string(6, '\0')))},
   };
   for (const auto& c : cases) {
     RecordingSource source(c.file + audio);
@@ -222,7 +220,8 @@ TEST(TagReaderTest, Id3v24PlainFrameSizes) {
        false},
   };
   for (const auto& c : cases) {
-    const MediaTags tags = Read(Id3v2(4, c.frames, {.plain_sizes = c.plain}) + "audio");
+    const MediaTags tags =
+        Read(Id3v2(4, c.frames, c.plain ? PlainSizes() : Id3Options()) + "audio");
     EXPECT_EQ(tags.author, L"歌手") << c.name;
     EXPECT_EQ(tags.title, L"歌名") << c.name;
   }

@@ -92,6 +92,17 @@ struct Id3Options {
   bool plain_sizes = false;  // 2.4 frame sizes as plain integers
   size_t padding = 16;
 };
+inline Id3Options Flags(uint8_t flags, const std::string& extended = "") {
+  Id3Options options;
+  options.flags = flags;
+  options.extended = extended;
+  return options;
+}
+inline Id3Options PlainSizes() {
+  Id3Options options;
+  options.plain_sizes = true;
+  return options;
+}
 
 // An ID3v2 tag with the given frames (id, content).
 inline std::string Id3v2(int major,
