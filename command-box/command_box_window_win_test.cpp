@@ -13,6 +13,7 @@ namespace {
 
 using testing_support::ByDensity;
 using testing_support::FileExists;
+using testing_support::MakeDrop;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
 using testing_support::RemoveFile;
@@ -42,26 +43,6 @@ BYTE Alpha(HWND window) {
   DWORD flags = 0;
   ::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
   return alpha;
-}
-
-// A WM_DROPFILES as the shell builds it: wide file names, each ended by a
-// NUL, the list ended by another.
-HDROP MakeDrop(const std::vector<std::wstring>& files) {
-  size_t chars = 1;
-  for (const auto& f : files)
-    chars += f.size() + 1;
-  HGLOBAL memory =
-      ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  wchar_t* names = reinterpret_cast<wchar_t*>(drop + 1);
-  for (const auto& f : files) {
-    std::copy(f.begin(), f.end(), names);
-    names += f.size() + 1;
-  }
-  ::GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
 }
 
 int TopOf(HWND control) {

@@ -5,9 +5,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one UTF-8 sequence at `at`; returns its length, or 0 when it is
-// not well-formed.
-size_t DecodeOne(std::string_view bytes, size_t at, char32_t* out) {
+}  // namespace
+
+size_t DecodeUtf8Sequence(std::string_view bytes, size_t at, char32_t* out) {
   const auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
   const unsigned char lead = b(at);
   size_t length;
@@ -43,8 +43,6 @@ size_t DecodeOne(std::string_view bytes, size_t at, char32_t* out) {
   return length;
 }
 
-}  // namespace
-
 void AppendCodePoint(std::wstring& out, char32_t cp) {
   if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
     cp = kReplacement;
@@ -63,7 +61,7 @@ bool IsValidUtf8(std::string_view bytes) {
   size_t at = 0;
   while (at < bytes.size()) {
     char32_t cp;
-    const size_t n = DecodeOne(bytes, at, &cp);
+    const size_t n = DecodeUtf8Sequence(bytes, at, &cp);
     if (n == 0)
       return false;
     at += n;
@@ -77,7 +75,7 @@ std::wstring DecodeUtf8(std::string_view bytes) {
   size_t at = 0;
   while (at < bytes.size()) {
     char32_t cp;
-    const size_t n = DecodeOne(bytes, at, &cp);
+    const size_t n = DecodeUtf8Sequence(bytes, at, &cp);
     if (n == 0) {
       AppendCodePoint(out, kReplacement);
       ++at;

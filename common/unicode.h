@@ -11,6 +11,10 @@ namespace common {
 
 void AppendCodePoint(std::wstring& out, char32_t code_point);
 
+// The length of the well-formed UTF-8 sequence at `at` (its code point in
+// `*code_point`); 0 when none starts there. `at` must be inside `bytes`.
+size_t DecodeUtf8Sequence(std::string_view bytes, size_t at, char32_t* code_point);
+
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 std::wstring DecodeUtf8(std::string_view bytes);

@@ -1,16 +1,20 @@
 // Mutated inputs for everything that reads outside data in the player: the
-// tag reader, the playlist reader and the lyric loader. Run under the
-// sanitizers, a read past a buffer, an overflow or a hang fails the test.
+// tag reader, the playlist reader, the lyric loader and the lyric line.
+// Run under the sanitizers, a read past a buffer, an overflow or a hang
+// fails the test.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "common/unicode.h"
+#include "music-player/byte_fields.h"
 #include "music-player/lyrics.h"
 #include "music-player/playlist.h"
 #include "music-player/tag_reader.h"
+#include "music-player/tag_test_files.h"
 #include "testing/iconv_code_page.h"
 
 namespace player {
@@ -67,19 +71,56 @@ std::string Mutate(std::string s, std::mt19937& random) {
   return s;
 }
 
+// Tags in the shapes the corpus has no file of, built small so that
+// mutations reach every part.
+std::vector<std::string> BuiltTagFiles() {
+  using namespace test_files;
+  const std::string audio(64, '\x55');
+  const std::string artist = Utf16Frame(L"歌手"), title = Latin1Frame(Utf8(u8"七里香"));
+  return {
+      Id3v2(4, {{"APIC", PictureFrame(4, 300)}, {"TPE1", artist}, {"TIT2", title}}, PlainSizes()) +
+          audio,
+      Id3v2(3, {{"APIC", PictureFrame(3, 200)}, {"TPE1", artist}, {"TIT2", title}},
+            Flags(0xC0, Be32(6) + std::string(6, '\0'))) +
+          audio,
+      Id3v2(2, {{"PIC", PictureFrame(2, 150)}, {"TT2", title}}, Flags(0x80)) + audio,
+      audio + Ape({{"Cover Art (Front)", PictureBytes(200), 2}, {"Title", "T"}, {"Artist", "A"}}) +
+          Id3v1(Utf8(u8"一二三四五六七八九十"), "x"),
+      Wav(InfoList({{"INAM", Utf8(u8"名")}}) + Chunk("id3 ", Id3v2(4, {{"TPE1", artist}}))),
+      Asf({AsfObject(std::string(16, '\x07'), PictureBytes(100)), AsfContent(L"t", L"a")}),
+  };
+}
+
 TEST(FuzzTest, TagReader) {
-  const auto seeds = Corpus({".mp3", ".wma", ".wav"});
-  ASSERT_GE(seeds.size(), 6u);
+  auto seeds = Corpus({".mp3", ".wma", ".wav"});
+  ASSERT_GE(seeds.size(), 14u);
+  for (const auto& file : BuiltTagFiles())
+    seeds.push_back(file);
   testing_support::IconvCodePage gbk;
   std::mt19937 random(1);
   size_t with_title = 0;
   for (int i = 0; i < kRounds; ++i) {
-    MemorySource source(Mutate(seeds[random() % seeds.size()], random));
+    test_files::RecordingSource source(Mutate(seeds[random() % seeds.size()], random));
     const MediaTags tags = ReadTags(source, gbk);
     with_title += !tags.title.empty();
     ASSERT_LE(tags.title.size(), source.Size());
+    // Whatever the sizes in a file claim, the reader asks for little at once.
+    ASSERT_LE(source.largest_read(), kMaxTagReadBytes);
   }
   EXPECT_GT(with_title, 0u);
+}
+
+TEST(FuzzTest, ByteFields) {
+  testing_support::IconvCodePage gbk;
+  std::mt19937 random(5);
+  const std::string seeds[] = {"\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99",
+                               testing_support::Gbk(L"邓丽君"), "ASCII"};
+  for (int i = 0; i < kRounds / 5; ++i) {
+    const std::string bytes = Mutate(seeds[random() % std::size(seeds)], random);
+    const bool cut = random() % 2;
+    IsChineseUtf8(bytes, cut);
+    ASSERT_LE(DecodeByteField(bytes, gbk, cut).size(), bytes.size());
+  }
 }
 
 TEST(FuzzTest, PlaylistReader) {
@@ -97,14 +138,19 @@ TEST(FuzzTest, PlaylistReader) {
 
 TEST(FuzzTest, LyricLoader) {
   const auto seeds = Corpus({".lrc"});
-  ASSERT_GE(seeds.size(), 3u);
+  ASSERT_GE(seeds.size(), 4u);
   testing_support::IconvCodePage gbk;
   std::mt19937 random(3);
+  const wchar_t* positions[] = {L"00:01", L"00:06", L"", L"99:59", L"1:2"};
   for (int i = 0; i < kRounds; ++i) {
     const std::string bytes = Mutate(seeds[random() % seeds.size()], random);
     const auto lines = SplitLines(DecodeLyricBytes(bytes, gbk));
     ASSERT_LE(lines.size(), bytes.size());
-    SyncLyrics(lines, L"00:01");
+    const int offset = LyricOffset(lines);
+    ASSERT_LE(std::abs(static_cast<long long>(offset)), 999999999LL);
+    if (const auto shown = SyncLyrics(lines, positions[random() % std::size(positions)], offset)) {
+      ASSERT_LE(shown->size(), bytes.size());
+    }
   }
 }
 

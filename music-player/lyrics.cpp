@@ -1,8 +1,54 @@
 #include "music-player/lyrics.h"
 
+#include <cstdint>
+
 #include "common/unicode.h"
+#include "music-player/media_player.h"
 
 namespace player {
+namespace {
+
+// A file is UTF-8 despite bytes that are not when it has at least this
+// many characters of three or more bytes (Chinese text) for each of those
+// bytes. GBK text that happens to hold such sequences has far fewer: in
+// random GBK lyric files, at most 3 per stray byte in files of one line, 1
+// in files of two or three, and fewer than 1 from five lines on.
+constexpr size_t kWideCharactersPerStrayByte = 8;
+
+bool IsDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9';
+}
+
+// The number of digits from `at`, at most `most`.
+size_t Digits(std::wstring_view text, size_t at, size_t most) {
+  size_t n = 0;
+  while (at + n < text.size() && n < most && IsDigit(text[at + n]))
+    ++n;
+  return n;
+}
+
+// The length of a word stamp at `at` ("<mm:ss>", "<mm:ss.xx>" or
+// "<mm:ss:xx>"), 0 when none starts there.
+size_t WordStampLength(std::wstring_view text, size_t at) {
+  size_t i = at;
+  if (i >= text.size() || text[i++] != L'<')
+    return 0;
+  const size_t minutes = Digits(text, i, 3);
+  if (minutes == 0 || (i += minutes) >= text.size() || text[i++] != L':')
+    return 0;
+  if (Digits(text, i, 2) != 2)
+    return 0;
+  i += 2;
+  if (i < text.size() && (text[i] == L'.' || text[i] == L':')) {
+    const size_t fraction = Digits(text, i + 1, 3);
+    if (fraction == 0)
+      return 0;
+    i += 1 + fraction;
+  }
+  return i < text.size() && text[i] == L'>' ? i + 1 - at : 0;
+}
+
+}  // namespace
 
 std::wstring DecodeLyricBytes(std::string_view bytes, const common::CodePage& ansi) {
   if (bytes.size() > kMaxLyricBytes)
@@ -13,10 +59,16 @@ std::wstring DecodeLyricBytes(std::string_view bytes, const common::CodePage& an
     return common::DecodeUtf16(bytes.substr(2), false);
   if (bytes.substr(0, 2) == "\xFE\xFF")
     return common::DecodeUtf16(bytes.substr(2), true);
-  bool ascii = true;
-  for (char c : bytes)
-    ascii &= static_cast<unsigned char>(c) < 0x80;
-  if (!ascii && common::IsValidUtf8(bytes))
+  size_t multibyte = 0, wide = 0, stray = 0;
+  for (size_t at = 0; at < bytes.size();) {
+    char32_t c;
+    const size_t length = common::DecodeUtf8Sequence(bytes, at, &c);
+    multibyte += length > 1;
+    wide += length > 2;
+    stray += length == 0;
+    at += length == 0 ? 1 : length;
+  }
+  if ((multibyte > 0 && stray == 0) || (stray > 0 && wide >= kWideCharactersPerStrayByte * stray))
     return common::DecodeUtf8(bytes);
   return ansi.Decode(bytes);
 }
@@ -39,15 +91,69 @@ std::vector<std::wstring> SplitLines(std::wstring_view text) {
 
 std::wstring LyricText(const std::wstring& entry) {
   const size_t bracket = entry.rfind(L']');
-  return bracket == std::wstring::npos ? entry : entry.substr(bracket + 1);
+  const std::wstring_view text = bracket == std::wstring::npos
+                                     ? std::wstring_view(entry)
+                                     : std::wstring_view(entry).substr(bracket + 1);
+  std::wstring shown;
+  shown.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const size_t stamp = WordStampLength(text, at);
+    if (stamp == 0)
+      shown += text[at];
+    at += stamp == 0 ? 1 : stamp;
+  }
+  return shown;
+}
+
+int LyricOffset(const std::vector<std::wstring>& entries) {
+  constexpr std::wstring_view kTag = L"[offset:";
+  for (const std::wstring& entry : entries) {
+    if (entry.size() < kTag.size())
+      continue;
+    size_t at = 0;
+    for (; at < kTag.size(); ++at)
+      if ((entry[at] >= L'A' && entry[at] <= L'Z' ? entry[at] + 32 : entry[at]) != kTag[at])
+        break;
+    if (at < kTag.size())
+      continue;
+    at = entry.find_first_not_of(L' ', at);
+    const bool negative = at < entry.size() && entry[at] == L'-';
+    if (at < entry.size() && (entry[at] == L'-' || entry[at] == L'+'))
+      ++at;
+    const size_t digits = Digits(entry, at, 9);
+    const size_t close = entry.find_first_not_of(L' ', at + digits);
+    if (digits == 0 || close >= entry.size() || entry[close] != L']')
+      continue;
+    const int value = std::stoi(entry.substr(at, digits));
+    return negative ? -value : value;
+  }
+  return 0;
+}
+
+std::optional<std::wstring> ShiftedPosition(const std::wstring& position, int offset_ms) {
+  const size_t minutes = Digits(position, 0, 9);
+  if (offset_ms == 0 || minutes == 0 || position.size() != minutes + 3 ||
+      position[minutes] != L':' || Digits(position, minutes + 1, 2) != 2) {
+    return position;
+  }
+  const int64_t seconds = int64_t(std::stoi(position.substr(0, minutes))) * 60 +
+                          std::stoi(position.substr(minutes + 1));
+  const int64_t shifted_ms = seconds * 1000 + 500 + offset_ms;
+  if (shifted_ms < 0)
+    return std::nullopt;
+  return PositionText(static_cast<double>(shifted_ms / 1000));
 }
 
 std::optional<std::wstring> SyncLyrics(const std::vector<std::wstring>& entries,
-                                       const std::wstring& position) {
+                                       const std::wstring& position,
+                                       int offset_ms) {
+  const std::optional<std::wstring> pattern = ShiftedPosition(position, offset_ms);
+  if (!pattern)
+    return std::nullopt;
   std::optional<std::wstring> shown;
   const size_t count = entries.size();
   for (size_t i = 0; i < count; ++i)
-    if (entries[i].find(position) != std::wstring::npos)
+    if (entries[i].find(*pattern) != std::wstring::npos)
       shown = LyricText(entries[i]);
   return shown;
 }

@@ -16,8 +16,10 @@ namespace player {
 constexpr size_t kMaxLyricBytes = 4 * 1024 * 1024;
 
 // The text of a lyric file. A byte-order mark (UTF-8, UTF-16 in either
-// order) decides; without one, well-formed UTF-8 is UTF-8; anything else is
-// in the system's ANSI code page, as older lyric files are.
+// order) decides; without one, UTF-8 is UTF-8, also when a few bytes in it
+// are not (one line saved by a Western editor): those become replacement
+// characters. Anything else is in the system's ANSI code page, as older
+// lyric files are.
 std::wstring DecodeLyricBytes(std::string_view bytes, const common::CodePage& ansi);
 
 // The lines of a text. A line ends at CR, CR LF or LF; the terminator is
@@ -26,16 +28,29 @@ std::wstring DecodeLyricBytes(std::string_view bytes, const common::CodePage& an
 std::vector<std::wstring> SplitLines(std::wstring_view text);
 
 // The text shown for an entry: everything after its last "]", the whole
-// entry when it has none.
+// entry when it has none, without the word stamps of enhanced lyric files
+// ("<01:02.35>" before or after each word).
 std::wstring LyricText(const std::wstring& entry);
 
-// One sync tick: the entries are matched against "*" + position + "*" (an
-// entry matches when it contains the position text; an empty position text
-// matches every entry), and the text of the last match in file order is
-// what the lyric line shows. Nothing when none matches: the line keeps what
-// it showed.
+// The "[offset:+ms]" or "[offset:-ms]" header of a lyric file, in
+// milliseconds; 0 when there is none. A positive offset makes the lyrics
+// appear sooner.
+int LyricOffset(const std::vector<std::wstring>& entries);
+
+// The position text a lyric file with that offset is matched against: the
+// middle of the second that `position` stands for, moved by the offset.
+// `position` itself when there is no offset or it is not "mm:ss"; nothing
+// while the moved position lies before the start.
+std::optional<std::wstring> ShiftedPosition(const std::wstring& position, int offset_ms);
+
+// One sync tick: the entries are matched against "*" + position + "*",
+// with the position shifted by the file's offset (an entry matches when it
+// contains the position text; an empty position text matches every entry),
+// and the text of the last match in file order is what the lyric line
+// shows. Nothing when none matches: the line keeps what it showed.
 std::optional<std::wstring> SyncLyrics(const std::vector<std::wstring>& entries,
-                                       const std::wstring& position);
+                                       const std::wstring& position,
+                                       int offset_ms = 0);
 
 }  // namespace player
 

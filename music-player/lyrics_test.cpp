@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "common/unicode.h"
 #include "testing/iconv_code_page.h"
 
 namespace player {
@@ -86,6 +89,138 @@ TEST(LyricsTest, LineFeedOnlyFileGivesOneEntryPerLine) {
   const auto lines = SplitLines(DecodeLyricBytes(file, kGbk));
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(SyncLyrics(lines, L"00:02"), L"第二行");
+}
+
+// A UTF-8 file without a byte-order mark in which a few bytes are not UTF-8
+// (one line saved by a Western editor) is UTF-8, those bytes replaced; GBK
+// files stay GBK.
+TEST(LyricsTest, Utf8WithStrayBytes) {
+  const std::string chinese =
+      "[ti:\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99]\r\n"                                // 七里香
+      "[00:01.00]\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B\x80\r\n";  // 窗外的麻雀
+  const std::wstring text = L"[ti:七里香]\r\n[00:01.00]窗外的麻雀\r\n";
+  const std::string eight =
+      "\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B"
+      "\x80";
+  const struct {
+    std::string name;
+    std::string bytes;
+    std::wstring text;
+  } cases[] = {
+      {"one Western byte", chinese + "[00:05]Caf\xE9\r\n", text + L"[00:05]Caf\xFFFD\r\n"},
+      {"a stray byte first", "\xE9" + chinese, L"\xFFFD" + text},
+      // Eight Chinese characters for each stray byte are enough; seven are
+      // not, and the ANSI code page reads the file, as before.
+      {"eight to one", eight + "\x80", L"七里香窗外的麻雀\xFFFD"},
+      {"seven to one", eight.substr(3) + "\x80", kGbk.Decode(eight.substr(3) + "\x80")},
+      {"GBK", Gbk(text), text},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(DecodeLyricBytes(c.bytes, kGbk), c.text) << c.name;
+}
+
+// GBK lyric files of common characters, one to sixty lines, are read as
+// GBK. (A few of one short line are well-formed UTF-8 as well, and are read
+// so, as ever.)
+TEST(LyricsTest, GbkFilesStayGbk) {
+  std::mt19937 random(5);
+  for (int file = 0; file < 3000; ++file) {
+    std::string bytes;
+    const int lines = 1 + static_cast<int>(random() % 60);
+    for (int line = 0; line < lines; ++line) {
+      bytes += "[00:" + std::to_string(10 + line % 50) + ".00]";
+      for (int c = 1 + random() % 12; c > 0; --c) {
+        bytes += char(0xB0 + random() % 72);
+        bytes += char(0xA1 + random() % 94);
+      }
+      bytes += "\r\n";
+    }
+    if (!common::IsValidUtf8(bytes)) {
+      ASSERT_EQ(DecodeLyricBytes(bytes, kGbk), kGbk.Decode(bytes)) << file;
+    }
+  }
+}
+
+TEST(LyricsTest, WordStampsAreHidden) {
+  const struct {
+    std::wstring entry;
+    std::wstring shown;
+  } cases[] = {
+      {L"[00:01.00]<00:01.00>你好 <00:01.60>世界", L"你好 世界"},
+      {L"[00:01.00]你好<00:01.60> 世界<00:02.10>", L"你好 世界"},
+      {L"[00:01.00]<00:01.000>a<00:01:50>b<1:02>c<100:02.5>d", L"abcd"},
+      // Not word stamps: kept as written.
+      {L"[00:01.00]I <3 you <b>bold</b> <00:1> <0a:01> <00:01.>",
+       L"I <3 you <b>bold</b> <00:1> <0a:01> <00:01.>"},
+      {L"[00:01.00]<00:01.00", L"<00:01.00"},
+      {L"<00:01.00>", L""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LyricText(c.entry), c.shown) << c.entry;
+}
+
+TEST(LyricsTest, OffsetHeader) {
+  const struct {
+    std::vector<std::wstring> entries;
+    int offset;
+  } cases[] = {
+      {{L"[ti:x]", L"[offset:+3000]", L"[00:06]six"}, 3000},
+      {{L"[offset:-500]"}, -500},
+      {{L"[offset:250]"}, 250},
+      {{L"[OFFSET: +1200 ]"}, 1200},
+      {{L"[offset:0]"}, 0},
+      {{L"[offset:abc]", L"[offset:]", L"[offset:+-5]", L"[offset:12"}, 0},
+      // The first that can be read counts.
+      {{L"[offset:x]", L"[offset:100]", L"[offset:200]"}, 100},
+      {{L"[00:01]words", L"offset:400]"}, 0},
+      {{}, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LyricOffset(c.entries), c.offset) << (c.entries.empty() ? L"" : c.entries[0]);
+}
+
+TEST(LyricsTest, PositionShiftedByTheOffset) {
+  const struct {
+    std::wstring position;
+    int offset;
+    std::optional<std::wstring> shifted;
+  } cases[] = {
+      {L"00:03", 3000, L"00:06"},
+      {L"00:03", 0, L"00:03"},
+      {L"00:06", -3000, L"00:03"},
+      {L"01:59", 1000, L"02:00"},
+      {L"99:59", 1000, L"100:00"},
+      // The position text stands for a whole second: its middle moves.
+      {L"00:03", 500, L"00:04"},
+      {L"00:03", 499, L"00:03"},
+      {L"00:03", -500, L"00:03"},
+      {L"00:03", -501, L"00:02"},
+      // Before the start: nothing to match yet.
+      {L"00:02", -3000, std::nullopt},
+      {L"00:00", -500, L"00:00"},
+      // Nothing to shift.
+      {L"", 3000, L""},
+      {L"3:5", 3000, L"3:5"},
+      {L"00:03x", 3000, L"00:03x"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ShiftedPosition(c.position, c.offset), c.shifted) << c.position << " " << c.offset;
+}
+
+TEST(LyricsTest, SyncWithAnOffset) {
+  const std::vector<std::wstring> entries = {
+      L"[offset:+3000]",
+      L"[00:03.00]three",
+      L"[00:06.00]<00:06.00>six <00:06.50>too",
+      L"[00:09.00]nine",
+  };
+  const int offset = LyricOffset(entries);
+  EXPECT_EQ(SyncLyrics(entries, L"00:03", offset), L"six too");
+  EXPECT_EQ(SyncLyrics(entries, L"00:06", offset), L"nine");
+  EXPECT_EQ(SyncLyrics(entries, L"00:00", offset), L"three");
+  EXPECT_EQ(SyncLyrics(entries, L"00:01", offset), std::nullopt);
+  EXPECT_EQ(SyncLyrics(entries, L"00:02", -3000), std::nullopt);
+  EXPECT_EQ(SyncLyrics(entries, L"00:03"), L"three");
 }
 
 }  // namespace

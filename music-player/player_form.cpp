@@ -29,7 +29,7 @@ void PlayerForm::ApplyTransparency() {
 }
 
 void PlayerForm::LoadLyrics(const std::wstring& stem) {
-  list1_.clear();
+  ClearLyricList();
   box_.SetLyricLine(L"");
   const std::wstring file = stem + L".lrc";
   std::string bytes;
@@ -37,6 +37,7 @@ void PlayerForm::LoadLyrics(const std::wstring& stem) {
   if (files_.Exists(file) && files_.Read(file, &bytes)) {
     box_.SetInputRowTop(kRowWithLyrics);
     list1_ = SplitLines(DecodeLyricBytes(bytes, ansi_));
+    lyric_offset_ms_ = LyricOffset(list1_);
     view_.EnableSyncTimer(true);
   } else {
     box_.SetInputRowTop(kRowWithoutLyrics);
@@ -45,7 +46,7 @@ void PlayerForm::LoadLyrics(const std::wstring& stem) {
 }
 
 void PlayerForm::SyncTick() {
-  if (const auto text = SyncLyrics(list1_, w1_.CurrentPositionString()))
+  if (const auto text = SyncLyrics(list1_, w1_.CurrentPositionString(), lyric_offset_ms_))
     box_.SetLyricLine(*text);
 }
 

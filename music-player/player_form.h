@@ -83,7 +83,10 @@ class PlayerForm {
   void Close();
   // When the window is gone, however that happened.
   void Unloaded();
-  void ClearLyricList() { list1_.clear(); }
+  void ClearLyricList() {
+    list1_.clear();
+    lyric_offset_ms_ = 0;
+  }
   void ApplyTransparency();
 
   // The lyric list List1, and the hidden fields.
@@ -104,6 +107,7 @@ class PlayerForm {
   LyricFiles& files_;
   const common::CodePage& ansi_;
   std::vector<std::wstring> list1_;
+  int lyric_offset_ms_ = 0;        // the lyric file's [offset:], read with it
   std::wstring text1_;             // stem of the file last dropped
   std::wstring text2_ = L"Text2";  // stem of the current item
   std::wstring text3_ = L"Text3";  // first two characters of its address

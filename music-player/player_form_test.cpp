@@ -156,6 +156,20 @@ TEST_F(PlayerFormTest, SyncTickFollowsThePosition) {
   EXPECT_EQ(box_.lyric, L"two");  // no match: the line keeps its text
 }
 
+// The lyric file's [offset:] goes with it: read when it is loaded, gone
+// when another file replaces it.
+TEST_F(PlayerFormTest, SyncTickAppliesTheFilesOffset) {
+  files_.files[L"D:\\a.lrc"] = "[offset:+3000]\r\n[00:03]three\r\n[00:06]six\r\n";
+  files_.files[L"D:\\b.lrc"] = "[00:03]three\r\n[00:06]six\r\n";
+  w1_.position = L"00:03";
+  form_.LoadLyrics(L"D:\\a");
+  form_.SyncTick();
+  EXPECT_EQ(box_.lyric, L"six");
+  form_.LoadLyrics(L"D:\\b");
+  form_.SyncTick();
+  EXPECT_EQ(box_.lyric, L"three");
+}
+
 TEST_F(PlayerFormTest, RefreshShowsArtistTitleAndPosition) {
   form_.Refresh();
   EXPECT_EQ(view_.position_line, L"");

@@ -264,6 +264,13 @@ void PlayerWindow::SetPositionLine(const std::wstring& text) {
 }
 
 void PlayerWindow::EnableSyncTimer(bool enabled) {
+  // Switching on a running timer keeps its rhythm, as a timer control's
+  // does. SetTimer would start it afresh, and the reloads of the lyrics at
+  // 00:00 and 00:03, as often as it ticks, would keep it from ever ticking
+  // in those seconds: their lines never showed.
+  if (enabled == sync_timer_on_)
+    return;
+  sync_timer_on_ = enabled;
   if (enabled) {
     ::SetTimer(hwnd(), kSyncTimer, kTimerInterval, nullptr);
   } else {

@@ -77,6 +77,7 @@ class PlayerWindow : public common::Window, public PlayerFormView, public LyricF
        volume_label_ = nullptr;
   std::wstring tooltip_text_;
   bool seeking_ = false;  // the user holds the seek bar's thumb
+  bool sync_timer_on_ = false;  // Timer1
 };
 
 }  // namespace player

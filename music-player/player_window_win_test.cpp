@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include "music-player/tag_test_files.h"
 #include "testing/win_test_support_win.h"
 
 namespace player {
 namespace {
 
+using testing_support::MakeDrop;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
 
@@ -15,10 +17,18 @@ class FakeBox : public CommandBoxLink {
  public:
   std::wstring Text9() override { return text9; }
   void SetText10(const std::wstring& v) override { text10 = v; }
-  void SetLyricLine(const std::wstring& t) override { lyric = t; }
+  void SetLyricLine(const std::wstring& t) override {
+    lyric = t;
+    if (position)
+      shown.push_back({t, position()});
+  }
   void SetInputRowTop(int t) override { row = t; }
   std::wstring text9, text10 = L"Text10", lyric;
   int row = 840;
+  // Each lyric line with the playback position at the moment it came,
+  // while `position` is given.
+  std::function<std::wstring()> position;
+  std::vector<std::pair<std::wstring, std::wstring>> shown;
 };
 
 class PlayerWindowTest : public ::testing::Test {
@@ -121,6 +131,93 @@ TEST_F(PlayerWindowTest, PlaylistPlaysItsItemsInOrder) {
   ASSERT_TRUE(PumpUntil(
       [&] { return w->w1().GetItemInfo(L"sourceURL") == L"C:\\media\\tagged.mp3"; }, 6000));
   EXPECT_EQ(w->w1().state(), kStatePlaying);
+}
+
+// Files dropped on the now-playing line, one after another, as a user
+// drops them: the line shows each file's artist and title, read from tags
+// as people's tools write them.
+TEST_F(PlayerWindowTest, NowPlayingOfDroppedFiles) {
+  using namespace test_files;
+  std::string audio;
+  ASSERT_TRUE(testing_support::ReadFileBytes(L"C:\\media\\plain.mp3", &audio));
+  const std::string artist = Utf16Frame(L"周杰伦"), title = Utf16Frame(L"七里香");
+  // A cover of 2.3 MB before the text frames.
+  const std::string cover23 =
+      Id3v2(3, {{"APIC", PictureFrame(3, 2300 * 1000)}, {"TPE1", artist}, {"TIT2", title}});
+  const std::string cover24 =
+      Id3v2(4, {{"APIC", PictureFrame(4, 2300 * 1000)}, {"TPE1", artist}, {"TIT2", title}});
+  // 2.4 with plain-integer frame sizes (300 and 4660 bytes before the
+  // texts).
+  const std::string plain_sizes = Id3v2(4,
+                                        {{"TXXX", Latin1Frame(std::string(299, 'c'))},
+                                         {"APIC", PictureFrame(4, 4600)},
+                                         {"TPE1", Utf16Frame(L"歌手")},
+                                         {"TIT2", Utf16Frame(L"歌名")}},
+                                        PlainSizes());
+  // GBK in ID3v1, the title cut after the lead byte of its 15th character.
+  const std::string gbk_cut =
+      Id3v1("A" + std::string("\xD2\xBB\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5\xC1\xF9\xC6\xDF"
+                              "\xB0\xCB\xBE\xC5\xCA\xAE\xBC\xD7\xD2\xD2\xB1\xFB\xB6\xA1\xCE"),
+            "\xB5\xCB\xC0\xF6\xBE\xFD");
+  ASSERT_TRUE(testing_support::WriteFileBytes(L"C:\\media\\cover23.mp3", cover23 + audio));
+  ASSERT_TRUE(testing_support::WriteFileBytes(L"C:\\media\\cover24.mp3", cover24 + audio));
+  ASSERT_TRUE(testing_support::WriteFileBytes(L"C:\\media\\plain24.mp3", plain_sizes + audio));
+  ASSERT_TRUE(testing_support::WriteFileBytes(L"C:\\media\\gbk_cut.mp3", audio + gbk_cut));
+  const struct {
+    const wchar_t* file;
+    const wchar_t* shown;
+  } cases[] = {
+      {L"C:\\media\\cover23.mp3", L"周杰伦 - 七里香"},
+      {L"C:\\media\\cover24.mp3", L"周杰伦 - 七里香"},
+      {L"C:\\media\\plain24.mp3", L"歌手 - 歌名"},
+      {L"C:\\media\\gbk_cut.mp3", L"邓丽君 - A一二三四五六七八九十甲乙丙丁"},
+      // ffmpeg's UTF-8 in RIFF INFO and in ID3v1 (cut at 30 bytes).
+      {L"C:\\media\\corpus\\riff_info_utf8.wav", L"周杰伦 - 七里香"},
+      {L"C:\\media\\corpus\\id3v1_utf8_cut.mp3", L"周杰伦 - A七里香七里香七里香"},
+      // The ID3v2 chunk of WAV files (kid3-cli, mutagen), APE (mutagen).
+      {L"C:\\media\\corpus\\wav_id3_chunk_kid3.wav", L"周杰伦 - 七里香"},
+      {L"C:\\media\\corpus\\wav_id3_chunk_mutagen.wav", L"周杰伦 - 七里香"},
+      {L"C:\\media\\corpus\\apev2.mp3", L"周杰伦 - 七里香"},
+      // Files that were right before.
+      {L"C:\\media\\corpus\\id3v23_gbk.mp3", L"邓丽君 - 月亮代表我的心"},
+      {L"C:\\media\\corpus\\id3v1_gbk.mp3", L"李香兰 - 夜来香"},
+      {L"C:\\media\\tagged.mp3", L"Artist - Title"},
+  };
+  auto w = Open();
+  for (const auto& c : cases) {
+    ::SendMessageW(w->label1(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({c.file})), 0);
+    EXPECT_EQ(w->w1().URL(), c.file);
+    EXPECT_TRUE(PumpUntil([&] { return common::WindowText(w->label1()) == c.shown; }, 3000))
+        << c.file << ": " << common::WindowText(w->label1());
+    EXPECT_EQ(w->Tooltip(), std::wstring(L"正在播放：") + c.shown) << c.file;
+  }
+}
+
+// The lyric line of an enhanced lyric file (UTF-8 with one byte of a
+// Western code page, word stamps, [offset:+3000]) beside a dropped WAV.
+TEST_F(PlayerWindowTest, LyricLineOfAnEnhancedLyricFile) {
+  auto w = Open();
+  box_.position = [&] { return w->w1().CurrentPositionString(); };
+  ::SendMessageW(w->label1(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({L"C:\\media\\words.wav"})), 0);
+  EXPECT_EQ(box_.row, 960);
+  ASSERT_TRUE(PumpUntil([&] { return box_.lyric == L"Caf\xFFFD Latte"; }, 8000)) << box_.lyric;
+  // The first time each line came, and the position then: the line tagged
+  // 00:04 from 00:01, the one tagged 00:06 from 00:03, 3 s sooner.
+  auto first = [&](const std::wstring& line) {
+    for (const auto& [text, position] : box_.shown)
+      if (text == line)
+        return position;
+    return std::wstring(L"never");
+  };
+  std::wstring log;
+  for (const auto& [text, position] : box_.shown)
+    log += position + L" \"" + text + L"\"; ";
+  SCOPED_TRACE(testing::Message() << log);
+  EXPECT_EQ(first(L"窗外的 麻雀"), L"00:01");
+  EXPECT_EQ(first(L"在电线杆上多嘴"), L"00:03");
+  EXPECT_EQ(first(L"Caf\xFFFD Latte"), L"00:04");
+  box_.position = nullptr;
 }
 
 }  // namespace

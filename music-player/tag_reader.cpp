@@ -1,16 +1,18 @@
 #include "music-player/tag_reader.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "common/unicode.h"
+#include "music-player/byte_fields.h"
+#include "music-player/tag_stream.h"
 
 namespace player {
 namespace {
 
-// The most of a tag that is read: a tag with pictures can be large, the
-// text frames come first.
-constexpr size_t kMaxTagBytes = 2 * 1024 * 1024;
+// The most of one text that is read; the rest of its frame is skipped.
+constexpr size_t kMaxTextBytes = kMaxTagReadBytes;
+// No real tag holds more frames, items or chunks; a walk stops there.
+constexpr int kMaxEntries = 65536;
 
 uint32_t Be32(std::string_view b, size_t at) {
   return (uint32_t(uint8_t(b[at])) << 24) | (uint32_t(uint8_t(b[at + 1])) << 16) |
@@ -34,6 +36,17 @@ uint64_t Le64(std::string_view b, size_t at) {
   return uint64_t(Le32(b, at)) | (uint64_t(Le32(b, at + 4)) << 32);
 }
 
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size())
+    return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] - 'A' + 'a') : text[i];
+    if (c != lower[i])
+      return false;
+  }
+  return true;
+}
+
 // Undoes unsynchronisation: every 0x00 that follows an 0xFF goes.
 std::string Resynchronise(std::string_view data) {
   std::string out;
@@ -54,11 +67,36 @@ std::wstring CutAtNul(std::wstring text) {
   return text;
 }
 
+std::string_view CutAtNul(std::string_view bytes) {
+  return bytes.substr(0, bytes.find('\0'));
+}
+
 std::wstring Trim(std::wstring text) {
   const size_t last = text.find_last_not_of(L" \t\r\n");
   text.resize(last == std::wstring::npos ? 0 : last + 1);
   const size_t first = text.find_first_not_of(L" \t\r\n");
   return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
+
+bool Complete(const MediaTags& tags) {
+  return !tags.title.empty() && !tags.author.empty();
+}
+
+// What one place of a file adds to what others gave: the fields still
+// empty.
+void FillIn(MediaTags* tags, const MediaTags& more) {
+  if (tags->title.empty())
+    tags->title = more.title;
+  if (tags->author.empty())
+    tags->author = more.author;
+}
+
+// Up to kMaxTextBytes of the next `length` bytes; the stream moves past all
+// of them.
+std::string TakeText(TagStream& stream, uint64_t length) {
+  std::string text = stream.Take(static_cast<size_t>(std::min<uint64_t>(length, kMaxTextBytes)));
+  stream.Skip(length - text.size());
+  return text;
 }
 
 // A text frame's content: encoding byte, then the text.
@@ -81,69 +119,130 @@ std::wstring DecodeTextFrame(std::string_view data, const common::CodePage& ansi
     case 2:
       return CutAtNul(common::DecodeUtf16(text, true));
     case 3:
-      return CutAtNul(common::DecodeUtf8(text.substr(0, text.find('\0'))));
+      return common::DecodeUtf8(CutAtNul(text));
     default:
-      // ISO-8859-1 by the standard; in practice Chinese files put GBK here.
-      return CutAtNul(ansi.Decode(text.substr(0, text.find('\0'))));
+      // ISO-8859-1 by the standard; in practice GBK, or a converter's UTF-8.
+      return DecodeByteField(CutAtNul(text), ansi, false);
   }
 }
 
-void ReadId3v2(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
-  const std::string header = file.Read(0, 10);
+bool IsFrameId(std::string_view id) {
+  for (char c : id)
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+      return false;
+  return true;
+}
+
+// True when an ID3v2.4 frame can start at `at` of a tag ending at `end`:
+// the end itself, padding, or a frame header whose size fits.
+bool FrameCanStartAt(ByteSource& file, uint64_t at, uint64_t end) {
+  if (at == end)
+    return true;
+  if (at > end)
+    return false;
+  const std::string head = file.Read(at, static_cast<size_t>(std::min<uint64_t>(10, end - at)));
+  if (head.empty())
+    return false;
+  if (head.find_first_not_of('\0') == std::string::npos)
+    return true;
+  return head.size() == 10 && IsFrameId(head.substr(0, 4)) && SyncSafe(head, 4) <= end - at - 10;
+}
+
+// ID3v2.4 frame sizes are syncsafe, but a popular music library wrote
+// plain integers for years, and such tags are in many collections. A size
+// with a top bit set can only be plain; otherwise the plain reading is
+// taken where the syncsafe one lands where no frame can start and the
+// plain one lands where one can. Once a tag has shown plain sizes, all its
+// frames are read so.
+uint64_t Id3v24FrameSize(ByteSource& file,
+                         std::string_view head,
+                         uint64_t data_at,
+                         uint64_t end,
+                         bool* plain_sizes) {
+  const uint64_t syncsafe = SyncSafe(head, 4), plain = Be32(head, 4);
+  const bool top_bits =
+      ((uint8_t(head[4]) | uint8_t(head[5]) | uint8_t(head[6]) | uint8_t(head[7])) & 0x80) != 0;
+  if (!*plain_sizes && syncsafe != plain &&
+      (top_bits || (!FrameCanStartAt(file, data_at + syncsafe, end) &&
+                    FrameCanStartAt(file, data_at + plain, end)))) {
+    *plain_sizes = true;
+  }
+  return *plain_sizes ? plain : syncsafe;
+}
+
+// A text frame's data as stored, without what the frame's flags add;
+// false for a compressed or encrypted frame, which is not read.
+bool UnpackFrame(int major, uint8_t format, bool tag_unsync, std::string* data) {
+  size_t extra = 0;
+  if (major == 3) {
+    if (format & 0xC0)
+      return false;
+    extra = (format & 0x20) ? 1 : 0;  // group identifier
+  } else if (major == 4) {
+    if (format & 0x0C)
+      return false;
+    if ((format & 0x02) || tag_unsync)
+      *data = Resynchronise(*data);
+    extra = ((format & 0x40) ? 1 : 0) + ((format & 0x01) ? 4 : 0);  // group, data length
+  }
+  data->erase(0, std::min(extra, data->size()));
+  return true;
+}
+
+// An ID3v2 tag that starts at `begin` and ends by `limit` (the file's end,
+// or the end of the RIFF chunk that holds it). The frames are walked
+// through the file: only the title and artist frames are read, every other
+// frame (a cover picture of any size) is passed by its length.
+void ReadId3v2(ByteSource& file,
+               uint64_t begin,
+               uint64_t limit,
+               const common::CodePage& ansi,
+               MediaTags* tags) {
+  const std::string header = file.Read(begin, 10);
   if (header.size() < 10 || header.compare(0, 3, "ID3") != 0)
     return;
   const int major = uint8_t(header[3]);
   const uint8_t flags = uint8_t(header[5]);
   if (major < 2 || major > 4)
     return;
-  const uint64_t declared = SyncSafe(header, 6);
-  const size_t size = static_cast<size_t>(
-      std::min<uint64_t>({declared, file.Size() > 10 ? file.Size() - 10 : 0, kMaxTagBytes}));
-  std::string body = file.Read(10, size);
-  // Unsynchronisation of the whole tag (2.2, 2.3; in 2.4 it marks every
-  // frame).
+  if (major == 2 && (flags & 0x40))
+    return;  // a compressed 2.2 tag: no scheme was ever defined for it
+  const uint64_t end = std::min<uint64_t>(begin + 10 + SyncSafe(header, 6), limit);
+  // Unsynchronisation of the whole tag (2.2, 2.3) is undone as the tag is
+  // read, and frame sizes count without it; in 2.4 it marks every frame.
   const bool tag_unsync = (flags & 0x80) != 0;
-  if (tag_unsync && major < 4)
-    body = Resynchronise(body);
-  size_t at = 0;
-  if ((flags & 0x40) && major >= 3 && body.size() >= 4) {
+  TagStream body(file, begin + 10, end, tag_unsync && major < 4);
+  if ((flags & 0x40) && major >= 3) {
     // Extended header: 2.3 gives its size without the size field, 2.4
     // with it (and syncsafe).
-    const uint64_t extended = major == 3 ? uint64_t(Be32(body, 0)) + 4 : SyncSafe(body, 0);
-    at = static_cast<size_t>(std::min<uint64_t>(extended, body.size()));
+    const std::string size = body.Take(4);
+    if (size.size() < 4)
+      return;
+    body.Skip(major == 3 ? Be32(size, 0) : std::max<uint32_t>(SyncSafe(size, 0), 4) - 4);
   }
   const size_t id_size = major == 2 ? 3 : 4;
   const size_t header_size = major == 2 ? 6 : 10;
-  while (at + header_size <= body.size()) {
-    const std::string id = body.substr(at, id_size);
-    if (id[0] == '\0')
-      break;  // padding
-    uint64_t frame_size = major == 2   ? Be24(body, at + 3)
-                          : major == 3 ? Be32(body, at + 4)
-                                       : SyncSafe(body, at + 4);
-    const uint8_t format = major == 4 ? uint8_t(body[at + 9]) : 0;
-    at += header_size;
-    if (frame_size > body.size() - at)
-      frame_size = body.size() - at;
-    std::string data = body.substr(at, static_cast<size_t>(frame_size));
-    at += static_cast<size_t>(frame_size);
-    if (major == 4) {
-      if ((format & 0x02) || tag_unsync)
-        data = Resynchronise(data);
-      if ((format & 0x01) && data.size() >= 4)
-        data = data.substr(4);  // data length
-      if (format & 0x0C)
-        continue;  // compressed or encrypted: not read
+  bool plain_sizes = false;
+  for (int frames = 0; frames < kMaxEntries && !Complete(*tags); ++frames) {
+    const std::string head = body.Take(header_size);
+    if (head.size() < header_size || head[0] == '\0')
+      break;  // the end, or padding
+    const std::string_view id = std::string_view(head).substr(0, id_size);
+    const uint64_t size =
+        major == 2   ? Be24(head, 3)
+        : major == 3 ? Be32(head, 4)
+                     : Id3v24FrameSize(file, head, body.position(), body.end(), &plain_sizes);
+    const bool title = (id == "TIT2" || id == "TT2") && tags->title.empty();
+    const bool artist = (id == "TPE1" || id == "TP1") && tags->author.empty();
+    if (!title && !artist) {
+      body.Skip(size);
+      continue;
     }
-    const bool title = id == "TIT2" || id == "TT2";
-    const bool artist = id == "TPE1" || id == "TP1";
-    if (!title && !artist)
+    std::string data = TakeText(body, size);
+    if (!UnpackFrame(major, major == 2 ? 0 : uint8_t(head[9]), tag_unsync, &data))
       continue;
     const std::wstring text = Trim(DecodeTextFrame(data, ansi));
-    if (title && tags->title.empty())
-      tags->title = text;
-    if (artist && tags->author.empty())
-      tags->author = text;
+    (title ? tags->title : tags->author) = text;
   }
 }
 
@@ -154,13 +253,55 @@ void ReadId3v1(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) 
   if (tag.size() != 128 || tag.compare(0, 3, "TAG") != 0)
     return;
   auto field = [&](size_t at) {
-    std::string_view raw(tag.data() + at, 30);
-    return Trim(ansi.Decode(raw.substr(0, raw.find('\0'))));
+    const std::string_view raw(tag.data() + at, 30);
+    // A field without a terminator filled its 30 bytes: its writer may
+    // have cut the last character.
+    const bool full = raw.find('\0') == std::string_view::npos;
+    return Trim(DecodeByteField(CutAtNul(raw), ansi, full));
   };
-  if (tags->title.empty())
-    tags->title = field(3);
-  if (tags->author.empty())
-    tags->author = field(33);
+  FillIn(tags, MediaTags{.author = field(33), .title = field(3)});
+}
+
+// An APE tag (2.0, or 1.0) at the end of a file, or just before its ID3v1
+// tag. Items that are not text (cover pictures) are passed by their length.
+void ReadApe(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
+  const uint64_t size = file.Size();
+  for (const uint64_t footer_end : {size, size >= 128 ? size - 128 : 0}) {
+    if (footer_end < 32)
+      continue;
+    const std::string footer = file.Read(footer_end - 32, 32);
+    if (footer.size() < 32 || footer.compare(0, 8, "APETAGEX") != 0)
+      continue;
+    const uint32_t version = Le32(footer, 8);
+    // The tag's size counts its items and this footer, not a header.
+    const uint32_t tag_size = Le32(footer, 12);
+    const uint32_t count = Le32(footer, 16);
+    if (tag_size < 32 || tag_size > footer_end)
+      return;
+    TagStream items(file, footer_end - tag_size, footer_end - 32, false);
+    MediaTags found;
+    for (uint32_t i = 0; i < count && i < kMaxEntries && !Complete(found); ++i) {
+      const std::string head = items.Take(8);
+      if (head.size() < 8)
+        break;
+      const uint32_t length = Le32(head, 0);
+      const bool text = ((Le32(head, 4) >> 1) & 3) == 0;
+      const std::string key = items.TakeUntilNul(256);
+      const bool title = text && EqualsIgnoringCase(key, "title") && found.title.empty();
+      const bool artist = text && EqualsIgnoringCase(key, "artist") && found.author.empty();
+      if (!title && !artist) {
+        items.Skip(length);
+        continue;
+      }
+      // Several values are separated by NULs: the first is shown.
+      const std::string value = TakeText(items, length);
+      const std::string_view first = CutAtNul(value);
+      (title ? found.title : found.author) =
+          Trim(version >= 2000 ? common::DecodeUtf8(first) : DecodeByteField(first, ansi, false));
+    }
+    FillIn(tags, found);
+    return;
+  }
 }
 
 // ASF objects are named by GUIDs, stored little-endian.
@@ -171,77 +312,99 @@ void ReadAsf(ByteSource& file, MediaTags* tags) {
   const std::string header = file.Read(0, 30);
   if (header.size() < 30 || header.compare(0, 16, kAsfHeader, 16) != 0)
     return;
-  const uint64_t header_size = std::min<uint64_t>(Le64(header, 16), kMaxTagBytes);
   const uint32_t objects = Le32(header, 24);
-  const std::string body =
-      file.Read(30, static_cast<size_t>(header_size > 30 ? header_size - 30 : 0));
-  size_t at = 0;
-  for (uint32_t i = 0; i < objects && at + 24 <= body.size(); ++i) {
-    const uint64_t size = Le64(body, at + 16);
-    if (size < 24 || size > body.size() - at)
-      break;
-    if (body.compare(at, 16, kAsfContent, 16) == 0 && size >= 34) {
-      const uint32_t title_length = Le16(body, at + 24);
-      const uint32_t author_length = Le16(body, at + 26);
-      const size_t text = at + 34;
-      const size_t end = at + static_cast<size_t>(size);
-      if (text + title_length <= end)
-        tags->title = Trim(CutAtNul(
-            common::DecodeUtf16(std::string_view(body).substr(text, title_length), false)));
-      if (text + title_length + author_length <= end)
-        tags->author = Trim(CutAtNul(common::DecodeUtf16(
-            std::string_view(body).substr(text + title_length, author_length), false)));
+  // The header's objects are walked through the file: a picture among
+  // them is passed by its length.
+  TagStream body(file, 30, Le64(header, 16), false);
+  for (uint32_t i = 0; i < objects && i < kMaxEntries; ++i) {
+    const std::string object = body.Take(24);
+    if (object.size() < 24)
       return;
+    const uint64_t size = Le64(object, 16);
+    if (size < 24 || size - 24 > body.end() - body.position())
+      return;
+    if (object.compare(0, 16, kAsfContent, 16) != 0 || size < 34) {
+      body.Skip(size - 24);
+      continue;
     }
-    at += static_cast<size_t>(size);
+    // Five 16-bit lengths, then the texts: title, author, and three more.
+    const std::string lengths = body.Take(10);
+    if (lengths.size() < 10)
+      return;
+    const uint64_t title_length = Le16(lengths, 0), author_length = Le16(lengths, 2);
+    if (10 + title_length > size - 24)
+      return;
+    tags->title = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
+    if (10 + title_length + author_length <= size - 24)
+      tags->author = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
+    return;
   }
 }
 
-void ReadRiffInfo(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
+// The INFO list of a RIFF file, between `begin` and `end`.
+void ReadRiffInfo(ByteSource& file,
+                  uint64_t begin,
+                  uint64_t end,
+                  const common::CodePage& ansi,
+                  MediaTags* tags) {
+  TagStream list(file, begin, end, false);
+  for (int i = 0; i < kMaxEntries && !Complete(*tags); ++i) {
+    const std::string head = list.Take(8);
+    if (head.size() < 8)
+      return;
+    const uint32_t length = Le32(head, 4);
+    const bool title = head.compare(0, 4, "INAM") == 0 && tags->title.empty();
+    const bool artist = head.compare(0, 4, "IART") == 0 && tags->author.empty();
+    if (title || artist) {
+      const std::string text = TakeText(list, length);
+      (title ? tags->title : tags->author) = Trim(DecodeByteField(CutAtNul(text), ansi, false));
+    } else {
+      list.Skip(length);
+    }
+    list.Skip(length & 1);  // chunks are padded to even lengths
+  }
+}
+
+// RIFF files (WAV, AVI): the INFO list, and an ID3v2 tag in a chunk "id3 "
+// or "ID3 " (as many taggers write WAV files). Where both are there, the
+// ID3v2 tag, which can hold any text, comes first.
+void ReadRiff(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
   const std::string header = file.Read(0, 12);
   if (header.size() < 12 || header.compare(0, 4, "RIFF") != 0)
     return;
   const uint64_t end = std::min<uint64_t>(uint64_t(Le32(header, 4)) + 8, file.Size());
+  MediaTags id3, info;
   uint64_t at = 12;
   for (int chunks = 0; chunks < 10000 && at + 8 <= end; ++chunks) {
     const std::string chunk = file.Read(at, 12);
     if (chunk.size() < 8)
-      return;
+      break;
     const uint64_t size = Le32(chunk, 4);
-    if (chunk.compare(0, 4, "LIST") == 0 && chunk.size() >= 12 &&
-        chunk.compare(8, 4, "INFO") == 0) {
-      const std::string info = file.Read(
-          at + 12, static_cast<size_t>(std::min<uint64_t>(size >= 4 ? size - 4 : 0, kMaxTagBytes)));
-      size_t i = 0;
-      while (i + 8 <= info.size()) {
-        const std::string id = info.substr(i, 4);
-        const uint32_t length = Le32(info, i + 4);
-        const size_t text_at = i + 8;
-        const size_t length_in = std::min<size_t>(length, info.size() - text_at);
-        std::string_view raw(info.data() + text_at, length_in);
-        raw = raw.substr(0, raw.find('\0'));
-        if (id == "INAM" && tags->title.empty())
-          tags->title = Trim(ansi.Decode(raw));
-        if (id == "IART" && tags->author.empty())
-          tags->author = Trim(ansi.Decode(raw));
-        i = text_at + length_in + (length_in & 1);
-      }
-      return;
-    }
+    const std::string_view id = std::string_view(chunk).substr(0, 4);
+    if (id == "LIST" && chunk.size() >= 12 && chunk.compare(8, 4, "INFO") == 0)
+      ReadRiffInfo(file, at + 12, at + 8 + size, ansi, &info);
+    if (EqualsIgnoringCase(id, "id3 "))
+      ReadId3v2(file, at + 8, at + 8 + size, ansi, &id3);
     at += 8 + size + (size & 1);
   }
+  FillIn(tags, id3);
+  FillIn(tags, info);
 }
 
 }  // namespace
 
 MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi) {
   MediaTags tags;
-  ReadId3v2(file, ansi, &tags);
-  ReadId3v1(file, ansi, &tags);
+  ReadId3v2(file, 0, file.Size(), ansi, &tags);
+  // An APE tag before ID3v1: it holds any text, ID3v1 thirty bytes.
+  if (!Complete(tags))
+    ReadApe(file, ansi, &tags);
+  if (!Complete(tags))
+    ReadId3v1(file, ansi, &tags);
   if (tags.title.empty() && tags.author.empty())
     ReadAsf(file, &tags);
   if (tags.title.empty() && tags.author.empty())
-    ReadRiffInfo(file, ansi, &tags);
+    ReadRiff(file, ansi, &tags);
   return tags;
 }
 

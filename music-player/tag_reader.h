@@ -1,6 +1,8 @@
 // Artist and title of a media file, from its own tags: ID3v2.2, 2.3 and
-// 2.4 and ID3v1 (MP3), the content description of ASF files (WMA, WMV) and
-// the INFO list of RIFF files (WAV, AVI). Every length in a file is checked
+// 2.4, APE and ID3v1 (MP3), the content description of ASF files (WMA,
+// WMV), and the INFO list and ID3v2 chunk of RIFF files (WAV, AVI). Tags
+// are walked through the file and only their texts are read, so a cover
+// picture of any size costs no memory. Every length in a file is checked
 // against the file; nothing is read beyond it.
 #ifndef MUSIC_PLAYER_TAG_READER_H_
 #define MUSIC_PLAYER_TAG_READER_H_
@@ -36,14 +38,20 @@ class MemorySource : public ByteSource {
   std::string bytes_;
 };
 
+// The most the tag reader asks of a ByteSource at once. What it holds of a
+// file is a small multiple of this, whatever the file's size.
+constexpr size_t kMaxTagReadBytes = 64 * 1024;
+
 struct MediaTags {
   std::wstring author;
   std::wstring title;
 };
 
-// Tags read from a file; texts in a single-byte encoding (ID3's
-// ISO-8859-1, which Chinese files fill with GBK, ID3v1, RIFF INFO) are
-// decoded with the ANSI code page.
+// Tags read from a file. Texts of one-byte fields (ID3's ISO-8859-1, which
+// Chinese files fill with GBK, ID3v1, RIFF INFO) are decoded as
+// DecodeByteField says: with the ANSI code page, unless they are UTF-8 of
+// Chinese text. Where a file has several tags, ID3v2 comes first, then
+// APE, then ID3v1; each fills only what the ones before left empty.
 MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi);
 
 // What a title falls back to: the file name of a path or address, without

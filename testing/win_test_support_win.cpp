@@ -1,5 +1,6 @@
 #include "testing/win_test_support_win.h"
 
+#include <shlobj.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -293,6 +294,24 @@ void RemoveTree(const std::wstring& path) {
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   return common::WriteFileBytes(path, bytes);
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+  size_t chars = 1;
+  for (const auto& f : files)
+    chars += f.size() + 1;
+  HGLOBAL memory =
+      ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  wchar_t* names = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const auto& f : files) {
+    std::copy(f.begin(), f.end(), names);
+    names += f.size() + 1;
+  }
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string* bytes) {

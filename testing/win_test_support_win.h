@@ -107,6 +107,10 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Reads a whole file; false when it cannot be opened.
 bool ReadFileBytes(const std::wstring& path, std::string* bytes);
 bool FileExists(const std::wstring& path);
+// A WM_DROPFILES handle as the shell builds it: wide file names, each ended
+// by a NUL, the list ended by another. The window that gets it frees it
+// (DragFinish).
+HDROP MakeDrop(const std::vector<std::wstring>& files);
 
 // Where the per-user copy of a file of the Windows folder belongs, worked
 // out apart from the code under test: %LOCALAPPDATA%\VirtualStore\ and the
