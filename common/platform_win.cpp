@@ -38,27 +38,13 @@ std::wstring Win32VirtualStore::WindowsFolder() {
   return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
-// shell32.dll is loaded here, when the settings are first read, and not
-// at the start: under Wine loading it (and what it loads) is a good part
-// of the time a program needs until its window shows. It is released again
-// at once (the folder is kept): a cleaner needs nothing else of it, and it
-// holds some 1 MB of memory with shlwapi and shcore, which it brings. A
-// program that links it (Tovrix) keeps it loaded all the same.
+// The shell is asked when the settings are first read, and not at the
+// start: under Wine loading shell32 (and what it loads) is a good part of
+// the time a program needs until its window shows.
 std::wstring Win32VirtualStore::LocalAppData() {
   static std::wstring known;
-  if (!known.empty())
-    return known;
-  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
-  if (!shell)
-    return std::wstring();
-  const auto get_folder_path = reinterpret_cast<GetFolderPath>(
-      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetFolderPathW")));
-  wchar_t folder[MAX_PATH + 1] = {};
-  if (get_folder_path &&
-      SUCCEEDED(get_folder_path(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-    known = folder;
-  ::FreeLibrary(shell);
+  if (known.empty())
+    known = ShellFolderPaths({CSIDL_LOCAL_APPDATA})[0];
   return known;
 }
 
@@ -177,6 +163,23 @@ std::wstring TempFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
   return length > 0 && length <= MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls) {
+  std::vector<std::wstring> folders(csidls.size());
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  if (!shell)
+    return folders;
+  const auto get_folder_path = reinterpret_cast<GetFolderPath>(
+      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetFolderPathW")));
+  for (size_t i = 0; get_folder_path && i < csidls.size(); ++i) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    if (SUCCEEDED(get_folder_path(nullptr, csidls[i], nullptr, SHGFP_TYPE_CURRENT, folder)))
+      folders[i] = folder;
+  }
+  ::FreeLibrary(shell);
+  return folders;
 }
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/code_page.h"
 #include "common/program_path.h"
@@ -105,6 +106,13 @@ bool StartCommandLine(const std::wstring& command_line,
 
 // The user's folder for temporary files (GetTempPathW), "" when unknown.
 std::wstring TempFolder();
+
+// The shell's folders (SHGetFolderPathW, which XP has too) for the CSIDL_
+// values asked, in their order; "" for one the shell cannot name. shell32
+// is loaded for the moment and released again: under Wine it is slow to
+// load, and it holds some 1 MB of memory with shlwapi and shcore, which it
+// brings. A program that links it (Tovrix) keeps it loaded all the same.
+std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls);
 
 // The per-user Run key: HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
 // Values are REG_SZ. Deleting a value that does not exist counts as done.

@@ -66,11 +66,16 @@ std::wstring NewerFamilyList(int index, const ListInputs& in) {
       Append(&list, user_temp);
       // The TEMP the user's programs get, when the user moved it elsewhere;
       // not when it is one of the others or lies inside one, whose walk
-      // reaches it (each file is listed once).
+      // reaches it (each file is listed once), nor when it lies inside the
+      // Windows folder or a folder of installed programs: whatever a
+      // variable says, no temporary files of a user's belong there.
       bool covered = f.temp.empty();
       for (const std::wstring* other : {&prefetch, &user_temp, &windows_temp})
         covered = covered || (!other->empty() && FolderTextWithin(f.temp, *other));
-      if (!covered)
+      bool system_place = !w.empty() && FolderTextWithin(f.temp, w);
+      for (const std::wstring& programs : f.program_files)
+        system_place = system_place || (!programs.empty() && FolderTextWithin(f.temp, programs));
+      if (!covered && !system_place)
         Append(&list, f.temp);
       Append(&list, windows_temp);
       break;

@@ -30,6 +30,11 @@ struct UserFolders {
   std::wstring internet_cache;
   std::wstring history;
   std::wstring temp;  // the TEMP the programs of the user get
+  // Only kept from a run: the user's desktop, the programs' common data,
+  // and every folder of installed programs (64-bit Windows has two).
+  std::wstring desktop;
+  std::wstring program_data;
+  std::vector<std::wstring> program_files;
 };
 
 // What the lists are built from, read afresh at every change of a box.

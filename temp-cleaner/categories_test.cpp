@@ -156,9 +156,22 @@ TEST(CategoriesTest, TheUsersOwnTempFolder) {
       {L"C:\\Users\\Bob",
        L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Users\\Bob;"
        L"C:\\Windows\\Temp"},
+      // Inside the Windows folder or a folder of installed programs: never.
+      {L"C:\\Windows\\System32\\drivers",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"c:\\windows",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"C:\\Program Files\\App\\tmp",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"C:\\Program Files (x86)",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"C:\\Program Files Temp",
+       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;"
+       L"C:\\Program Files Temp;C:\\Windows\\Temp"},
   };
   for (const auto& c : cases) {
     UserFolders folders = SevenFolders(L"C:\\Users\\Bob");
+    folders.program_files = {L"C:\\Program Files (x86)", L"", L"C:\\Program Files"};
     folders.temp = c.temp;
     EXPECT_EQ(FolderList(1, Newer(L"10.0", folders)), c.list) << c.temp;
   }
@@ -277,6 +290,11 @@ TEST(FolderGuardTest, DriveRootsKeptFoldersAndWhatLiesAboveThemAreNotEmptied) {
       {L"D:\\Tmp", true},
       {L"C:\\Users\\Bob\\AppData\\Roaming", true},
       {L"C:\\Missing", true},  // the walk finds nothing there
+      // No full path: it would be taken where the program works.
+      {L"\\Temp", false},
+      {L"Temp", false},
+      {L"C:Temp", false},
+      {L"", false},
       {L"C:\\", false},
       {L"c:", false},
       {L"D:\\", false},

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text_rules.h"
+
 namespace tempclean {
 namespace {
 
@@ -61,11 +63,7 @@ std::wstring Parent(const std::wstring& path) {
 }  // namespace
 
 std::wstring FolderKey(std::wstring_view path) {
-  std::wstring key = PlainPath(path);
-  for (wchar_t& c : key)
-    if (c >= L'A' && c <= L'Z')
-      c = static_cast<wchar_t>(c - L'A' + L'a');
-  return key;
+  return common::ToLowerAscii(PlainPath(path));
 }
 
 bool SameFolderText(std::wstring_view a, std::wstring_view b) {
@@ -103,6 +101,10 @@ FolderGuard::FolderGuard(FolderFacts& facts, const std::vector<std::wstring>& ke
 }
 
 bool FolderGuard::MayEmpty(const std::wstring& folder) {
+  // A relative text ("\Temp" of an empty "windir", a TEMP of "Temp") would
+  // be taken where the program happens to work.
+  if (RootLength(PlainPath(folder)) == std::wstring::npos)
+    return false;
   std::wstring path = facts_.FullPath(folder);
   if (path.empty())
     path = folder;

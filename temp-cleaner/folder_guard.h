@@ -1,8 +1,9 @@
 // Which folders a cleaning run may start in. Whatever a category names (a
 // shell folder moved by the registry, a TEMP variable pointing at "C:\" or
 // at the profile), a run never empties a drive root, the Windows folder,
-// the user's profile or application data or documents, nor a folder above
-// one of these: everything below them would go.
+// the user's profile, application data, documents or desktop, the folders
+// of installed programs and their common data, nor a folder above one of
+// these: everything below them would go.
 #ifndef TEMP_CLEANER_FOLDER_GUARD_H_
 #define TEMP_CLEANER_FOLDER_GUARD_H_
 
@@ -52,12 +53,13 @@ class FolderGuard {
   // every folder above them, are read here, once per run.
   FolderGuard(FolderFacts& facts, const std::vector<std::wstring>& kept);
 
-  // False for a drive root and for a kept folder or one above it, by text
-  // or by identity (a junction such as "C:\Documents and Settings\Bob" is
-  // the profile "C:\Users\Bob"); false too for a folder that an earlier
-  // yes of this guard named by another path (a TEMP spelled through the
-  // junctions is the user's own temporary folder), so that no file is
-  // listed twice.
+  // False for a text that is no full path ("C:\..." or
+  // "\\server\share\..."), a drive root, and a kept folder or one above
+  // it, by text or by identity (a junction such as "C:\Documents and
+  // Settings\Bob" is the profile "C:\Users\Bob"); false too for a folder
+  // that an earlier yes of this guard named by another path (a TEMP spelled
+  // through the junctions is the user's own temporary folder), so that no
+  // file is listed twice.
   bool MayEmpty(const std::wstring& folder);
 
  private:

@@ -113,6 +113,12 @@ TEST_F(LayoutTempCleanerTest, EveryBoxEmptiesThisWindowsFoldersOfTheUser) {
   ASSERT_TRUE(::GetVersionExW(&info));
   if (std::wstring(layout_->name).rfind(L"win11", 0) == 0)
     EXPECT_GE(info.dwBuildNumber, 22000u);
+  // Beside the user's folders, the shell names those a run keeps.
+  const UserFolders shell_folders = Win32TempCleanerSystem().ShellFolders();
+  EXPECT_TRUE(SameFolderText(shell_folders.desktop, profile_ + L"\\Desktop"))
+      << shell_folders.desktop;
+  EXPECT_FALSE(shell_folders.program_data.empty());
+  EXPECT_FALSE(shell_folders.program_files.empty());
 
   const std::wstring local = profile_ + L"\\AppData\\Local";
   const std::wstring roaming = profile_ + L"\\AppData\\Roaming";

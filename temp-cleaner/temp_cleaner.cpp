@@ -203,8 +203,12 @@ void TempCleaner::SearchOnce() {
 
 std::vector<std::wstring> TempCleaner::KeptFolders() {
   const UserFolders user = UsersFolders();
-  return {system_.WindowsFolder(), system_.SystemFolder(), user.profile,
-          user.local_app_data,     user.app_data,          user.documents};
+  std::vector<std::wstring> kept = {system_.WindowsFolder(), system_.SystemFolder(),
+                                    user.profile,            user.local_app_data,
+                                    user.app_data,           user.documents,
+                                    user.desktop,            user.program_data};
+  kept.insert(kept.end(), user.program_files.begin(), user.program_files.end());
+  return kept;
 }
 
 UserFolders TempCleaner::UsersFolders() {

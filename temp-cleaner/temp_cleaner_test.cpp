@@ -156,15 +156,19 @@ class FakeSystem : public TempCleanerSystem {
   std::wstring version = L"5.1";
   // The user of a Windows 10 whose profile folder is not named after the
   // user name (Bob).
-  UserFolders folders = {L"C:\\Users\\bob.PC",
-                         L"C:\\Users\\bob.PC\\AppData\\Local",
-                         L"C:\\Users\\bob.PC\\AppData\\Roaming",
-                         L"C:\\Users\\bob.PC\\Documents",
-                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
-                         L"C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
-                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCache",
-                         L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History",
-                         L"C:\\Users\\bob.PC\\AppData\\Local\\Temp"};
+  UserFolders folders = {
+      .profile = L"C:\\Users\\bob.PC",
+      .local_app_data = L"C:\\Users\\bob.PC\\AppData\\Local",
+      .app_data = L"C:\\Users\\bob.PC\\AppData\\Roaming",
+      .documents = L"C:\\Users\\bob.PC\\Documents",
+      .cookies = L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
+      .recent = L"C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
+      .internet_cache = L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCache",
+      .history = L"C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History",
+      .temp = L"C:\\Users\\bob.PC\\AppData\\Local\\Temp",
+      .desktop = L"C:\\Users\\bob.PC\\Desktop",
+      .program_data = L"C:\\ProgramData",
+      .program_files = {L"C:\\Program Files", L"C:\\Program Files (x86)"}};
   std::wstring sid = L"S-1-5-21-7-8-9-1001";
   int shell_asked = 0;
   FakeFileSystem* files = nullptr;
@@ -652,23 +656,31 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
   }
 }
 
-// TEMP at a drive root, at the profile or at the Windows folder: the
-// category names it, and the run passes it over; every other folder of the
-// category is emptied as usual. A TEMP elsewhere is emptied.
+// TEMP at a drive root, at the profile, at the desktop, at a relative
+// text: the category names it, and the run passes it over. Inside the
+// Windows folder or a folder of installed programs it is not even named.
+// Every other folder of the category is emptied as usual; a TEMP elsewhere
+// is emptied.
 TEST_F(NewerWindowsTest, TempAtARootOrAtTheProfileLosesNothing) {
   const struct {
     const wchar_t* temp;
+    bool named;
     bool emptied;
   } cases[] = {
-      {L"C:\\", false},
-      {L"D:\\", false},
-      {L"C:\\Users\\bob.PC", false},
-      {L"C:\\Users", false},
-      {L"C:\\Users\\bob.PC\\AppData\\Local", false},
-      {L"C:\\Users\\bob.PC\\Documents", false},
-      {L"C:\\WINDOWS", false},
-      {L"C:\\WINDOWS\\system32", false},
-      {L"D:\\Tmp", true},
+      {L"C:\\", true, false},
+      {L"D:\\", true, false},
+      {L"C:\\Users\\bob.PC", true, false},
+      {L"C:\\Users", true, false},
+      {L"C:\\Users\\bob.PC\\AppData\\Local", true, false},
+      {L"C:\\Users\\bob.PC\\Documents", true, false},
+      {L"C:\\Users\\bob.PC\\Desktop", true, false},
+      {L"C:\\ProgramData", true, false},
+      {L"Temp", true, false},
+      {L"C:\\WINDOWS", false, false},
+      {L"C:\\WINDOWS\\system32", false, false},
+      {L"C:\\WINDOWS\\system32\\drivers", false, false},
+      {L"C:\\Program Files\\App", false, false},
+      {L"D:\\Tmp", true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.temp);
@@ -681,7 +693,9 @@ TEST_F(NewerWindowsTest, TempAtARootOrAtTheProfileLosesNothing) {
     if (cleaner_.Checked(2))
       cleaner_.CheckClicked(2, false);
     cleaner_.CheckClicked(2, true);
-    EXPECT_NE(cleaner_.Text(2).find(std::wstring(L";") + c.temp), std::wstring::npos);
+    EXPECT_EQ(cleaner_.Text(2).find(std::wstring(L";") + c.temp + L";") != std::wstring::npos,
+              c.named)
+        << cleaner_.Text(2);
     cleaner_.cmdSearch_Click();
     EXPECT_EQ(files_.Has(planted), !c.emptied);
     EXPECT_FALSE(files_.Has(L"C:\\Users\\bob.PC\\AppData\\Local\\Temp\\t.tmp"));

@@ -3,6 +3,7 @@
 #include <sddl.h>
 #include <shlobj.h>
 
+#include <iterator>
 #include <vector>
 
 #include "window-look/skin_engine_win.h"
@@ -35,8 +36,11 @@ std::wstring Win32TempCleanerSystem::WindowsVersion() {
   return std::to_wstring(info.dwMajorVersion) + L"." + std::to_wstring(info.dwMinorVersion);
 }
 
+// "windir" as the platform sets it; where a program was started without
+// it, the Windows folder itself, so that no list names "\Temp".
 std::wstring Win32TempCleanerSystem::WindowsFolder() {
-  return common::GetEnvironmentText(L"windir");
+  const std::wstring folder = common::GetEnvironmentText(L"windir");
+  return folder.empty() ? common::Win32VirtualStore().WindowsFolder() : folder;
 }
 
 std::wstring Win32TempCleanerSystem::UserName() {
@@ -105,16 +109,8 @@ std::wstring LongFolderPath(const std::wstring& path) {
 
 }  // namespace
 
-// shell32 is loaded for the moment, as for the settings files: a cleaner
-// needs nothing else of it, and under Wine it is slow to load and holds
-// memory.
 UserFolders Win32TempCleanerSystem::ShellFolders() {
   UserFolders folders;
-  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
-  const auto get_folder_path = shell ? reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(
-                                           ::GetProcAddress(shell, "SHGetFolderPathW")))
-                                     : nullptr;
   const struct {
     int csidl;
     std::wstring* folder;
@@ -123,20 +119,29 @@ UserFolders Win32TempCleanerSystem::ShellFolders() {
       {CSIDL_LOCAL_APPDATA, &folders.local_app_data},
       {CSIDL_APPDATA, &folders.app_data},
       {CSIDL_PERSONAL, &folders.documents},
+      {CSIDL_DESKTOPDIRECTORY, &folders.desktop},
       {CSIDL_COOKIES, &folders.cookies},
       {CSIDL_RECENT, &folders.recent},
       {CSIDL_INTERNET_CACHE, &folders.internet_cache},
       {CSIDL_HISTORY, &folders.history},
+      {CSIDL_COMMON_APPDATA, &folders.program_data},
   };
-  for (const auto& w : wanted) {
-    wchar_t folder[MAX_PATH + 1] = {};
-    if (get_folder_path &&
-        SUCCEEDED(get_folder_path(nullptr, w.csidl, nullptr, SHGFP_TYPE_CURRENT, folder)) &&
-        folder[0] != L'\0')
-      *w.folder = LongFolderPath(folder);
-  }
-  if (shell)
-    ::FreeLibrary(shell);
+  std::vector<int> csidls;
+  for (const auto& w : wanted)
+    csidls.push_back(w.csidl);
+  // A 32-bit program on 64-bit Windows is told "Program Files (x86)" for
+  // both; the 64-bit programs' folder is then in ProgramW6432.
+  csidls.push_back(CSIDL_PROGRAM_FILES);
+  csidls.push_back(CSIDL_PROGRAM_FILESX86);
+  const std::vector<std::wstring> found = common::ShellFolderPaths(csidls);
+  for (size_t i = 0; i < std::size(wanted); ++i)
+    if (!found[i].empty())
+      *wanted[i].folder = LongFolderPath(found[i]);
+  for (const std::wstring& program_files :
+       {found[std::size(wanted)], found[std::size(wanted) + 1],
+        common::GetEnvironmentText(L"ProgramW6432")})
+    if (!program_files.empty())
+      folders.program_files.push_back(LongFolderPath(program_files));
   const std::wstring temp = common::TempFolder();
   if (!temp.empty())
     folders.temp = LongFolderPath(temp);
@@ -162,18 +167,17 @@ std::wstring Win32TempCleanerSystem::UserSid() {
   return sid;
 }
 
+// shell32 stays loaded once it has emptied a bin: its function may leave
+// work of its own (the shell's change notices) running in it.
 bool Win32TempCleanerSystem::EmptyRecycleBin(const std::wstring& root) {
   using EmptyBin = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
-  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
-  if (!shell)
-    return false;
-  const auto empty_bin = reinterpret_cast<EmptyBin>(
-      reinterpret_cast<void*>(::GetProcAddress(shell, "SHEmptyRecycleBinW")));
-  const bool done =
-      empty_bin && SUCCEEDED(empty_bin(nullptr, root.c_str(),
-                                       SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND));
-  ::FreeLibrary(shell);
-  return done;
+  static HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  const auto empty_bin = shell ? reinterpret_cast<EmptyBin>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(shell, "SHEmptyRecycleBinW")))
+                               : nullptr;
+  return empty_bin && SUCCEEDED(empty_bin(nullptr, root.c_str(),
+                                          SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI |
+                                              SHERB_NOSOUND));
 }
 
 std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
@@ -188,10 +192,11 @@ std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
 }
 
 // Opened as a program opens a folder, links followed, so that every path to
-// one folder gives the same answer. A file system that gives no file index
+// one folder gives the same answer; by the same long form of the path as
+// the walk opens it. A file system that gives no file index
 // (some network file systems answer 0 for every file) tells nothing.
 std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstring& path) {
-  HANDLE folder = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+  HANDLE folder = ::CreateFileW(engine::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (folder == INVALID_HANDLE_VALUE)
