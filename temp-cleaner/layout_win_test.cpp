@@ -21,6 +21,7 @@ namespace tempclean {
 namespace {
 
 using testing_support::FileExists;
+using testing_support::MakeFolders;
 using testing_support::MessageBoxAnswerer;
 using testing_support::PumpUntil;
 using testing_support::WriteFileBytes;
@@ -58,12 +59,6 @@ std::wstring UserName() {
   DWORD size = 255;
   ::GetUserNameW(user, &size);
   return user;
-}
-
-void MakeFolders(const std::wstring& path) {
-  for (size_t at = 3; at <= path.size(); ++at)
-    if (at == path.size() || path[at] == L'\\')
-      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
 }
 
 void Plant(const std::wstring& file, size_t bytes) {

@@ -14,6 +14,7 @@ namespace {
 
 using testing_support::FileExists;
 using testing_support::FolderRefusesNewFiles;
+using testing_support::MakeFolders;
 using testing_support::MessageBoxAnswerer;
 using testing_support::PumpUntil;
 using testing_support::RemoveFile;
@@ -40,12 +41,6 @@ std::wstring Raw(const std::wstring& file, const wchar_t* key) {
   wchar_t value[16] = {};
   ::GetPrivateProfileStringW(L"Option", key, L"", value, 16, file.c_str());
   return value;
-}
-
-void MakeFolders(const std::wstring& path) {
-  for (size_t at = 3; at <= path.size(); ++at)
-    if (at == path.size() || path[at] == L'\\')
-      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
 }
 
 class StandardUserTempCleanerTest : public ::testing::Test {

@@ -14,6 +14,7 @@ namespace tempclean {
 namespace {
 
 using testing_support::FileExists;
+using testing_support::MakeFolders;
 using testing_support::MessageBoxAnswerer;
 using testing_support::PumpUntil;
 using testing_support::WriteFileBytes;
@@ -40,12 +41,6 @@ void WriteSettings(std::initializer_list<std::pair<const wchar_t*, const wchar_t
   ::DeleteFileW(SettingsPath().c_str());
   for (const auto& [key, value] : values)
     ::WritePrivateProfileStringW(L"Option", key, value, L"qz64temp.ini");
-}
-
-void MakeFolders(const std::wstring& path) {
-  for (size_t at = 3; at <= path.size(); ++at)
-    if (at == path.size() || path[at] == L'\\')
-      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
 }
 
 // What a clean walk should delete below a folder, found by a listing of

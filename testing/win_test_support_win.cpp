@@ -292,6 +292,12 @@ void RemoveTree(const std::wstring& path) {
   ::RemoveDirectoryW(path.c_str());
 }
 
+void MakeFolders(const std::wstring& path) {
+  for (size_t at = 3; at <= path.size(); ++at)
+    if (at == path.size() || path[at] == L'\\')
+      ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+}
+
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   return common::WriteFileBytes(path, bytes);
 }

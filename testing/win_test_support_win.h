@@ -102,6 +102,8 @@ std::wstring MakeScratchFolder(const std::wstring& name);
 // Removes a folder tree (attributes reset first); symbolic links to folders
 // are removed, never followed.
 void RemoveTree(const std::wstring& path);
+// Makes a folder and those above it ("C:\a\b" makes "C:\a" first).
+void MakeFolders(const std::wstring& path);
 // Writes bytes to a file, replacing it.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Reads a whole file; false when it cannot be opened.
