@@ -133,27 +133,34 @@ bool IsFrameId(std::string_view id) {
   return true;
 }
 
-// True when an ID3v2.4 frame can start at `at` of a tag ending at `end`:
-// the end itself, padding, or a frame header whose size fits.
-bool FrameCanStartAt(ByteSource& file, uint64_t at, uint64_t end) {
+// How well a place `at` of a tag ending at `end` suits the start of the
+// next ID3v2.4 frame: 2 for a frame header whose size fits, 1 for the end
+// itself or padding, 0 for anything else (inside other data, past the end).
+int FrameStartScore(ByteSource& file, uint64_t at, uint64_t end) {
   if (at == end)
-    return true;
+    return 1;
   if (at > end)
-    return false;
+    return 0;
   const std::string head = file.Read(at, static_cast<size_t>(std::min<uint64_t>(10, end - at)));
   if (head.empty())
-    return false;
+    return 0;
   if (head.find_first_not_of('\0') == std::string::npos)
-    return true;
-  return head.size() == 10 && IsFrameId(head.substr(0, 4)) && SyncSafe(head, 4) <= end - at - 10;
+    return 1;
+  return head.size() == 10 && IsFrameId(head.substr(0, 4)) && SyncSafe(head, 4) <= end - at - 10
+             ? 2
+             : 0;
 }
 
 // ID3v2.4 frame sizes are syncsafe, but a popular music library wrote
 // plain integers for years, and such tags are in many collections. A size
 // with a top bit set can only be plain; otherwise the plain reading is
-// taken where the syncsafe one lands where no frame can start and the
-// plain one lands where one can. Once a tag has shown plain sizes, all its
-// frames are read so.
+// taken where it lands on a better place for the next frame than the
+// syncsafe one: a frame header rather than padding (which a run of zeros
+// inside a picture looks like), padding or the end rather than the middle
+// of other data. A syncsafe tag keeps its sizes: where a size lands on a
+// frame, its plain reading can do no better, and where it lands on padding
+// or the end, the plain reading lands further on, in the padding or past
+// the end. Once a tag has shown plain sizes, all its frames are read so.
 uint64_t Id3v24FrameSize(ByteSource& file,
                          std::string_view head,
                          uint64_t data_at,
@@ -163,8 +170,8 @@ uint64_t Id3v24FrameSize(ByteSource& file,
   const bool top_bits =
       ((uint8_t(head[4]) | uint8_t(head[5]) | uint8_t(head[6]) | uint8_t(head[7])) & 0x80) != 0;
   if (!*plain_sizes && syncsafe != plain &&
-      (top_bits || (!FrameCanStartAt(file, data_at + syncsafe, end) &&
-                    FrameCanStartAt(file, data_at + plain, end)))) {
+      (top_bits || FrameStartScore(file, data_at + plain, end) >
+                       FrameStartScore(file, data_at + syncsafe, end))) {
     *plain_sizes = true;
   }
   return *plain_sizes ? plain : syncsafe;
