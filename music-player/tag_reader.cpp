@@ -372,37 +372,42 @@ void ReadRiffInfo(ByteSource& file,
   }
 }
 
-// RIFF files (WAV, AVI): the INFO list, and an ID3v2 tag in a chunk "id3 "
-// or "ID3 " (as many taggers write WAV files). Where both are there, the
-// ID3v2 tag, which can hold any text, comes first.
-void ReadRiff(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
+// What of a RIFF file is read: its ID3v2 tags, in chunks "id3 " or "ID3 "
+// (as many taggers write WAV files), or its INFO lists.
+enum class RiffPart { kId3v2, kInfo };
+
+// The chunks of one kind of a RIFF file (WAV, AVI), each filling what the
+// ones before left empty.
+void ReadRiff(ByteSource& file, RiffPart part, const common::CodePage& ansi, MediaTags* tags) {
   const std::string header = file.Read(0, 12);
   if (header.size() < 12 || header.compare(0, 4, "RIFF") != 0)
     return;
   const uint64_t end = std::min<uint64_t>(uint64_t(Le32(header, 4)) + 8, file.Size());
-  MediaTags id3, info;
   uint64_t at = 12;
-  for (int chunks = 0; chunks < 10000 && at + 8 <= end; ++chunks) {
+  for (int chunks = 0; chunks < 10000 && at + 8 <= end && !Complete(*tags); ++chunks) {
     const std::string chunk = file.Read(at, 12);
     if (chunk.size() < 8)
       break;
     const uint64_t size = Le32(chunk, 4);
     const std::string_view id = std::string_view(chunk).substr(0, 4);
-    if (id == "LIST" && chunk.size() >= 12 && chunk.compare(8, 4, "INFO") == 0)
-      ReadRiffInfo(file, at + 12, at + 8 + size, ansi, &info);
-    if (EqualsIgnoringCase(id, "id3 "))
-      ReadId3v2(file, at + 8, at + 8 + size, ansi, &id3);
+    if (part == RiffPart::kInfo && id == "LIST" && chunk.size() >= 12 &&
+        chunk.compare(8, 4, "INFO") == 0) {
+      ReadRiffInfo(file, at + 12, at + 8 + size, ansi, tags);
+    }
+    if (part == RiffPart::kId3v2 && EqualsIgnoringCase(id, "id3 "))
+      ReadId3v2(file, at + 8, at + 8 + size, ansi, tags);
     at += 8 + size + (size & 1);
   }
-  FillIn(tags, id3);
-  FillIn(tags, info);
 }
 
 }  // namespace
 
 MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi) {
   MediaTags tags;
+  // An ID3v2 tag first: at the front, or in its chunk of a RIFF file.
   ReadId3v2(file, 0, file.Size(), ansi, &tags);
+  if (!Complete(tags))
+    ReadRiff(file, RiffPart::kId3v2, ansi, &tags);
   // An APE tag before ID3v1: it holds any text, ID3v1 thirty bytes.
   if (!Complete(tags))
     ReadApe(file, ansi, &tags);
@@ -410,8 +415,9 @@ MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi) {
     ReadId3v1(file, ansi, &tags);
   if (tags.title.empty() && tags.author.empty())
     ReadAsf(file, &tags);
-  if (tags.title.empty() && tags.author.empty())
-    ReadRiff(file, ansi, &tags);
+  // A RIFF file's INFO list last.
+  if (!Complete(tags))
+    ReadRiff(file, RiffPart::kInfo, ansi, &tags);
   return tags;
 }
 

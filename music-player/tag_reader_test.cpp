@@ -337,6 +337,16 @@ TEST(TagReaderTest, Id3v2ChunkOfWavFiles) {
       // chunk's end: its 44 bytes end after the first character of the
       // title, and the INFO list that follows is not read as the rest.
       {"tag larger than its chunk", Wav(Chunk("id3 ", id3.substr(0, 44)) + info), L"歌手", L"歌"},
+      // The chunk ranks as an ID3v2 tag at the front does: before an APE or
+      // ID3v1 tag at the file's end, which fill what it lacks; the INFO list
+      // comes after all of them.
+      {"id3, ID3v1 appended", Wav(Chunk("id3 ", id3)) + Id3v1("Other", "Someone"), L"歌手",
+       L"歌名"},
+      {"id3, APE appended", Wav(Chunk("id3 ", id3)) + Ape({{"Title", "Other"}, {"Artist", "X"}}),
+       L"歌手", L"歌名"},
+      {"id3 with a title only, ID3v1 appended",
+       Wav(Chunk("id3 ", only_title) + info) + Id3v1("Other", "Someone"), L"Someone", L"歌名"},
+      {"INFO, ID3v1 with a title only", Wav(info) + Id3v1("Other", ""), L"别人", L"Other"},
   };
   for (const auto& c : cases) {
     const MediaTags tags = Read(c.file);
