@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/text_rules.h"
 #include "common/unicode.h"
 #include "music-player/media_player.h"
 
@@ -120,15 +121,9 @@ std::wstring LyricText(const std::wstring& entry) {
 int LyricOffset(const std::vector<std::wstring>& entries) {
   constexpr std::wstring_view kTag = L"[offset:";
   for (const std::wstring& entry : entries) {
-    if (entry.size() < kTag.size())
+    if (common::ToLowerAscii(common::LeftChars(entry, kTag.size())) != kTag)
       continue;
-    size_t at = 0;
-    for (; at < kTag.size(); ++at)
-      if ((entry[at] >= L'A' && entry[at] <= L'Z' ? entry[at] + 32 : entry[at]) != kTag[at])
-        break;
-    if (at < kTag.size())
-      continue;
-    at = entry.find_first_not_of(L' ', at);
+    size_t at = entry.find_first_not_of(L' ', kTag.size());
     const bool negative = at < entry.size() && entry[at] == L'-';
     if (at < entry.size() && (entry[at] == L'-' || entry[at] == L'+'))
       ++at;

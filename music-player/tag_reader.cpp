@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text_rules.h"
 #include "common/unicode.h"
 #include "music-player/byte_fields.h"
 #include "music-player/tag_stream.h"
@@ -59,14 +60,8 @@ std::string Resynchronise(std::string_view data) {
   return out;
 }
 
-// Text of an ID3 string up to its first terminator.
-std::wstring CutAtNul(std::wstring text) {
-  const size_t nul = text.find(L'\0');
-  if (nul != std::wstring::npos)
-    text.resize(nul);
-  return text;
-}
-
+// The bytes of a one-byte field up to its first terminator (wide texts are
+// cut by common::CutAtNul).
 std::string_view CutAtNul(std::string_view bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
@@ -114,10 +109,10 @@ std::wstring DecodeTextFrame(std::string_view data, const common::CodePage& ansi
       } else if (text.size() >= 2 && uint8_t(text[0]) == 0xFF && uint8_t(text[1]) == 0xFE) {
         text.remove_prefix(2);
       }
-      return CutAtNul(common::DecodeUtf16(text, big));
+      return common::CutAtNul(common::DecodeUtf16(text, big));
     }
     case 2:
-      return CutAtNul(common::DecodeUtf16(text, true));
+      return common::CutAtNul(common::DecodeUtf16(text, true));
     case 3:
       return common::DecodeUtf8(CutAtNul(text));
     default:
@@ -341,9 +336,10 @@ void ReadAsf(ByteSource& file, MediaTags* tags) {
     const uint64_t title_length = Le16(lengths, 0), author_length = Le16(lengths, 2);
     if (10 + title_length > size - 24)
       return;
-    tags->title = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
+    tags->title = Trim(common::CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
     if (10 + title_length + author_length <= size - 24)
-      tags->author = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
+      tags->author =
+          Trim(common::CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
     return;
   }
 }
