@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/text_rules.h"
 #include "common/unicode.h"
 #include "music-player/media_player.h"
 
@@ -48,6 +49,27 @@ size_t WordStampLength(std::wstring_view text, size_t at) {
   return i < text.size() && text[i] == L'>' ? i + 1 - at : 0;
 }
 
+// The text without its word stamps.
+std::wstring WithoutWordStamps(std::wstring_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const size_t stamp = WordStampLength(text, at);
+    if (stamp == 0)
+      out += text[at];
+    at += stamp == 0 ? 1 : stamp;
+  }
+  return out;
+}
+
+// True when the entry holds `position` outside its word stamps: those of
+// the form "<01:02:50>" hold "02:50", which is not when the line starts.
+bool Holds(const std::wstring& entry, const std::wstring& position) {
+  if (entry.find(L'<') == std::wstring::npos)
+    return entry.find(position) != std::wstring::npos;
+  return WithoutWordStamps(entry).find(position) != std::wstring::npos;
+}
+
 }  // namespace
 
 std::wstring DecodeLyricBytes(std::string_view bytes, const common::CodePage& ansi) {
@@ -91,32 +113,17 @@ std::vector<std::wstring> SplitLines(std::wstring_view text) {
 
 std::wstring LyricText(const std::wstring& entry) {
   const size_t bracket = entry.rfind(L']');
-  const std::wstring_view text = bracket == std::wstring::npos
-                                     ? std::wstring_view(entry)
-                                     : std::wstring_view(entry).substr(bracket + 1);
-  std::wstring shown;
-  shown.reserve(text.size());
-  for (size_t at = 0; at < text.size();) {
-    const size_t stamp = WordStampLength(text, at);
-    if (stamp == 0)
-      shown += text[at];
-    at += stamp == 0 ? 1 : stamp;
-  }
-  return shown;
+  return WithoutWordStamps(bracket == std::wstring::npos
+                               ? std::wstring_view(entry)
+                               : std::wstring_view(entry).substr(bracket + 1));
 }
 
 int LyricOffset(const std::vector<std::wstring>& entries) {
   constexpr std::wstring_view kTag = L"[offset:";
   for (const std::wstring& entry : entries) {
-    if (entry.size() < kTag.size())
+    if (common::ToLowerAscii(common::LeftChars(entry, kTag.size())) != kTag)
       continue;
-    size_t at = 0;
-    for (; at < kTag.size(); ++at)
-      if ((entry[at] >= L'A' && entry[at] <= L'Z' ? entry[at] + 32 : entry[at]) != kTag[at])
-        break;
-    if (at < kTag.size())
-      continue;
-    at = entry.find_first_not_of(L' ', at);
+    size_t at = entry.find_first_not_of(L' ', kTag.size());
     const bool negative = at < entry.size() && entry[at] == L'-';
     if (at < entry.size() && (entry[at] == L'-' || entry[at] == L'+'))
       ++at;
@@ -153,7 +160,7 @@ std::optional<std::wstring> SyncLyrics(const std::vector<std::wstring>& entries,
   std::optional<std::wstring> shown;
   const size_t count = entries.size();
   for (size_t i = 0; i < count; ++i)
-    if (entries[i].find(*pattern) != std::wstring::npos)
+    if (Holds(entries[i], *pattern))
       shown = LyricText(entries[i]);
   return shown;
 }

@@ -45,9 +45,10 @@ std::optional<std::wstring> ShiftedPosition(const std::wstring& position, int of
 
 // One sync tick: the entries are matched against "*" + position + "*",
 // with the position shifted by the file's offset (an entry matches when it
-// contains the position text; an empty position text matches every entry),
-// and the text of the last match in file order is what the lyric line
-// shows. Nothing when none matches: the line keeps what it showed.
+// contains the position text outside its word stamps; an empty position
+// text matches every entry), and the text of the last match in file order
+// is what the lyric line shows. Nothing when none matches: the line keeps
+// what it showed.
 std::optional<std::wstring> SyncLyrics(const std::vector<std::wstring>& entries,
                                        const std::wstring& position,
                                        int offset_ms = 0);

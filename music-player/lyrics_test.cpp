@@ -214,13 +214,28 @@ TEST(LyricsTest, SyncWithAnOffset) {
       L"[00:06.00]<00:06.00>six <00:06.50>too",
       L"[00:09.00]nine",
   };
-  const int offset = LyricOffset(entries);
-  EXPECT_EQ(SyncLyrics(entries, L"00:03", offset), L"six too");
-  EXPECT_EQ(SyncLyrics(entries, L"00:06", offset), L"nine");
-  EXPECT_EQ(SyncLyrics(entries, L"00:00", offset), L"three");
-  EXPECT_EQ(SyncLyrics(entries, L"00:01", offset), std::nullopt);
-  EXPECT_EQ(SyncLyrics(entries, L"00:02", -3000), std::nullopt);
-  EXPECT_EQ(SyncLyrics(entries, L"00:03"), L"three");
+  // Word stamps take no part in the match: "<01:02:50>" holds "02:50",
+  // "<01:03:10>" holds "03:10".
+  const std::vector<std::wstring> stamped = {
+      L"[02:50.00]late",
+      L"[01:02.00]<01:02:50>early <01:03:10>words",
+  };
+  const struct {
+    const std::vector<std::wstring>* entries;
+    std::wstring position;
+    int offset;
+    std::optional<std::wstring> shown;
+  } cases[] = {
+      {&entries, L"00:03", 3000, L"six too"},    {&entries, L"00:06", 3000, L"nine"},
+      {&entries, L"00:00", 3000, L"three"},      {&entries, L"00:01", 3000, std::nullopt},
+      {&entries, L"00:02", -3000, std::nullopt}, {&entries, L"00:03", 0, L"three"},
+      {&stamped, L"02:50", 0, L"late"},          {&stamped, L"01:02", 0, L"early words"},
+      {&stamped, L"03:10", 0, std::nullopt},
+  };
+  ASSERT_EQ(LyricOffset(entries), 3000);
+  for (const auto& c : cases)
+    EXPECT_EQ(SyncLyrics(*c.entries, c.position, c.offset), c.shown)
+        << c.position << " " << c.offset;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text_rules.h"
 #include "common/unicode.h"
 #include "music-player/byte_fields.h"
 #include "music-player/tag_stream.h"
@@ -59,14 +60,8 @@ std::string Resynchronise(std::string_view data) {
   return out;
 }
 
-// Text of an ID3 string up to its first terminator.
-std::wstring CutAtNul(std::wstring text) {
-  const size_t nul = text.find(L'\0');
-  if (nul != std::wstring::npos)
-    text.resize(nul);
-  return text;
-}
-
+// The bytes of a one-byte field up to its first terminator (wide texts are
+// cut by common::CutAtNul).
 std::string_view CutAtNul(std::string_view bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
@@ -114,10 +109,10 @@ std::wstring DecodeTextFrame(std::string_view data, const common::CodePage& ansi
       } else if (text.size() >= 2 && uint8_t(text[0]) == 0xFF && uint8_t(text[1]) == 0xFE) {
         text.remove_prefix(2);
       }
-      return CutAtNul(common::DecodeUtf16(text, big));
+      return common::CutAtNul(common::DecodeUtf16(text, big));
     }
     case 2:
-      return CutAtNul(common::DecodeUtf16(text, true));
+      return common::CutAtNul(common::DecodeUtf16(text, true));
     case 3:
       return common::DecodeUtf8(CutAtNul(text));
     default:
@@ -133,27 +128,34 @@ bool IsFrameId(std::string_view id) {
   return true;
 }
 
-// True when an ID3v2.4 frame can start at `at` of a tag ending at `end`:
-// the end itself, padding, or a frame header whose size fits.
-bool FrameCanStartAt(ByteSource& file, uint64_t at, uint64_t end) {
+// How well a place `at` of a tag ending at `end` suits the start of the
+// next ID3v2.4 frame: 2 for a frame header whose size fits, 1 for the end
+// itself or padding, 0 for anything else (inside other data, past the end).
+int FrameStartScore(ByteSource& file, uint64_t at, uint64_t end) {
   if (at == end)
-    return true;
+    return 1;
   if (at > end)
-    return false;
+    return 0;
   const std::string head = file.Read(at, static_cast<size_t>(std::min<uint64_t>(10, end - at)));
   if (head.empty())
-    return false;
+    return 0;
   if (head.find_first_not_of('\0') == std::string::npos)
-    return true;
-  return head.size() == 10 && IsFrameId(head.substr(0, 4)) && SyncSafe(head, 4) <= end - at - 10;
+    return 1;
+  return head.size() == 10 && IsFrameId(head.substr(0, 4)) && SyncSafe(head, 4) <= end - at - 10
+             ? 2
+             : 0;
 }
 
 // ID3v2.4 frame sizes are syncsafe, but a popular music library wrote
 // plain integers for years, and such tags are in many collections. A size
 // with a top bit set can only be plain; otherwise the plain reading is
-// taken where the syncsafe one lands where no frame can start and the
-// plain one lands where one can. Once a tag has shown plain sizes, all its
-// frames are read so.
+// taken where it lands on a better place for the next frame than the
+// syncsafe one: a frame header rather than padding (which a run of zeros
+// inside a picture looks like), padding or the end rather than the middle
+// of other data. A syncsafe tag keeps its sizes: where a size lands on a
+// frame, its plain reading can do no better, and where it lands on padding
+// or the end, the plain reading lands further on, in the padding or past
+// the end. Once a tag has shown plain sizes, all its frames are read so.
 uint64_t Id3v24FrameSize(ByteSource& file,
                          std::string_view head,
                          uint64_t data_at,
@@ -163,8 +165,8 @@ uint64_t Id3v24FrameSize(ByteSource& file,
   const bool top_bits =
       ((uint8_t(head[4]) | uint8_t(head[5]) | uint8_t(head[6]) | uint8_t(head[7])) & 0x80) != 0;
   if (!*plain_sizes && syncsafe != plain &&
-      (top_bits || (!FrameCanStartAt(file, data_at + syncsafe, end) &&
-                    FrameCanStartAt(file, data_at + plain, end)))) {
+      (top_bits || FrameStartScore(file, data_at + plain, end) >
+                       FrameStartScore(file, data_at + syncsafe, end))) {
     *plain_sizes = true;
   }
   return *plain_sizes ? plain : syncsafe;
@@ -334,9 +336,10 @@ void ReadAsf(ByteSource& file, MediaTags* tags) {
     const uint64_t title_length = Le16(lengths, 0), author_length = Le16(lengths, 2);
     if (10 + title_length > size - 24)
       return;
-    tags->title = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
+    tags->title = Trim(common::CutAtNul(common::DecodeUtf16(TakeText(body, title_length), false)));
     if (10 + title_length + author_length <= size - 24)
-      tags->author = Trim(CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
+      tags->author =
+          Trim(common::CutAtNul(common::DecodeUtf16(TakeText(body, author_length), false)));
     return;
   }
 }
@@ -365,37 +368,42 @@ void ReadRiffInfo(ByteSource& file,
   }
 }
 
-// RIFF files (WAV, AVI): the INFO list, and an ID3v2 tag in a chunk "id3 "
-// or "ID3 " (as many taggers write WAV files). Where both are there, the
-// ID3v2 tag, which can hold any text, comes first.
-void ReadRiff(ByteSource& file, const common::CodePage& ansi, MediaTags* tags) {
+// What of a RIFF file is read: its ID3v2 tags, in chunks "id3 " or "ID3 "
+// (as many taggers write WAV files), or its INFO lists.
+enum class RiffPart { kId3v2, kInfo };
+
+// The chunks of one kind of a RIFF file (WAV, AVI), each filling what the
+// ones before left empty.
+void ReadRiff(ByteSource& file, RiffPart part, const common::CodePage& ansi, MediaTags* tags) {
   const std::string header = file.Read(0, 12);
   if (header.size() < 12 || header.compare(0, 4, "RIFF") != 0)
     return;
   const uint64_t end = std::min<uint64_t>(uint64_t(Le32(header, 4)) + 8, file.Size());
-  MediaTags id3, info;
   uint64_t at = 12;
-  for (int chunks = 0; chunks < 10000 && at + 8 <= end; ++chunks) {
+  for (int chunks = 0; chunks < 10000 && at + 8 <= end && !Complete(*tags); ++chunks) {
     const std::string chunk = file.Read(at, 12);
     if (chunk.size() < 8)
       break;
     const uint64_t size = Le32(chunk, 4);
     const std::string_view id = std::string_view(chunk).substr(0, 4);
-    if (id == "LIST" && chunk.size() >= 12 && chunk.compare(8, 4, "INFO") == 0)
-      ReadRiffInfo(file, at + 12, at + 8 + size, ansi, &info);
-    if (EqualsIgnoringCase(id, "id3 "))
-      ReadId3v2(file, at + 8, at + 8 + size, ansi, &id3);
+    if (part == RiffPart::kInfo && id == "LIST" && chunk.size() >= 12 &&
+        chunk.compare(8, 4, "INFO") == 0) {
+      ReadRiffInfo(file, at + 12, at + 8 + size, ansi, tags);
+    }
+    if (part == RiffPart::kId3v2 && EqualsIgnoringCase(id, "id3 "))
+      ReadId3v2(file, at + 8, at + 8 + size, ansi, tags);
     at += 8 + size + (size & 1);
   }
-  FillIn(tags, id3);
-  FillIn(tags, info);
 }
 
 }  // namespace
 
 MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi) {
   MediaTags tags;
+  // An ID3v2 tag first: at the front, or in its chunk of a RIFF file.
   ReadId3v2(file, 0, file.Size(), ansi, &tags);
+  if (!Complete(tags))
+    ReadRiff(file, RiffPart::kId3v2, ansi, &tags);
   // An APE tag before ID3v1: it holds any text, ID3v1 thirty bytes.
   if (!Complete(tags))
     ReadApe(file, ansi, &tags);
@@ -403,8 +411,9 @@ MediaTags ReadTags(ByteSource& file, const common::CodePage& ansi) {
     ReadId3v1(file, ansi, &tags);
   if (tags.title.empty() && tags.author.empty())
     ReadAsf(file, &tags);
-  if (tags.title.empty() && tags.author.empty())
-    ReadRiff(file, ansi, &tags);
+  // A RIFF file's INFO list last.
+  if (!Complete(tags))
+    ReadRiff(file, RiffPart::kInfo, ansi, &tags);
   return tags;
 }
 

@@ -201,27 +201,43 @@ TEST(TagReaderTest, Id3v24PlainFrameSizes) {
   const std::string picture = PictureFrame(4, 4660 - PictureFrame(4, 0).size());
   const std::string short_comment = Latin1Frame(std::string(149, 'c'));
   ASSERT_EQ(picture.size(), 4660u);
+  // A picture with a run of zeros where its size read syncsafe ends: that
+  // place looks like padding, but the plain reading lands on a frame.
+  std::string zeros_inside = picture;
+  zeros_inside.replace(2356, 32, std::string(32, '\0'));
+  Id3Options plain_unpadded = PlainSizes();
+  plain_unpadded.padding = 0;
+  Id3Options syncsafe_padded;
+  syncsafe_padded.padding = 1000;
   const struct {
     std::string name;
     std::vector<std::pair<std::string, std::string>> frames;
-    bool plain;
+    Id3Options options;
   } cases[] = {
       {"plain, large frames first",
        {{"TXXX", comment}, {"APIC", picture}, {"TPE1", artist}, {"TIT2", title}},
-       true},
+       PlainSizes()},
       {"plain, a size with a top bit",
        {{"COMM", short_comment}, {"TIT2", title}, {"TPE1", artist}},
-       true},
-      {"plain, texts first, then a picture, then padding",
-       {{"TIT2", title}, {"TPE1", artist}, {"APIC", picture}},
-       true},
+       PlainSizes()},
+      // The artist is the last frame, up to the tag's end: found only when
+      // the picture's size is read plain.
+      {"plain, a picture between the texts, no padding",
+       {{"TIT2", title}, {"APIC", picture}, {"TPE1", artist}},
+       plain_unpadded},
+      {"plain, zeros in the picture where the syncsafe size lands",
+       {{"APIC", zeros_inside}, {"TPE1", artist}, {"TIT2", title}},
+       PlainSizes()},
       {"syncsafe, the same frames",
        {{"TXXX", comment}, {"APIC", picture}, {"TPE1", artist}, {"TIT2", title}},
-       false},
+       Id3Options()},
+      // TXXX read plain (556 bytes) lands in the padding, syncsafe on a frame.
+      {"syncsafe, the plain reading inside the padding",
+       {{"TXXX", comment}, {"TIT2", title}, {"TPE1", artist}},
+       syncsafe_padded},
   };
   for (const auto& c : cases) {
-    const MediaTags tags =
-        Read(Id3v2(4, c.frames, c.plain ? PlainSizes() : Id3Options()) + "audio");
+    const MediaTags tags = Read(Id3v2(4, c.frames, c.options) + "audio");
     EXPECT_EQ(tags.author, L"歌手") << c.name;
     EXPECT_EQ(tags.title, L"歌名") << c.name;
   }
@@ -321,6 +337,16 @@ TEST(TagReaderTest, Id3v2ChunkOfWavFiles) {
       // chunk's end: its 44 bytes end after the first character of the
       // title, and the INFO list that follows is not read as the rest.
       {"tag larger than its chunk", Wav(Chunk("id3 ", id3.substr(0, 44)) + info), L"歌手", L"歌"},
+      // The chunk ranks as an ID3v2 tag at the front does: before an APE or
+      // ID3v1 tag at the file's end, which fill what it lacks; the INFO list
+      // comes after all of them.
+      {"id3, ID3v1 appended", Wav(Chunk("id3 ", id3)) + Id3v1("Other", "Someone"), L"歌手",
+       L"歌名"},
+      {"id3, APE appended", Wav(Chunk("id3 ", id3)) + Ape({{"Title", "Other"}, {"Artist", "X"}}),
+       L"歌手", L"歌名"},
+      {"id3 with a title only, ID3v1 appended",
+       Wav(Chunk("id3 ", only_title) + info) + Id3v1("Other", "Someone"), L"Someone", L"歌名"},
+      {"INFO, ID3v1 with a title only", Wav(info) + Id3v1("Other", ""), L"别人", L"Other"},
   };
   for (const auto& c : cases) {
     const MediaTags tags = Read(c.file);

@@ -37,6 +37,7 @@ bool TagStream::Fill() {
   return true;
 }
 
+// Resynchronise in tag_reader.cpp, one byte at a time: a 0x00 after an 0xFF goes.
 bool TagStream::Next(char* byte) {
   while (Fill()) {
     *byte = window_[static_cast<size_t>(position_ - window_start_)];
