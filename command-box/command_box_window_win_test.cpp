@@ -93,15 +93,14 @@ class CommandBoxWindowTest : public ::testing::Test {
     w->quit_on_destroy = false;
     EXPECT_TRUE(w->Open());
     // The first notification icon brings up the test desktop's taskbar,
-    // which may take the activation for a moment.
-    PumpFor(200);
-    ::SetForegroundWindow(w->hwnd());
-    ::SetFocus(w->text1());
+    // which may take the activation a moment later (seconds later on a
+    // loaded, emulated machine): the tests start once the box has kept it.
+    EXPECT_TRUE(testing_support::HoldActivation(w->hwnd(), w->text1(), 300, 5000))
+        << testing_support::ActivationReport();
     return w;
   }
   void Type(CommandBoxWindow& w, const std::wstring& line) {
-    // The box must be the active window to own the keyboard; the shell of
-    // the test desktop may take activation when the first tray icon comes.
+    // The box must be the active window to own the keyboard.
     PumpUntil(
         [&] {
           ::SetForegroundWindow(w.hwnd());
@@ -142,7 +141,7 @@ TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
   // The Windows folder can be written here: no per-user copy.
   EXPECT_FALSE(FileExists(CopyPath()));
   EXPECT_EQ(common::WindowText(w->text1()), L"");
-  EXPECT_EQ(::GetFocus(), w->text1());
+  EXPECT_EQ(::GetFocus(), w->text1()) << testing_support::ActivationReport();
 }
 
 TEST_F(CommandBoxWindowTest, BadSettingsGiveTheDefaults) {
@@ -224,7 +223,7 @@ TEST_F(CommandBoxWindowTest, TrayIconMessagesAndMenu) {
   EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
   EXPECT_FALSE(::IsIconic(w->hwnd()));
   EXPECT_EQ(w->chrome().Shown(look::ChromeButton::kMinimise), look::ChromeState::kNormal);
-  EXPECT_EQ(::GetFocus(), w->text1());
+  EXPECT_EQ(::GetFocus(), w->text1()) << testing_support::ActivationReport();
 
   // 516: the popup menu, with its four items, owned by the hidden About
   // window.

@@ -128,20 +128,70 @@ void MessageBoxAnswerer::ReadAndAnswer(HWND box) {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+namespace {
+
+bool PumpWithin(const std::function<bool()>& done, DWORD limit_ms) {
   const DWORD start = ::GetTickCount();
   while (true) {
     common::Yield();
     if (done())
       return true;
-    if (::GetTickCount() - start >= timeout_ms)
+    if (::GetTickCount() - start >= limit_ms)
       return done();
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
 
+std::wstring Describe(HWND hwnd) {
+  if (!hwnd)
+    return L"none";
+  wchar_t handle[32];
+  swprintf(handle, 32, L"%p", static_cast<void*>(hwnd));
+  wchar_t class_name[128] = {};
+  ::GetClassNameW(hwnd, class_name, 128);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(hwnd, &process);
+  return std::wstring(handle) + L" (" + class_name + L" \"" + common::WindowText(hwnd) + L"\", " +
+         (process == ::GetCurrentProcessId() ? L"this process"
+                                             : L"process " + std::to_wstring(process)) +
+         L")";
+}
+
+}  // namespace
+
+DWORD WaitLimit(DWORD ms) {
+  return common::GetEnvironmentText(L"SUITE_EMULATOR").empty() ? ms : 3 * ms;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  return PumpWithin(done, WaitLimit(timeout_ms));
+}
+
 void PumpFor(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
+  PumpWithin([] { return false; }, ms);
+}
+
+bool HoldActivation(HWND top, HWND focus, DWORD steady_ms, DWORD timeout_ms) {
+  const DWORD start = ::GetTickCount();
+  const DWORD limit = WaitLimit(timeout_ms);
+  while (::GetTickCount() - start < limit) {
+    ::SetForegroundWindow(top);
+    ::SetFocus(focus);
+    const bool lost = PumpWithin(
+        [&] {
+          return ::GetForegroundWindow() != top || ::GetActiveWindow() != top ||
+                 ::GetFocus() != focus;
+        },
+        steady_ms);
+    if (!lost)
+      return true;  // nothing took it for the whole stretch
+  }
+  return false;
+}
+
+std::wstring ActivationReport() {
+  return L"foreground " + Describe(::GetForegroundWindow()) + L", active " +
+         Describe(::GetActiveWindow()) + L", focus " + Describe(::GetFocus());
 }
 
 // Wine answers GetGuiResources with 0. Like Windows it keeps the GDI

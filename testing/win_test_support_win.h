@@ -52,10 +52,27 @@ class MessageBoxAnswerer {
 };
 
 // Processes messages until `done` returns true or `timeout_ms` passes;
-// returns the last answer of `done`.
+// returns the last answer of `done`. Under a user-mode emulator
+// (SUITE_EMULATOR) the limit is WaitLimit(timeout_ms): the wait ends as
+// soon as `done` holds, so only a slow machine waits longer.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms);
-// Processes messages for `ms` milliseconds.
+// Processes messages for `ms` milliseconds, under an emulator too.
 void PumpFor(DWORD ms);
+// The longest a test waits for something that takes `ms` natively: three
+// times as long where wine-test names an emulator (its programs, and every
+// program they start, ran two to seven times slower there), else `ms`.
+DWORD WaitLimit(DWORD ms);
+
+// Makes `top` the foreground window with the keyboard focus in `focus`, and
+// waits until it has held both for `steady_ms` on end (another process's
+// window, such as the taskbar the test desktop's shell brings up for the
+// first notification icon, may take the activation a moment later, later
+// still on a loaded or emulated machine). False when that never came within
+// WaitLimit(timeout_ms).
+bool HoldActivation(HWND top, HWND focus, DWORD steady_ms, DWORD timeout_ms);
+// The foreground, active and focused windows, by handle, class, caption and
+// process: what a failed check of the focus prints.
+std::wstring ActivationReport();
 
 // Keys as the keyboard gives them (SendInput): they go to the focused
 // window's queue, or to the active window as system keys when nothing has
