@@ -185,6 +185,9 @@ bool HoldActivation(HWND top, HWND focus, DWORD steady_ms, DWORD timeout_ms) {
         steady_ms);
     if (!lost)
       return true;  // nothing took it for the whole stretch
+    // Said in the output, so that a later failure can be read against it.
+    fwprintf(stderr, L"HoldActivation: taken after %lu ms: %ls\n", ::GetTickCount() - start,
+             ActivationReport().c_str());
   }
   return false;
 }
