@@ -1,7 +1,9 @@
 // A program that records how it was started: it writes its own command line
 // (UTF-16, as the platform hands it over) to the file named by the
 // environment variable SUITE_RECORD, or to recorded.txt beside itself, then
-// waits the number of milliseconds in SUITE_RECORD_WAIT, if set.
+// waits the number of milliseconds in SUITE_RECORD_WAIT, if set. It is a
+// GUI program without a window (CMakeLists.txt), like the programs it
+// stands in for: it takes no activation from the window under test.
 #include <string>
 
 #include "common/platform_win.h"
