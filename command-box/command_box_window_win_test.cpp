@@ -92,9 +92,10 @@ class CommandBoxWindowTest : public ::testing::Test {
     auto w = std::make_unique<CommandBoxWindow>();
     w->quit_on_destroy = false;
     EXPECT_TRUE(w->Open());
-    // The first notification icon brings up the test desktop's taskbar,
-    // which may take the activation a moment later (seconds later on a
-    // loaded, emulated machine): the tests start once the box has kept it.
+    // A window of another process (the test desktop's tray, a program an
+    // earlier test started) may take the activation a moment later, seconds
+    // later on a loaded, emulated machine: the tests start once the box has
+    // kept it.
     EXPECT_TRUE(testing_support::HoldActivation(w->hwnd(), w->text1(), 300, 5000))
         << testing_support::ActivationReport();
     return w;

@@ -64,10 +64,10 @@ void PumpFor(DWORD ms);
 DWORD WaitLimit(DWORD ms);
 
 // Makes `top` the foreground window with the keyboard focus in `focus`, and
-// waits until it has held both for `steady_ms` on end (another process's
-// window, such as the taskbar the test desktop's shell brings up for the
-// first notification icon, may take the activation a moment later, later
-// still on a loaded or emulated machine). False when that never came within
+// waits until it has held both for `steady_ms` on end (a window of another
+// process, such as the console window Wine gives a console program started
+// through the shell, may take the activation a moment later, later still on
+// a loaded or emulated machine). False when that never came within
 // WaitLimit(timeout_ms).
 bool HoldActivation(HWND top, HWND focus, DWORD steady_ms, DWORD timeout_ms);
 // The foreground, active and focused windows, by handle, class, caption and
