@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include "common/no_yield_macro.h"
 
 #include "common/message.h"
@@ -61,6 +62,12 @@ class FileSystem {
   // Size in bytes of a file; false when it cannot be read (vanished).
   virtual bool Size(const std::wstring& path, uint64_t* size) = 0;
   virtual bool Remove(const std::wstring& path) = 0;
+  // Deletes files that only go together (a database and its journal) all
+  // or none: every one is opened for deletion, granting every kind of
+  // sharing, before any is marked for it; none is deleted unless each is a
+  // plain file that opened and could be marked (a read-only one loses that
+  // attribute first). True when all were marked.
+  virtual bool RemoveTogether(const std::vector<std::wstring>& paths) = 0;
   // True when exactly this path names a file (not a folder); with
   // include_hidden_system false, hidden and system files are not seen.
   virtual bool ListingFindsFile(const std::wstring& path, bool include_hidden_system) = 0;

@@ -86,12 +86,16 @@ struct BothDirectoryInformation {  // FILE_BOTH_DIR_INFORMATION
 constexpr int kFileBasicInformation = 4;
 constexpr int kFileBothDirectoryInformation = 3;
 
+constexpr int kFileDispositionInformation = 13;
+
 using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
+using SetInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
 using QueryDirectoryFile = LONG(WINAPI*)(HANDLE, HANDLE, void*, void*, IoStatus*, void*, ULONG,
                                          int, BOOLEAN, void*, BOOLEAN);
 struct NativeCalls {
   QueryInformationFile query_information = nullptr;
   QueryDirectoryFile query_directory = nullptr;
+  SetInformationFile set_information = nullptr;
 };
 const NativeCalls& Native() {
   static const NativeCalls calls = [] {
@@ -101,6 +105,8 @@ const NativeCalls& Native() {
           reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryInformationFile")));
       c.query_directory = reinterpret_cast<QueryDirectoryFile>(
           reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtQueryDirectoryFile")));
+      c.set_information = reinterpret_cast<SetInformationFile>(
+          reinterpret_cast<void*>(::GetProcAddress(ntdll, "NtSetInformationFile")));
     }
     return c;
   }();
@@ -284,6 +290,95 @@ bool Win32FileSystem::Size(const std::wstring& path, uint64_t* size) {
 
 bool Win32FileSystem::Remove(const std::wstring& path) {
   return ::DeleteFileW(ExtendedPath(path).c_str()) != FALSE;
+}
+
+namespace {
+
+bool PlainFile(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+// Marks an open file to be deleted when its last handle closes, or takes
+// the mark back.
+bool SetDeleteMark(HANDLE file, bool deleted) {
+  IoStatus io = {};
+  BOOLEAN mark = deleted ? TRUE : FALSE;
+  return Native().set_information(file, &io, &mark, sizeof(mark), kFileDispositionInformation) >=
+         0;
+}
+
+// Sets the attributes of an open file; the times stay (zero means "leave
+// it").
+bool SetHandleAttributes(HANDLE file, DWORD attributes) {
+  IoStatus io = {};
+  BasicInformation basic = {};
+  basic.attributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+  return Native().set_information(file, &io, &basic, sizeof(basic), kFileBasicInformation) >= 0;
+}
+
+}  // namespace
+
+// Every file is opened first, with delete access and every kind of
+// sharing: a program that holds one of them open without sharing its
+// deletion (a running browser's database) makes that open fail, and then
+// none of them is touched. Only once all are open are they marked, through
+// their handles, so the files marked are those that were checked; a mark
+// that fails takes the others back. The files go when the handles close.
+// Wine follows a link even with FILE_FLAG_OPEN_REPARSE_POINT, so the path's
+// own attributes are checked as well, once the file is held.
+bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
+  if (!Native().set_information || !Native().query_information || paths.empty())
+    return false;
+  struct Opened {
+    HANDLE handle;
+    DWORD attributes;
+  };
+  std::vector<Opened> opened;
+  bool ok = true;
+  for (const std::wstring& path : paths) {
+    const std::wstring extended = ExtendedPath(path);
+    HANDLE file = ::CreateFileW(extended.c_str(),
+                                DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      ok = false;
+      break;
+    }
+    const DWORD attributes = HandleAttributes(file);
+    opened.push_back({file, attributes});
+    if (!PlainFile(attributes) || !PlainFile(::GetFileAttributesW(extended.c_str()))) {
+      ok = false;
+      break;
+    }
+  }
+  size_t marked = 0;
+  for (; ok && marked < opened.size(); ++marked) {
+    const Opened& o = opened[marked];
+    // A read-only file cannot be marked.
+    if ((o.attributes & FILE_ATTRIBUTE_READONLY) &&
+        !SetHandleAttributes(o.handle, o.attributes & ~FILE_ATTRIBUTE_READONLY)) {
+      ok = false;
+      break;
+    }
+    if (!SetDeleteMark(o.handle, true)) {
+      if (o.attributes & FILE_ATTRIBUTE_READONLY)
+        SetHandleAttributes(o.handle, o.attributes);
+      ok = false;
+      break;
+    }
+  }
+  if (!ok) {
+    for (size_t i = 0; i < marked; ++i) {
+      SetDeleteMark(opened[i].handle, false);
+      if (opened[i].attributes & FILE_ATTRIBUTE_READONLY)
+        SetHandleAttributes(opened[i].handle, opened[i].attributes);
+    }
+  }
+  for (const Opened& o : opened)
+    ::CloseHandle(o.handle);
+  return ok;
 }
 
 // By the exact name, not by a search: a search pattern would take "?" and

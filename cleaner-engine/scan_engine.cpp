@@ -124,7 +124,53 @@ void ScanEngine::RunScan() {
       start = end + 1;
     }
   }
+  if (config_.after_folders && !Stopping())
+    config_.after_folders();
   ShowScanSummary();
+}
+
+void ScanEngine::CleanFolder(const std::wstring& folder) {
+  if (MayStartIn(folder))
+    WalkFolder(folder);
+}
+
+void ScanEngine::DeleteFileSet(const std::vector<std::wstring>& paths) {
+  view_.Yield();
+  if (Stopping())
+    return;
+  struct Member {
+    const std::wstring* path;
+    uint64_t size;
+  };
+  std::vector<Member> members;
+  std::vector<std::wstring> existing;
+  std::vector<std::wstring> folders;
+  for (const std::wstring& path : paths) {
+    uint64_t size = 0;
+    if (!files_.ListingFindsFile(path, /*include_hidden_system=*/true) || !files_.Size(path, &size))
+      continue;
+    members.push_back({&path, size});
+    existing.push_back(path);
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+      folders.push_back(folder);
+  }
+  if (members.empty())
+    return;
+  view_.SetProgress(kFileProgressPrefix + existing.front());
+  std::vector<std::unique_ptr<FolderHold>> holds;
+  bool held = true;
+  for (const std::wstring& folder : folders) {
+    holds.push_back(files_.HoldFolder(folder));
+    held = held && holds.back();
+  }
+  if (held)
+    files_.RemoveTogether(existing);
+  holds.clear();
+  for (const Member& m : members) {
+    const bool gone = !files_.ListingFindsFile(*m.path, /*include_hidden_system=*/true);
+    AddResultRow(*m.path, SizeText(m.size), gone ? kCleanOk : kCleanFailed);
+  }
 }
 
 bool ScanEngine::MayStartIn(const std::wstring& folder) {
@@ -148,15 +194,17 @@ void ScanEngine::ShowScanSummary() {
   if (config_.summary) {
     if (config_.on_end)
       config_.on_end();
+    const std::wstring note = config_.summary_note ? config_.summary_note() : std::wstring();
+    const std::wstring second_line = note.empty() ? note : L"\n" + note;
     if (rows > 0) {
       if (config_.on_found)
         config_.on_found();
-      view_.ShowMessage(
-          config_.summary->found_prefix + std::to_wstring(rows) + config_.summary->found_suffix,
-          kTitle, MessageIcon::kQuestion, MessageButtons::kOk);
+      view_.ShowMessage(config_.summary->found_prefix + std::to_wstring(rows) +
+                            config_.summary->found_suffix + second_line,
+                        kTitle, MessageIcon::kQuestion, MessageButtons::kOk);
     } else {
-      view_.ShowMessage(config_.summary->nothing_found, kTitle, MessageIcon::kInformation,
-                        MessageButtons::kOk);
+      view_.ShowMessage(config_.summary->nothing_found + second_line, kTitle,
+                        MessageIcon::kInformation, MessageButtons::kOk);
     }
   }
   view_.SetAppState(true);

@@ -46,6 +46,12 @@ struct EngineConfig {
   // Called at the end of every path-list run, found or not, before on_found
   // and the summary; may be empty.
   std::function<void()> on_end;
+  // Called after the folders of a path-list run were walked, unless the run
+  // was stopped: more work of the program's own (tmpsweep's browsers); may
+  // be empty.
+  std::function<void()> after_folders;
+  // A second line for the summary of a path-list run; none when it gives "".
+  std::function<std::wstring()> summary_note;
 };
 
 // Texts every run uses.
@@ -88,6 +94,16 @@ class ScanEngine {
   void StopQuestion();
 
   void WalkFolder(const std::wstring& path);
+  // Walks a folder the program chose itself during a run as a folder of the
+  // target is walked: when it exists and the start-folder test allows it.
+  void CleanFolder(const std::wstring& folder);
+  // Deletes a set of files that only go together all or none (their
+  // folders held meanwhile, so that none can become a link), each existing
+  // file a row as the walks give them: all "清除成功", or, when one of them
+  // is held open by a program or a folder cannot be held, all "清除失败"
+  // with every file as it was.
+  void DeleteFileSet(const std::vector<std::wstring>& paths);
+  bool Stopping() const { return flags_.stopRequested; }
   void ScanAllDrives();
   void ScanProcesses();
   void ShowScanSummary();
@@ -114,7 +130,6 @@ class ScanEngine {
   bool ScanFolderEntries(const std::wstring& prefix,
                          FolderHold& folder,
                          std::vector<std::wstring>* subfolders);
-  bool Stopping() const { return flags_.stopRequested; }
   // A folder of the run target that exists and may be emptied.
   bool MayStartIn(const std::wstring& folder);
 

@@ -1,5 +1,7 @@
 #include "temp-cleaner/temp_cleaner.h"
 
+#include <algorithm>
+
 #include "common/text_rules.h"
 #include "temp-cleaner/recycle_script.h"
 
@@ -23,6 +25,7 @@ TempCleaner::TempCleaner(TempCleanerView& view,
     : ForwardingScanView(view),
       view_(view),
       system_(system),
+      files_(files),
       drives_(drives),
       settings_(system.Profile(), [] { return std::wstring(kSettingsFile); }),
       engine_(flags_, files, drives, processes, *this, MakeEngineConfig()) {
@@ -35,6 +38,8 @@ engine::EngineConfig TempCleaner::MakeEngineConfig() {
       WriteRecycleScript();
   });
   config.on_end = [this] { EmptyRecycleBins(); };
+  config.after_folders = [this] { CleanBrowsers(); };
+  config.summary_note = [this] { return RunningBrowsersNote(running_browsers_); };
   config.start_folder_test = [this](const std::wstring& folder) {
     return !guard_ || guard_->MayEmpty(folder);
   };
@@ -196,13 +201,61 @@ void TempCleaner::SearchOnce() {
                       common::MessageButtons::kOk);
     return;
   }
-  guard_.emplace(system_, KeptFolders());
+  run_folders_ = UsersFolders();
+  guard_.emplace(system_, KeptFolders(*run_folders_));
+  run_cookies_ = checks_[3];
+  run_cache_ = checks_[5];
+  run_history_ = checks_[6];
+  running_browsers_.clear();
   engine_.RunScan();
   guard_.reset();
+  run_folders_.reset();
 }
 
-std::vector<std::wstring> TempCleaner::KeptFolders() {
+// Each browser's lock is asked right before its files: a browser that runs
+// keeps its databases open (their sets then fail whole), but not its cache
+// files, which delete fine under it and leave it confused; so a lock that
+// is held leaves everything it covers as it is. No browser is ended.
+void TempCleaner::CleanBrowsers() {
+  if (!run_folders_ || !(run_cookies_ || run_cache_ || run_history_))
+    return;
+  const std::vector<BrowserData> found = FindBrowserData(
+      files_, system_, run_folders_->local_app_data, run_folders_->app_data);
+  for (const BrowserData& data : found) {
+    if (engine_.Stopping())
+      return;
+    const bool wanted = (run_cookies_ && !data.cookie_sets.empty()) ||
+                        (run_cache_ && !data.cache_folders.empty()) ||
+                        (run_history_ && !data.history_sets.empty());
+    if (!wanted)
+      continue;
+    if (system_.LockHeld(data.lock)) {
+      const std::wstring name = Browsers()[data.browser].name;
+      if (std::find(running_browsers_.begin(), running_browsers_.end(), name) ==
+          running_browsers_.end())
+        running_browsers_.push_back(name);
+      continue;
+    }
+    if (run_cookies_)
+      for (const auto& set : data.cookie_sets)
+        engine_.DeleteFileSet(set);
+    if (run_cache_)
+      for (const std::wstring& folder : data.cache_folders)
+        engine_.CleanFolder(folder);
+    if (run_history_)
+      for (const auto& set : data.history_sets)
+        engine_.DeleteFileSet(set);
+  }
+}
+
+std::wstring TempCleaner::BoxTip(int box) {
   const UserFolders user = UsersFolders();
+  const std::vector<std::wstring> names =
+      BrowserNames(FindBrowserData(files_, system_, user.local_app_data, user.app_data));
+  return box == 3 ? CookiesTip(names) : CacheTip(names);
+}
+
+std::vector<std::wstring> TempCleaner::KeptFolders(const UserFolders& user) {
   std::vector<std::wstring> kept = {system_.WindowsFolder(), system_.SystemFolder(),
                                     user.profile,            user.local_app_data,
                                     user.app_data,           user.documents,

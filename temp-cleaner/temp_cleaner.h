@@ -14,6 +14,7 @@
 #include "cleaner-engine/scan_engine.h"
 #include "common/program_path.h"
 #include "common/settings.h"
+#include "temp-cleaner/browsers.h"
 #include "temp-cleaner/categories.h"
 #include "temp-cleaner/folder_guard.h"
 
@@ -38,8 +39,8 @@ class TempCleanerView : public virtual engine::RunDisplay, public virtual engine
 };
 
 // What tmpsweep needs of the system; FolderFacts for the folders a run may
-// empty.
-class TempCleanerSystem : public FolderFacts {
+// empty, BrowserSystem for the browsers' profiles.
+class TempCleanerSystem : public FolderFacts, public BrowserSystem {
  public:
   virtual bool EnableDebugPrivilege() = 0;
   // "major.minor" of the running Windows.
@@ -104,6 +105,9 @@ class TempCleaner : public engine::ForwardingScanView {
   // invisible cmdExit, and Escape does nothing: the rows of the last run
   // stay readable, and the close button ends the program.
   void EscapePressed();
+  // The tip of the Cookies box (3) and the cache box (5): Internet
+  // Explorer and the browsers found here now.
+  std::wstring BoxTip(int box);
 
   // engine::ScanView
   void SetAppState(bool ready) override;
@@ -128,8 +132,12 @@ class TempCleaner : public engine::ForwardingScanView {
   void EmptyRecycleBins();
   void WriteRecycleScript();
   void SearchOnce();
+  // The browsers' cookies, caches and histories for the browser boxes of
+  // the run, after Internet Explorer's folders; a browser that runs is
+  // left as it is and named in the summary.
+  void CleanBrowsers();
   // The folders no run may empty, with everything above them.
-  std::vector<std::wstring> KeptFolders();
+  std::vector<std::wstring> KeptFolders(const UserFolders& user);
   std::vector<std::wstring> FixedDriveRoots();
   // The user's folders as the shell names them now, or as it named them at
   // the start of the start-up work while that runs.
@@ -137,6 +145,7 @@ class TempCleaner : public engine::ForwardingScanView {
 
   TempCleanerView& view_;
   TempCleanerSystem& system_;
+  engine::FileSystem& files_;
   engine::DriveList& drives_;
   common::SettingsFile settings_;
   // Text1..Text6 folder lists, Text7 version, Text9/Text10 option states,
@@ -156,6 +165,13 @@ class TempCleaner : public engine::ForwardingScanView {
   engine::EngineFlags flags_;
   // Made afresh for each run.
   std::optional<FolderGuard> guard_;
+  // The run's user folders, and its browser boxes (Check3, Check5, Check6)
+  // as they were at its start: a box changed during a run counts from the
+  // next one, as its folder list does.
+  std::optional<UserFolders> run_folders_;
+  bool run_cookies_ = false, run_cache_ = false, run_history_ = false;
+  // The browsers a run left alone because they were running.
+  std::vector<std::wstring> running_browsers_;
   std::optional<UserFolders> folders_;  // while the start-up work runs
   engine::ScanEngine engine_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "temp-cleaner/recycle_script.h"
@@ -153,6 +154,16 @@ class FakeSystem : public TempCleanerSystem {
     return FolderIdentity{1, std::hash<std::wstring>()(key)};
   }
 
+  std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) override {
+    const auto it = small_files.find(path);
+    if (it == small_files.end())
+      return std::nullopt;
+    return it->second.substr(0, max_bytes);
+  }
+  bool LockHeld(const std::wstring& path) override { return held_locks.count(path) != 0; }
+
+  std::map<std::wstring, std::string> small_files;
+  std::set<std::wstring> held_locks;
   std::wstring version = L"5.1";
   // The user of a Windows 10 whose profile folder is not named after the
   // user name (Bob).

@@ -212,6 +212,42 @@ std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstrin
   return identity;
 }
 
+std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstring& path,
+                                                                  size_t max_bytes) {
+  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return std::nullopt;
+  std::string bytes(max_bytes, '\0');
+  DWORD read = 0;
+  const BOOL ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(max_bytes), &read, nullptr);
+  ::CloseHandle(file);
+  if (!ok)
+    return std::nullopt;
+  bytes.resize(read);
+  return bytes;
+}
+
+// Chromium holds its "lockfile" open for writing, sharing only reading
+// (and marked to be deleted when it closes, so a read that does not share
+// deletion fails too); Firefox holds "parent.lock" with no sharing at all.
+// Either refuses this open with a sharing violation while the browser runs.
+// A lock that a browser left behind opens, and so is no sign of it. Any
+// other refusal (say, access denied) may be a running browser too: the
+// browser is then left alone.
+bool Win32TempCleanerSystem::LockHeld(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    ::CloseHandle(file);
+    return false;
+  }
+  const DWORD error = ::GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 // ---- the window -----------------------------------------------------------------
 
 TempCleanerWindow::TempCleanerWindow(TempCleanerSystem& system)
@@ -272,13 +308,39 @@ void TempCleanerWindow::CreateTips() {
     info.lpszText = const_cast<wchar_t*>(t.tip);
     ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
+  // The browser boxes name what they clean on this machine, asked for when
+  // the tip shows (a browser installed meanwhile is named too).
+  for (int box : {3, 5}) {
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd();
+    info.uId = reinterpret_cast<UINT_PTR>(checks_[box]);
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+  // Long lists of browsers wrap.
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, common::TwipsToPixels(5000));
 }
 
-bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM, LRESULT* result) {
+bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   if (message == WM_TIMER && wparam == kTimer1) {
     logic_.Timer1_Timer();
     *result = 0;
     return true;
+  }
+  if (message == WM_NOTIFY) {
+    auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lparam);
+    if (tip->hdr.hwndFrom == tooltip_ && tip->hdr.code == TTN_GETDISPINFOW) {
+      for (int box : {3, 5}) {
+        if (tip->hdr.idFrom == reinterpret_cast<UINT_PTR>(checks_[box])) {
+          tip_ = logic_.BoxTip(box);
+          tip->lpszText = tip_.data();
+        }
+      }
+      *result = 0;
+      return true;
+    }
   }
   return false;
 }

@@ -36,6 +36,8 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   bool EmptyRecycleBin(const std::wstring& root) override;
   std::wstring FullPath(const std::wstring& path) override;
   std::optional<FolderIdentity> Identity(const std::wstring& path) override;
+  std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) override;
+  bool LockHeld(const std::wstring& path) override;
 
  private:
   common::Win32SettingsProfile profile_;
@@ -57,6 +59,7 @@ class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
   HWND check(int box) const { return checks_[box]; }
   HWND label(int n) const { return n == 3 ? title() : (n == 4 ? label4_ : label5_); }
   HWND frame() const { return frame_; }
+  HWND tooltip() const { return tooltip_; }
 
   // TempCleanerView
   void SetCheck(int box, bool ticked) override;
@@ -82,6 +85,7 @@ class TempCleanerWindow : public engine::CleanerWindow, public TempCleanerView {
   TempCleaner logic_;
   HWND checks_[9] = {};
   HWND label4_ = nullptr, label5_ = nullptr, frame_ = nullptr, tooltip_ = nullptr;
+  std::wstring tip_;  // the box tip the tooltip shows now
 };
 
 }  // namespace tempclean

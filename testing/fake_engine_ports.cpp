@@ -251,6 +251,20 @@ bool FakeFileSystem::Remove(const std::wstring& path) {
   return true;
 }
 
+bool FakeFileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
+  for (const std::wstring& path : paths) {
+    const Node* node = Find(path);
+    if (!node || node->locked ||
+        (node->attributes & (engine::kAttributeDirectory | engine::kAttributeReparsePoint)))
+      return false;
+  }
+  for (const std::wstring& path : paths) {
+    Find(path)->attributes &= ~engine::kAttributeReadOnly;
+    Remove(path);
+  }
+  return true;
+}
+
 bool FakeFileSystem::ListingFindsFile(const std::wstring& path, bool include_hidden_system) {
   Node* node = Find(path);
   if (!node || (node->attributes & engine::kAttributeDirectory))

@@ -46,6 +46,8 @@ class FakeFileSystem : public engine::FileSystem {
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
   bool Size(const std::wstring& path, uint64_t* size) override;
   bool Remove(const std::wstring& path) override;
+  // All or none: a locked, missing or linked member keeps every one.
+  bool RemoveTogether(const std::vector<std::wstring>& paths) override;
   bool ListingFindsFile(const std::wstring& path, bool include_hidden_system) override;
   bool Exists(const std::wstring& path) override;
 
