@@ -687,5 +687,56 @@ TEST_F(EngineTest, ProcessPhaseBeforeAnyNameShowsEmptyName) {
   EXPECT_EQ(view_.progress, (std::vector<std::wstring>{L"正在检查：..."}));
 }
 
+
+// A set goes whole or not at all: one member held open, a member that is a
+// link or a folder that cannot be held keeps every file and reports each as
+// failed; a read-only or hidden member goes with the others; missing names
+// give no row.
+TEST(FileSetTest, AllOrNothing) {
+  const std::wstring db = L"C:\\P\\History", journal = L"C:\\P\\History-journal",
+                     links = L"C:\\P\\Visited Links";
+  const struct {
+    const char* what;
+    std::function<void(FakeFileSystem&)> change;
+    const wchar_t* outcome;
+  } cases[] = {
+      {"all plain", [](FakeFileSystem&) {}, kCleanOk},
+      {"read-only and hidden",
+       [&](FakeFileSystem& fs) {
+         fs.Find(journal)->attributes = kAttributeReadOnly | kAttributeHidden;
+       },
+       kCleanOk},
+      {"database held open", [&](FakeFileSystem& fs) { fs.Find(db)->locked = true; }, kCleanFailed},
+      {"member is a link",
+       [&](FakeFileSystem& fs) { fs.Find(links)->attributes |= kAttributeReparsePoint; },
+       kCleanFailed},
+      {"folder became a link", [](FakeFileSystem& fs) { fs.ReplaceWithLink(L"C:\\P"); },
+       kCleanFailed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EngineFlags flags;
+    FakeFileSystem fs;
+    FakeDriveList drives;
+    FakeProcessList processes;
+    FakeScanView view;
+    fs.AddFile(db, 4096);
+    fs.AddFile(journal, 0);
+    fs.AddFile(links, 2048);
+    fs.AddFile(L"C:\\P\\Bookmarks", 100);
+    c.change(fs);
+    ScanEngine engine(flags, fs, drives, processes, view, TempCleanerConfig(nullptr));
+    engine.DeleteFileSet({db, journal, L"C:\\P\\Top Sites", links});
+    const bool gone = c.outcome == std::wstring(kCleanOk);
+    EXPECT_EQ(view.rows, (std::vector<Row>{{db, L"4 kb", c.outcome},
+                                           {journal, L"0 kb", c.outcome},
+                                           {links, L"2 kb", c.outcome}}));
+    for (const std::wstring& f : {db, journal, links})
+      EXPECT_EQ(fs.Has(f), !gone) << f;
+    EXPECT_TRUE(fs.Has(L"C:\\P\\Bookmarks"));
+    EXPECT_EQ(fs.open_holds, 0);
+  }
+}
+
 }  // namespace
 }  // namespace engine
