@@ -88,6 +88,66 @@ TEST_F(EngineWinTest, FileHeldOpenByAnotherProcessFailsAndStays) {
   EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
 }
 
+// A set of files goes whole or not at all, against the real file system:
+// a member held open by another process without delete sharing (a running
+// browser's database) or a member that is a link keeps every file, and
+// what lies behind the link is never reached; a read-only, hidden member
+// goes with the others.
+TEST_F(EngineWinTest, FileSetGoesWholeOrNotAtAll) {
+  const struct {
+    const char* what;
+    const wchar_t* held;  // a member another process holds, or none
+    bool link;            // the set of C:\setlink, with its linked member
+    const wchar_t* outcome;
+  } cases[] = {
+      {"plain", nullptr, false, L"清除成功"},
+      {"held", L"History-journal", false, L"清除失败"},
+      {"link", nullptr, true, L"清除失败"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    view_.rows.clear();
+    std::vector<std::wstring> set;
+    if (c.link) {
+      set = {L"C:\\setlink\\History", L"C:\\setlink\\Visited Links"};
+    } else {
+      const std::wstring dir = MakeScratchFolder(std::wstring(L"set-") + (c.held ? L"held" : L"plain"));
+      for (const wchar_t* name : {L"History", L"History-journal", L"Top Sites"}) {
+        set.push_back(dir + L"\\" + name);
+        ASSERT_TRUE(WriteFileBytes(set.back(), std::string(3000, 'h')));
+      }
+      ::SetFileAttributesW(set[2].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    }
+    HANDLE locker = nullptr;
+    if (c.held) {
+      const std::wstring marker = set[0] + L".marker";
+      ASSERT_TRUE(common::StartCommandLine(testing_support::TestProgramFolder() +
+                                               L"\\file_locker.exe \"" + set[1] + L"\" \"" +
+                                               marker + L"\"",
+                                           common::StartWindow::kHidden, &locker));
+      ASSERT_TRUE(testing_support::PumpUntil([&] { return FileExists(marker); }, 10000));
+    }
+    Engine(TempCleanerConfig(nullptr)).DeleteFileSet(set);
+    if (locker) {
+      ::TerminateProcess(locker, 0);
+      ::WaitForSingleObject(locker, 5000);
+      ::CloseHandle(locker);
+    }
+    // The link to a folder is no file of the set: no row of its own.
+    if (c.link)
+      set.pop_back();
+    ASSERT_EQ(view_.rows.size(), set.size());
+    for (size_t i = 0; i < set.size(); ++i) {
+      EXPECT_EQ(view_.rows[i].item, set[i]);
+      EXPECT_EQ(view_.rows[i].status, c.outcome);
+      EXPECT_EQ(FileExists(set[i]), c.outcome != std::wstring(L"清除成功")) << set[i];
+    }
+  }
+  std::string canary;
+  ASSERT_TRUE(testing_support::ReadFileBytes(L"C:\\setcanary\\precious.doc", &canary));
+  EXPECT_EQ(canary, "canary\n");
+}
+
 TEST_F(EngineWinTest, LinkToAFolderOutsideIsNeverFollowed) {
   // Prepared by the fixture: C:\linktree\link and C:\linktree\sub\link2
   // lead to C:\canary.

@@ -1,21 +1,37 @@
-// file_locker PATH MARKER
+// file_locker PATH MARKER [chromium|firefox]
 //
 // Opens PATH without delete sharing, as a program that holds a file open
-// does, creates the file MARKER to say so, and keeps the file open until
-// it is ended.
+// does (a running browser its databases), creates the file MARKER to say
+// so, and keeps the file open until it is ended. With "chromium" it holds
+// PATH as a running Chromium holds its User Data\lockfile: made if missing,
+// open for writing, shared for reading only, deleted when it closes. With
+// "firefox" as a running Firefox holds its profile's parent.lock: made if
+// missing, shared with nobody, left behind when it closes.
+#include <string>
+
 #include "common/win32_win.h"
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3)
+  if (argc != 3 && argc != 4)
     return 2;
-  HANDLE file =
-      ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const std::wstring mode = argc == 4 ? argv[3] : L"";
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (mode.empty()) {
+    file = ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  } else if (mode == L"chromium") {
+    file = ::CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                         FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  } else if (mode == L"firefox") {
+    file = ::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  } else {
+    return 2;
+  }
   if (file == INVALID_HANDLE_VALUE)
     return 1;
   HANDLE marker = ::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (marker != INVALID_HANDLE_VALUE)
     ::CloseHandle(marker);
-  ::Sleep(60000);
+  ::Sleep(120000);
   ::CloseHandle(file);
   return 0;
 }

@@ -145,10 +145,14 @@ void ScanEngine::DeleteFileSet(const std::vector<std::wstring>& paths) {
   std::vector<Member> members;
   std::vector<std::wstring> existing;
   std::vector<std::wstring> folders;
+  // A name that is there as a folder (or a link to one) spoils the set.
+  bool whole = true;
   for (const std::wstring& path : paths) {
     uint64_t size = 0;
-    if (!files_.ListingFindsFile(path, /*include_hidden_system=*/true) || !files_.Size(path, &size))
+    if (!files_.ListingFindsFile(path, /*include_hidden_system=*/true) || !files_.Size(path, &size)) {
+      whole = whole && !files_.Exists(path);
       continue;
+    }
     members.push_back({&path, size});
     existing.push_back(path);
     const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
@@ -159,12 +163,11 @@ void ScanEngine::DeleteFileSet(const std::vector<std::wstring>& paths) {
     return;
   view_.SetProgress(kFileProgressPrefix + existing.front());
   std::vector<std::unique_ptr<FolderHold>> holds;
-  bool held = true;
   for (const std::wstring& folder : folders) {
     holds.push_back(files_.HoldFolder(folder));
-    held = held && holds.back();
+    whole = whole && holds.back();
   }
-  if (held)
+  if (whole)
     files_.RemoveTogether(existing);
   holds.clear();
   for (const Member& m : members) {

@@ -710,6 +710,8 @@ TEST(FileSetTest, AllOrNothing) {
       {"member is a link",
        [&](FakeFileSystem& fs) { fs.Find(links)->attributes |= kAttributeReparsePoint; },
        kCleanFailed},
+      {"a name is a folder", [](FakeFileSystem& fs) { fs.AddFolder(L"C:\\P\\Top Sites"); },
+       kCleanFailed},
       {"folder became a link", [](FakeFileSystem& fs) { fs.ReplaceWithLink(L"C:\\P"); },
        kCleanFailed},
   };

@@ -5,6 +5,10 @@
 #   as a folder with the reparse-point bit; CreateSymbolicLinkW does
 #   nothing under Wine, so the link is made here). C:\startlink is such a
 #   link too, to be given as a start folder.
+# - C:\setlink holds a file set whose member "Visited Links" is a Unix
+#   symbolic link to the folder C:\setcanary: the set must be refused. (A
+#   link to a file cannot stand in for one: Wine 8 reports it as a plain
+#   file, and its DeleteFileW removes the file behind it, leaving the link.)
 # - C:\oddnames and C:\oddjunk hold names that the classic path rules
 #   would rewrite: a trailing dot, a trailing blank, device names.
 # - C:\swaptree is walked while its subfolder "sub" is replaced by a link
@@ -27,6 +31,11 @@ echo junk >"$c/linktree/sub/deeper.tmp"
 ln -s "$c/canary" "$c/linktree/link"
 ln -s "$c/canary" "$c/linktree/sub/link2"
 ln -s "$c/canary" "$c/startlink"
+mkdir -p "$c/setlink"
+echo history >"$c/setlink/History"
+mkdir -p "$c/setcanary"
+echo canary >"$c/setcanary/precious.doc"
+ln -s "$c/setcanary" "$c/setlink/Visited Links"
 
 for dir in oddnames oddjunk; do
   mkdir -p "$c/$dir/sub."
