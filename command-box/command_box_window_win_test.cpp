@@ -296,6 +296,19 @@ TEST_F(CommandBoxWindowTest, LocalMediaWithLyricsThroughTheBox) {
   EXPECT_EQ(TopOf(w->text1()), 56);  // no lyrics for this one
 }
 
+// A word-timed lyric file (inline word stamps, brackets in the text, an
+// offset) through the box: the lyric line shows each line whole.
+TEST_F(CommandBoxWindowTest, WordTimedLyricsThroughTheBox) {
+  auto w = Open();
+  Type(*w, L"C:\\media\\words.wav");
+  ASSERT_NE(w->player_window(), nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return common::WindowText(w->label5()) == L"Hello world"; }, 4000))
+      << common::WindowText(w->label5());
+  EXPECT_TRUE(
+      PumpUntil([&] { return common::WindowText(w->label5()) == L"Sing it again [x2]"; }, 6000))
+      << common::WindowText(w->label5());
+}
+
 // A settings file in the per-user copy of the Windows folder (left by
 // Windows for an older build, or by a standard user) is the one read and
 // written, also where the Windows folder could be written.
@@ -489,7 +502,9 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
       {w->label4(), {33, 4, 153, 28}, {41, 5, 191, 35}, {50, 6, 230, 42}},
   };
   for (const auto& c : controls) {
-    const RECT want = ByDensity(0, 1, 2) == 0 ? c.at96 : ByDensity(0, 1, 2) == 1 ? c.at120 : c.at144;
+    const RECT want = ByDensity(0, 1, 2) == 0   ? c.at96
+                      : ByDensity(0, 1, 2) == 1 ? c.at120
+                                                : c.at144;
     const RECT got = RectOf(c.control);
     EXPECT_EQ(got.left, want.left) << common::WindowText(c.control);
     EXPECT_EQ(got.top, want.top) << common::WindowText(c.control);
@@ -519,8 +534,8 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
   }
   // "宋体" 9.75 points: 13, 16.25 and 19.5 pixels high.
   LOGFONTW font = {};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w->text1(), WM_GETFONT, 0, 0)),
-               sizeof(font), &font);
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(w->text1(), WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
   EXPECT_EQ(font.lfHeight, -ByDensity(13, 16, 20));
   // The icons: Image1 240 twips, the notification area's at the system's
   // small-icon size.
@@ -602,8 +617,7 @@ TEST_F(DensityCommandBoxTest, PositionsAreSavedAndReadInTwips) {
 // box too small for their texts, an edit field lower than its font.
 TEST_F(DensityCommandBoxTest, TheCutTextCheckFindsCutTexts) {
   HWND form = ::CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, nullptr,
-                                nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
   HFONT font = common::CreatePointFont(L"宋体", 9);
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int w, int h) {
     HWND c = ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, 0, w, h, form,

@@ -141,13 +141,15 @@ TEST(FuzzTest, LyricLoader) {
   ASSERT_GE(seeds.size(), 4u);
   testing_support::IconvCodePage gbk;
   std::mt19937 random(3);
-  const wchar_t* positions[] = {L"00:01", L"00:06", L"", L"99:59", L"1:2"};
+  const wchar_t* positions[] = {L"00:01", L"00:06", L"",       L"99:59",
+                                L"1:2",   L"00:00", L"100:00", L"999999999:59"};
   for (int i = 0; i < kRounds; ++i) {
     const std::string bytes = Mutate(seeds[random() % seeds.size()], random);
     const auto lines = SplitLines(DecodeLyricBytes(bytes, gbk));
     ASSERT_LE(lines.size(), bytes.size());
-    const int offset = LyricOffset(lines);
-    if (const auto shown = SyncLyrics(lines, positions[random() % std::size(positions)], offset)) {
+    const Lyrics lyrics(lines);
+    ASSERT_LE(lyrics.size(), bytes.size());
+    if (const auto shown = lyrics.At(positions[random() % std::size(positions)])) {
       ASSERT_LE(shown->size(), bytes.size());
     }
   }
@@ -164,7 +166,7 @@ TEST(FuzzTest, HugeAndBinaryLyrics) {
   std::string binary(200000, '\0');
   for (char& c : binary)
     c = static_cast<char>(random());
-  SyncLyrics(SplitLines(DecodeLyricBytes(binary, gbk)), L"");
+  Lyrics(SplitLines(DecodeLyricBytes(binary, gbk))).At(L"");
   const std::string one_long_line(3000000, 'x');
   EXPECT_EQ(SplitLines(DecodeLyricBytes(one_long_line, gbk)).size(), 1u);
 }

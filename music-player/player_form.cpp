@@ -1,7 +1,6 @@
 #include "music-player/player_form.h"
 
 #include "common/text_rules.h"
-#include "music-player/lyrics.h"
 #include "music-player/media_paths.h"
 
 namespace player {
@@ -37,7 +36,7 @@ void PlayerForm::LoadLyrics(const std::wstring& stem) {
   if (files_.Exists(file) && files_.Read(file, &bytes)) {
     box_.SetInputRowTop(kRowWithLyrics);
     list1_ = SplitLines(DecodeLyricBytes(bytes, ansi_));
-    lyric_offset_ms_ = LyricOffset(list1_);
+    lyrics_ = Lyrics(list1_);
     view_.EnableSyncTimer(true);
   } else {
     box_.SetInputRowTop(kRowWithoutLyrics);
@@ -46,7 +45,7 @@ void PlayerForm::LoadLyrics(const std::wstring& stem) {
 }
 
 void PlayerForm::SyncTick() {
-  if (const auto text = SyncLyrics(list1_, w1_.CurrentPositionString(), lyric_offset_ms_))
+  if (const auto text = lyrics_.At(w1_.CurrentPositionString()))
     box_.SetLyricLine(*text);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/code_page.h"
+#include "music-player/lyrics.h"
 #include "music-player/media_player.h"
 
 namespace player {
@@ -85,7 +86,7 @@ class PlayerForm {
   void Unloaded();
   void ClearLyricList() {
     list1_.clear();
-    lyric_offset_ms_ = 0;
+    lyrics_ = Lyrics();
   }
   void ApplyTransparency();
 
@@ -107,7 +108,7 @@ class PlayerForm {
   LyricFiles& files_;
   const common::CodePage& ansi_;
   std::vector<std::wstring> list1_;
-  int lyric_offset_ms_ = 0;        // the lyric file's [offset:], read with it
+  Lyrics lyrics_;                  // List1 read once for the sync tick
   std::wstring text1_;             // stem of the file last dropped
   std::wstring text2_ = L"Text2";  // stem of the current item
   std::wstring text3_ = L"Text3";  // first two characters of its address

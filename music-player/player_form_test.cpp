@@ -153,7 +153,7 @@ TEST_F(PlayerFormTest, SyncTickFollowsThePosition) {
   EXPECT_EQ(box_.lyric, L"two");
   w1_.position = L"00:09";
   form_.SyncTick();
-  EXPECT_EQ(box_.lyric, L"two");  // no match: the line keeps its text
+  EXPECT_EQ(box_.lyric, L"two");  // past the last line: it stays
 }
 
 // The lyric file's [offset:] goes with it: read when it is loaded, gone

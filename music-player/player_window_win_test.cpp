@@ -193,17 +193,18 @@ TEST_F(PlayerWindowTest, NowPlayingOfDroppedFiles) {
   }
 }
 
-// The lyric line of an enhanced lyric file (UTF-8 with one byte of a
-// Western code page, word stamps, [offset:+3000]) beside a dropped WAV.
-TEST_F(PlayerWindowTest, LyricLineOfAnEnhancedLyricFile) {
+// The lyric line of a word-timed lyric file (UTF-8 with one byte of a
+// Western code page, inline and enhanced word stamps, brackets in the
+// text, [offset:+1500]) beside a dropped WAV.
+TEST_F(PlayerWindowTest, LyricLineOfAWordTimedLyricFile) {
   auto w = Open();
   box_.position = [&] { return w->w1().CurrentPositionString(); };
   ::SendMessageW(w->label1(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({L"C:\\media\\words.wav"})), 0);
   EXPECT_EQ(box_.row, 960);
   ASSERT_TRUE(PumpUntil([&] { return box_.lyric == L"Caf\xFFFD Latte"; }, 8000)) << box_.lyric;
-  // The first time each line came, and the position then: the line tagged
-  // 00:04 from 00:01, the one tagged 00:06 from 00:03, 3 s sooner.
+  // The first time each line came, and the position then: each line
+  // 1.5 s before its stamp, in the second that moment falls in.
   auto first = [&](const std::wstring& line) {
     for (const auto& [text, position] : box_.shown)
       if (text == line)
@@ -214,10 +215,43 @@ TEST_F(PlayerWindowTest, LyricLineOfAnEnhancedLyricFile) {
   for (const auto& [text, position] : box_.shown)
     log += position + L" \"" + text + L"\"; ";
   SCOPED_TRACE(testing::Message() << log);
-  EXPECT_EQ(first(L"窗外的 麻雀"), L"00:01");
-  EXPECT_EQ(first(L"在电线杆上多嘴"), L"00:03");
-  EXPECT_EQ(first(L"Caf\xFFFD Latte"), L"00:04");
+  EXPECT_EQ(first(L"Hello world"), L"00:01");         // 00:02.00
+  EXPECT_EQ(first(L"窗外的 麻雀"), L"00:02");         // 00:03.60
+  EXPECT_EQ(first(L"Sing it again [x2]"), L"00:04");  // 00:05.00
+  EXPECT_EQ(first(L"Caf\xFFFD Latte"), L"00:05");     // 00:06.00
   box_.position = nullptr;
+}
+
+// Lyric files as the window reads them, through the platform's code page
+// (936 here): GBK, files that other tools wrote, and a short UTF-8 file
+// with one Western byte, which no reading takes without a fault.
+TEST_F(PlayerWindowTest, LyricFilesThroughTheCodePage) {
+  ASSERT_TRUE(testing_support::WriteFileBytes(
+      L"C:\\media\\short.lrc",
+      "[00:01.00]\xE7\xAC\xAC\xE4\xB8\x80\xE5\x8F\xA5\r\n[00:09.00]caf\xE9 au lait\r\n"));
+  ASSERT_TRUE(
+      testing_support::WriteFileBytes(L"C:\\media\\gbk.lrc",
+                                      "[ti:\xD4\xC2\xC1\xC1]\r\n[00:01.00]"
+                                      "\xD4\xC2\xC1\xC1\xB4\xFA\xB1\xED\xCE\xD2\xB5\xC4\xD0\xC4"));
+  const struct {
+    const wchar_t* stem;
+    size_t entry;
+    const wchar_t* text;
+  } cases[] = {
+      {L"C:\\media\\short", 0, L"[00:01.00]第一句"},
+      {L"C:\\media\\short", 1, L"[00:09.00]caf\xFFFD au lait"},
+      {L"C:\\media\\gbk", 1, L"[00:01.00]月亮代表我的心"},
+      {L"C:\\media\\corpus\\lyric_lf", 2, L"[00:02.50]第二行"},
+      {L"C:\\media\\corpus\\lyric_gaupol_gbk", 4, L"[00:01.00]窗外的麻雀"},
+      {L"C:\\media\\corpus\\lyric_gaupol_utf16le", 6, L"[01:05.25]在电线杆上多嘴"},
+      {L"C:\\media\\corpus\\lyric_ffmpeg", 5, L"[00:01.00]窗外的麻雀"},
+  };
+  auto w = Open();
+  for (const auto& c : cases) {
+    w->logic().LoadLyrics(c.stem);
+    ASSERT_GT(w->logic().List1().size(), c.entry) << c.stem;
+    EXPECT_EQ(w->logic().List1()[c.entry], c.text) << c.stem;
+  }
 }
 
 }  // namespace
