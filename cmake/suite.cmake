@@ -18,7 +18,8 @@ set(SUITE_WINE_TEST_TIMEOUT 1200)
 # win_test_standard_user.sh beside it, the suites named StandardUser* run
 # apart in a prefix that fixture prepares (an unwritable Windows folder).
 # With a win_test_layout.sh, the suites named Layout* run apart once per
-# layout it names. Suites named Density* run once more at 120 and once at
+# layout it names; a win_test_layout_*.sh does so for the suites its
+# "# suites:" line names. Suites named Density* run once more at 120 and once at
 # 144 dots per inch.
 
 function(suite_folder name)
@@ -121,23 +122,29 @@ function(suite_folder name)
       # With a win_test_layout.sh beside them, the suites named Layout* run
       # apart, once for each layout its "# layouts:" line names, in a prefix
       # that script lays out so; SUITE_TEST_LAYOUT names the layout to the
-      # script and to the tests.
-      set(layout_fixture "${dir}/win_test_layout.sh")
-      if(EXISTS "${layout_fixture}")
-        list(APPEND apart "Layout*")
+      # script and to the tests. Further scripts win_test_layout_*.sh do
+      # the same for the suites their "# suites:" line names.
+      file(GLOB layout_fixtures "${dir}/win_test_layout.sh" "${dir}/win_test_layout_*.sh")
+      foreach(layout_fixture ${layout_fixtures})
         set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${layout_fixture}")
         file(STRINGS "${layout_fixture}" layout_line REGEX "^# layouts: ")
         string(REGEX REPLACE "^# layouts: " "" layouts "${layout_line}")
         separate_arguments(layouts)
+        file(STRINGS "${layout_fixture}" suites_line REGEX "^# suites: ")
+        string(REGEX REPLACE "^# suites: " "" suites "${suites_line}")
+        if(NOT suites)
+          set(suites "Layout*")
+        endif()
+        list(APPEND apart "${suites}")
         foreach(layout ${layouts})
           add_test(NAME "win.${name}.${layout}"
                    COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
                            "$<TARGET_FILE:${exe}>"
                            "${SUITE_REPORT_DIR}/win.${name}.${layout}.xml" "${layout_fixture}")
           set_tests_properties("win.${name}.${layout}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
-                               ENVIRONMENT "GTEST_FILTER=Layout*;SUITE_TEST_LAYOUT=${layout}")
+                               ENVIRONMENT "GTEST_FILTER=${suites};SUITE_TEST_LAYOUT=${layout}")
         endforeach()
-      endif()
+      endforeach()
       if(apart)
         list(JOIN apart ":" apart_filter)
         set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-${apart_filter}")
