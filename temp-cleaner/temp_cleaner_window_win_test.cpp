@@ -126,16 +126,21 @@ TEST_F(TempCleanerWindowTest, ControlsCarryTheirTexts) {
   EXPECT_NE(::GetPropW(w->cmdSearch(), L"PROCADDR"), nullptr);
   EXPECT_EQ(look::PropValue(w->cmdStop(), L"OLDSTATE"), 3);
   // The two labels carry their tips (the tip window belongs to the
-  // window).
+  // window), and so do the boxes of the browser's cookies and cache, which
+  // name what they clean here: Internet Explorer alone on a machine
+  // without other browsers.
   std::pair<HWND, HWND> search{w->hwnd(), nullptr};
   ::EnumThreadWindows(::GetCurrentThreadId(), FindTips, reinterpret_cast<LPARAM>(&search));
   HWND tips = search.second;
   ASSERT_NE(tips, nullptr);
-  EXPECT_EQ(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
+  EXPECT_EQ(::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 4);
   const struct {
     HWND label;
     const wchar_t* tip;
-  } expected[] = {{w->label(4), L"开机自动启动"}, {w->label(5), L"启动软件后自动清理"}};
+  } expected[] = {{w->label(4), L"开机自动启动"},
+                  {w->label(5), L"启动软件后自动清理"},
+                  {w->check(3), L"清除 Internet Explorer 的 Cookies"},
+                  {w->check(5), L"清除 Internet Explorer 的网页缓存"}};
   for (const auto& e : expected) {
     wchar_t text[80] = {};
     TOOLINFOW info = {};
