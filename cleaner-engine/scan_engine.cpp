@@ -130,7 +130,8 @@ void ScanEngine::RunScan() {
 }
 
 void ScanEngine::CleanFolder(const std::wstring& folder) {
-  if (MayStartIn(folder))
+  // After a confirmed stop no further folder is opened.
+  if (!Stopping() && MayStartIn(folder))
     WalkFolder(folder);
 }
 
@@ -149,7 +150,8 @@ void ScanEngine::DeleteFileSet(const std::vector<std::wstring>& paths) {
   bool whole = true;
   for (const std::wstring& path : paths) {
     uint64_t size = 0;
-    if (!files_.ListingFindsFile(path, /*include_hidden_system=*/true) || !files_.Size(path, &size)) {
+    if (!files_.ListingFindsFile(path, /*include_hidden_system=*/true) ||
+        !files_.Size(path, &size)) {
       whole = whole && !files_.Exists(path);
       continue;
     }

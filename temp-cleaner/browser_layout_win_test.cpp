@@ -60,11 +60,20 @@ bool ProfileTakes(const std::wstring& inside) {
                                L"DawnGraphiteCache\\", L"DawnWebGPUCache\\"})
     if (StartsWith(inside, cache))
       return !Kept(inside);
-  static const std::set<std::wstring> sets = {
-      L"cookies", L"cookies-journal", L"network\\cookies", L"network\\cookies-journal",
-      L"history", L"history-journal", L"visited links", L"top sites", L"top sites-journal",
-      L"shortcuts", L"shortcuts-journal", L"network action predictor",
-      L"network action predictor-journal", L"history provider cache"};
+  static const std::set<std::wstring> sets = {L"cookies",
+                                              L"cookies-journal",
+                                              L"network\\cookies",
+                                              L"network\\cookies-journal",
+                                              L"history",
+                                              L"history-journal",
+                                              L"visited links",
+                                              L"top sites",
+                                              L"top sites-journal",
+                                              L"shortcuts",
+                                              L"shortcuts-journal",
+                                              L"network action predictor",
+                                              L"network action predictor-journal",
+                                              L"history provider cache"};
   return sets.count(common::ToLowerAscii(inside)) != 0;
 }
 
@@ -105,8 +114,8 @@ class BrowserLayoutTest : public ::testing::Test {
       l_.opera = l_.roaming + L"\\Opera Software\\Opera Stable";
       l_.opera_local = l_.local + L"\\Opera Software\\Opera Stable";
       l_.held_history_profile = l_.local + L"\\Microsoft\\Edge\\User Data\\Default";
-      l_.browsers = {L"Google Chrome", L"Microsoft Edge", L"Opera", L"360安全浏览器", L"QQ浏览器",
-                     L"Firefox"};
+      l_.browsers = {L"Google Chrome", L"Microsoft Edge", L"Opera",
+                     L"360安全浏览器", L"QQ浏览器",       L"Firefox"};
     } else {
       l_.held_history_profile = l_.roaming + L"\\360se6\\User Data\\Default";
       l_.browsers = {L"Google Chrome", L"360安全浏览器", L"Firefox"};
@@ -120,10 +129,9 @@ class BrowserLayoutTest : public ::testing::Test {
     l_.firefox_local = l_.local + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
     l_.firefox_d = L"D:\\Firefox\\work";
     // Internet Explorer's folders, as before.
-    for (const std::wstring& file :
-         {shell.cookies + L"\\bob@example[1].txt",
-          shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
-          shell.history + L"\\History.IE5\\visited.url"}) {
+    for (const std::wstring& file : {shell.cookies + L"\\bob@example[1].txt",
+                                     shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
+                                     shell.history + L"\\History.IE5\\visited.url"}) {
       testing_support::MakeFolders(file.substr(0, file.rfind(L'\\')));
       ASSERT_TRUE(testing_support::WriteFileBytes(file, "ie")) << file;
       l_.ie_files.push_back(file);
@@ -175,7 +183,8 @@ class BrowserLayoutTest : public ::testing::Test {
   bool InHeldSet(const std::wstring& path) const {
     if (!StartsWith(path, l_.held_history_profile + L"\\"))
       return false;
-    const std::wstring inside = common::ToLowerAscii(path.substr(l_.held_history_profile.size() + 1));
+    const std::wstring inside =
+        common::ToLowerAscii(path.substr(l_.held_history_profile.size() + 1));
     return inside.find(L'\\') == std::wstring::npos && inside.find(L"cookies") != 0 &&
            ProfileTakes(inside);
   }
@@ -263,8 +272,7 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     std::wstring names = L"Internet Explorer";
     for (const std::wstring& browser : l_.browsers)
       names += L"、" + browser;
-    EXPECT_EQ(std::wstring(tip),
-              L"清除 " + names + (box == 3 ? L" 的 Cookies" : L" 的网页缓存"));
+    EXPECT_EQ(std::wstring(tip), L"清除 " + names + (box == 3 ? L" 的 Cookies" : L" 的网页缓存"));
   }
 
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 30000));

@@ -62,18 +62,25 @@ const std::vector<BrowserEntry>& Table() {
 // cache ("Cache", with Cache_Data and No_Vary_Search today; up to Chrome
 // 49, the one of XP, its files lay in "Cache" itself), compiled scripts and
 // the graphics caches.
-constexpr const wchar_t* kProfileCaches[] = {L"Cache",     L"Code Cache",        L"GPUCache",
-                                             L"DawnCache", L"DawnGraphiteCache", L"DawnWebGPUCache"};
+constexpr const wchar_t* kProfileCaches[] = {
+    L"Cache", L"Code Cache", L"GPUCache", L"DawnCache", L"DawnGraphiteCache", L"DawnWebGPUCache"};
 constexpr const wchar_t* kRootCaches[] = {L"ShaderCache", L"GrShaderCache", L"GraphiteDawnCache",
                                           L"GPUPersistentCache"};
 // A History without its Visited Links is rebuilt by the browser, and every
 // database goes with its journal; Chrome 156 makes no Visited Links or
 // History Provider Cache any more, older versions do.
-constexpr const wchar_t* kChromiumHistory[] = {
-    L"History",           L"History-journal",           L"Visited Links",
-    L"Top Sites",         L"Top Sites-journal",         L"Shortcuts",
-    L"Shortcuts-journal", L"Network Action Predictor",  L"Network Action Predictor-journal",
-    L"History Provider Cache", L"Archived History",     L"Archived History-journal"};
+constexpr const wchar_t* kChromiumHistory[] = {L"History",
+                                               L"History-journal",
+                                               L"Visited Links",
+                                               L"Top Sites",
+                                               L"Top Sites-journal",
+                                               L"Shortcuts",
+                                               L"Shortcuts-journal",
+                                               L"Network Action Predictor",
+                                               L"Network Action Predictor-journal",
+                                               L"History Provider Cache",
+                                               L"Archived History",
+                                               L"Archived History-journal"};
 constexpr const wchar_t* kFirefoxCookies[] = {L"cookies.sqlite", L"cookies.sqlite-wal",
                                               L"cookies.sqlite-shm"};
 constexpr size_t kProfilesIniBytes = 64 * 1024;
@@ -273,8 +280,9 @@ std::optional<std::wstring> ProfileFolder(const std::wstring& base,
     if (path.empty() || path[0] == L'\\' || path.find(L':') != std::wstring::npos)
       return std::nullopt;
   } else {
-    const bool drive = path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
-                       ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    const bool drive =
+        path.size() > 3 && path[1] == L':' && path[2] == L'\\' &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
     const bool unc = path.size() > 2 && path.compare(0, 2, L"\\\\") == 0;
     if (!drive && !unc)
       return std::nullopt;

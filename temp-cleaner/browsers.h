@@ -25,8 +25,7 @@ class BrowserSystem {
   virtual ~BrowserSystem() = default;
   // The bytes of a small file, at most `max_bytes` of them; nothing when it
   // cannot be read.
-  virtual std::optional<std::string> ReadSmallFile(const std::wstring& path,
-                                                   size_t max_bytes) = 0;
+  virtual std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) = 0;
   // True when a running program holds the lock file `path` as a running
   // browser holds its own: it exists, and it cannot be opened for writing
   // with every kind of sharing. False when it is missing, or when it opens

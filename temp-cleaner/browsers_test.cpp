@@ -56,7 +56,8 @@ std::vector<std::wstring> Describe(const std::vector<BrowserData>& found) {
 
 const std::string kProfilesIni =
     "\xEF\xBB\xBF[General]\r\nStartWithLastProfile=1\r\n\r\n"
-    "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\nPath=Profiles/ab12cd34.default-release\r\n"
+    "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\nPath=Profiles/"
+    "ab12cd34.default-release\r\n"
     "Default=1\r\n\r\n"
     "[Profile1]\r\nName=work\r\nIsRelative=0\r\nPath=D:\\Firefox\\work\r\n\r\n"
     "[Profile2]\r\nName=escape\r\nIsRelative=1\r\nPath=Profiles/../../../Local\r\n\r\n"
@@ -77,19 +78,30 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
     std::vector<std::wstring> expected;
   } cases[] = {
       {"chrome: profiles with gaps, old and new places, what is kept is not named",
-       {chrome + L"\\Local State", chrome + L"\\Default\\Preferences",
-        chrome + L"\\Default\\Cache\\Cache_Data\\f_000001", chrome + L"\\Default\\Code Cache\\js\\x",
-        chrome + L"\\Default\\DawnWebGPUCache\\data_0", chrome + L"\\Default\\Network\\Cookies",
+       {chrome + L"\\Local State",
+        chrome + L"\\Default\\Preferences",
+        chrome + L"\\Default\\Cache\\Cache_Data\\f_000001",
+        chrome + L"\\Default\\Code Cache\\js\\x",
+        chrome + L"\\Default\\DawnWebGPUCache\\data_0",
+        chrome + L"\\Default\\Network\\Cookies",
         chrome + L"\\Default\\Network\\Cookies-journal",
-        chrome + L"\\Default\\Network\\TransportSecurity", chrome + L"\\Default\\History",
-        chrome + L"\\Default\\History-journal", chrome + L"\\Default\\Top Sites",
-        chrome + L"\\Default\\Login Data", chrome + L"\\Default\\Bookmarks",
-        chrome + L"\\Default\\Favicons", chrome + L"\\Default\\Web Data",
-        chrome + L"\\Profile 3\\Preferences", chrome + L"\\Profile 3\\Cookies",
-        chrome + L"\\Profile 3\\Visited Links", chrome + L"\\Profile 3\\History Index 2013-05",
+        chrome + L"\\Default\\Network\\TransportSecurity",
+        chrome + L"\\Default\\History",
+        chrome + L"\\Default\\History-journal",
+        chrome + L"\\Default\\Top Sites",
+        chrome + L"\\Default\\Login Data",
+        chrome + L"\\Default\\Bookmarks",
+        chrome + L"\\Default\\Favicons",
+        chrome + L"\\Default\\Web Data",
+        chrome + L"\\Profile 3\\Preferences",
+        chrome + L"\\Profile 3\\Cookies",
+        chrome + L"\\Profile 3\\Visited Links",
+        chrome + L"\\Profile 3\\History Index 2013-05",
         chrome + L"\\Profile 3\\History Index 2013-05-journal",
-        chrome + L"\\Profile 3\\History Index 13-05", chrome + L"\\Crashpad\\settings.dat",
-        chrome + L"\\Profile 2\\Preferences", chrome + L"\\ShaderCache\\index",
+        chrome + L"\\Profile 3\\History Index 13-05",
+        chrome + L"\\Crashpad\\settings.dat",
+        chrome + L"\\Profile 2\\Preferences",
+        chrome + L"\\ShaderCache\\index",
         chrome + L"\\GPUPersistentCache\\GPUCache\\index"},
        [&](FakeFileSystem& fs, FakeBrowserSystem&) {
          // A link where a profile was: passed over.
