@@ -304,8 +304,7 @@ bool PlainFile(DWORD attributes) {
 bool SetDeleteMark(HANDLE file, bool deleted) {
   IoStatus io = {};
   BOOLEAN mark = deleted ? TRUE : FALSE;
-  return Native().set_information(file, &io, &mark, sizeof(mark), kFileDispositionInformation) >=
-         0;
+  return Native().set_information(file, &io, &mark, sizeof(mark), kFileDispositionInformation) >= 0;
 }
 
 // Sets the attributes of an open file; the times stay (zero means "leave
@@ -338,10 +337,10 @@ bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
   bool ok = true;
   for (const std::wstring& path : paths) {
     const std::wstring extended = ExtendedPath(path);
-    HANDLE file = ::CreateFileW(extended.c_str(),
-                                DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE file =
+        ::CreateFileW(extended.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       ok = false;
       break;

@@ -111,7 +111,8 @@ TEST_F(EngineWinTest, FileSetGoesWholeOrNotAtAll) {
     if (c.link) {
       set = {L"C:\\setlink\\History", L"C:\\setlink\\Visited Links"};
     } else {
-      const std::wstring dir = MakeScratchFolder(std::wstring(L"set-") + (c.held ? L"held" : L"plain"));
+      const std::wstring dir =
+          MakeScratchFolder(std::wstring(L"set-") + (c.held ? L"held" : L"plain"));
       for (const wchar_t* name : {L"History", L"History-journal", L"Top Sites"}) {
         set.push_back(dir + L"\\" + name);
         ASSERT_TRUE(WriteFileBytes(set.back(), std::string(3000, 'h')));

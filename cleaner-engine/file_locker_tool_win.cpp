@@ -17,12 +17,14 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc == 4 ? argv[3] : L"";
   HANDLE file = INVALID_HANDLE_VALUE;
   if (mode.empty()) {
-    file = ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    file =
+        ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   } else if (mode == L"chromium") {
     file = ::CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   } else if (mode == L"firefox") {
-    file = ::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    file =
+        ::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
   } else {
     return 2;
   }

@@ -687,7 +687,6 @@ TEST_F(EngineTest, ProcessPhaseBeforeAnyNameShowsEmptyName) {
   EXPECT_EQ(view_.progress, (std::vector<std::wstring>{L"正在检查：..."}));
 }
 
-
 // A set goes whole or not at all: one member held open, a member that is a
 // link or a folder that cannot be held keeps every file and reports each as
 // failed; a read-only or hidden member goes with the others; missing names

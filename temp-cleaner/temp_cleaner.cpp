@@ -219,8 +219,8 @@ void TempCleaner::SearchOnce() {
 void TempCleaner::CleanBrowsers() {
   if (!run_folders_ || !(run_cookies_ || run_cache_ || run_history_))
     return;
-  const std::vector<BrowserData> found = FindBrowserData(
-      files_, system_, run_folders_->local_app_data, run_folders_->app_data);
+  const std::vector<BrowserData> found =
+      FindBrowserData(files_, system_, run_folders_->local_app_data, run_folders_->app_data);
   for (const BrowserData& data : found) {
     if (engine_.Stopping())
       return;

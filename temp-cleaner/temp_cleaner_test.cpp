@@ -686,7 +686,7 @@ TEST_F(NewerWindowsTest, BrowserBoxesLeaveARunningBrowserWhole) {
   const std::vector<std::wstring> kept = {
       chrome + L"\\Local State",         chrome + L"\\Default\\Preferences",
       chrome + L"\\Default\\Login Data", chrome + L"\\Default\\Bookmarks",
-      edge + L"\\Default\\Preferences", firefox + L"\\Profiles\\x.default\\places.sqlite"};
+      edge + L"\\Default\\Preferences",  firefox + L"\\Profiles\\x.default\\places.sqlite"};
   const struct {
     const char* what;
     std::set<std::wstring> running;  // held locks

@@ -213,7 +213,7 @@ std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstrin
 }
 
 std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstring& path,
-                                                                  size_t max_bytes) {
+                                                                 size_t max_bytes) {
   HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
