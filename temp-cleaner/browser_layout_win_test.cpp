@@ -44,151 +44,122 @@ void Collect(const std::wstring& folder, Files* files) {
   ::FindClose(find);
 }
 
-bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
-  return common::ToLowerAscii(text).rfind(common::ToLowerAscii(prefix), 0) == 0;
+// A path against a pattern: "*" stands for any characters of one name,
+// "**" for anything; letters without regard to case.
+bool Matches(const wchar_t* path, const wchar_t* pattern) {
+  if (*pattern == 0)
+    return *path == 0;
+  if (pattern[0] == L'*') {
+    const bool any = pattern[1] == L'*';
+    for (const wchar_t* at = path;; ++at) {
+      if (Matches(at, pattern + (any ? 2 : 1)))
+        return true;
+      if (*at == 0 || (!any && *at == L'\\'))
+        return false;
+    }
+  }
+  return towlower(*path) == towlower(*pattern) && Matches(path + 1, pattern + 1);
 }
 
-bool Kept(const std::wstring& path) {
-  const std::wstring ending = common::RightChars(path, 4);
-  return ending == L".dat" || ending == L".log" || ending == L".ini";
+bool MatchesAny(const std::wstring& path, const std::vector<std::wstring>& patterns) {
+  for (const std::wstring& pattern : patterns)
+    if (Matches(path.c_str(), pattern.c_str()))
+      return true;
+  return false;
 }
 
-// The part of a Chromium profile that the three boxes take, by the path
-// inside the profile.
-bool ProfileTakes(const std::wstring& inside) {
-  for (const wchar_t* cache : {L"Cache\\", L"Code Cache\\", L"GPUCache\\", L"DawnCache\\",
-                               L"DawnGraphiteCache\\", L"DawnWebGPUCache\\"})
-    if (StartsWith(inside, cache))
-      return !Kept(inside);
-  static const std::set<std::wstring> sets = {L"cookies",
-                                              L"cookies-journal",
-                                              L"network\\cookies",
-                                              L"network\\cookies-journal",
-                                              L"history",
-                                              L"history-journal",
-                                              L"visited links",
-                                              L"top sites",
-                                              L"top sites-journal",
-                                              L"shortcuts",
-                                              L"shortcuts-journal",
-                                              L"network action predictor",
-                                              L"network action predictor-journal",
-                                              L"history provider cache"};
-  return sets.count(common::ToLowerAscii(inside)) != 0;
-}
-
-struct Layout {
-  std::wstring local, roaming;
-  bool xp = false;
-  std::wstring chrome, firefox_profile, firefox_local, firefox_d;
-  std::vector<std::wstring> chromium_roots;  // each holding profiles
-  std::wstring opera, opera_local;           // "" on XP
-  std::wstring held_history_profile;         // its History held, no lock
-  std::vector<std::wstring> ie_files;
-  std::vector<std::wstring> browsers;  // as the tips name them
-};
+// What the three boxes take of a Chromium profile, as the browsers name
+// their files.
+const wchar_t* const kHistory[] = {
+    L"History",           L"History-journal",          L"Visited Links",
+    L"Top Sites",         L"Top Sites-journal",        L"Shortcuts",
+    L"Shortcuts-journal", L"Network Action Predictor", L"Network Action Predictor-journal"};
+const wchar_t* const kProfileParts[] = {L"Cache\\**",
+                                        L"Code Cache\\**",
+                                        L"GPUCache\\**",
+                                        L"DawnCache\\**",
+                                        L"DawnGraphiteCache\\**",
+                                        L"DawnWebGPUCache\\**",
+                                        L"Cookies",
+                                        L"Cookies-journal",
+                                        L"Network\\Cookies",
+                                        L"Network\\Cookies-journal"};
+const wchar_t* const kRootCaches[] = {L"ShaderCache\\**", L"GrShaderCache\\**",
+                                      L"GraphiteDawnCache\\**", L"GPUPersistentCache\\**"};
 
 class BrowserLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const UserFolders shell = Win32TempCleanerSystem().ShellFolders();
-    ASSERT_FALSE(shell.local_app_data.empty());
-    ASSERT_FALSE(shell.app_data.empty());
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof(info);
     ASSERT_TRUE(::GetVersionExW(&info));
-    const std::wstring name = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
-    l_.xp = name == L"winxp-browsers";
-    ASSERT_EQ(info.dwMajorVersion < 6, l_.xp) << info.dwMajorVersion;
-    if (name == L"win11-browsers")
+    const std::wstring layout = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
+    xp_ = layout == L"winxp-browsers";
+    ASSERT_EQ(info.dwMajorVersion < 6, xp_) << info.dwMajorVersion;
+    if (layout == L"win11-browsers")
       EXPECT_GE(info.dwBuildNumber, 22000u);
-    l_.local = shell.local_app_data;
-    l_.roaming = shell.app_data;
-    if (l_.xp)
-      EXPECT_TRUE(StartsWith(l_.local, L"C:\\Documents and Settings\\")) << l_.local;
-    l_.chrome = l_.local + L"\\Google\\Chrome\\User Data";
-    l_.chromium_roots = {l_.chrome, l_.roaming + L"\\360se6\\User Data"};
-    if (!l_.xp) {
-      l_.chromium_roots.push_back(l_.local + L"\\Microsoft\\Edge\\User Data");
-      l_.chromium_roots.push_back(l_.local + L"\\Tencent\\QQBrowser\\User Data");
-      l_.opera = l_.roaming + L"\\Opera Software\\Opera Stable";
-      l_.opera_local = l_.local + L"\\Opera Software\\Opera Stable";
-      l_.held_history_profile = l_.local + L"\\Microsoft\\Edge\\User Data\\Default";
-      l_.browsers = {L"Google Chrome", L"Microsoft Edge", L"Opera",
-                     L"360安全浏览器", L"QQ浏览器",       L"Firefox"};
-    } else {
-      l_.held_history_profile = l_.roaming + L"\\360se6\\User Data\\Default";
-      l_.browsers = {L"Google Chrome", L"360安全浏览器", L"Firefox"};
-    }
+    const std::wstring& l = local_ = shell.local_app_data;
+    const std::wstring& a = roaming_ = shell.app_data;
+    ASSERT_TRUE(xp_ == Matches(l.c_str(), L"C:\\Documents and Settings\\*\\**")) << l;
+    chrome_ = l + L"\\Google\\Chrome\\User Data";
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW(
-        (l_.roaming + L"\\Mozilla\\Firefox\\Profiles\\*.default-esr").c_str(), &data);
+    HANDLE find =
+        ::FindFirstFileW((a + L"\\Mozilla\\Firefox\\Profiles\\*.default-esr").c_str(), &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     ::FindClose(find);
-    l_.firefox_profile = l_.roaming + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
-    l_.firefox_local = l_.local + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
-    l_.firefox_d = L"D:\\Firefox\\work";
+    firefox_ = a + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
+    const std::wstring firefox_local = l + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
+
+    std::vector<std::wstring> roots = {chrome_, a + L"\\360se6\\User Data"};
+    std::vector<std::wstring> profiles;  // kept in a root of their own
+    if (xp_) {
+      held_profile_ = a + L"\\360se6\\User Data\\Default";
+      browsers_ = {L"Google Chrome", L"360安全浏览器", L"Firefox"};
+    } else {
+      roots.push_back(l + L"\\Microsoft\\Edge\\User Data");
+      roots.push_back(l + L"\\Tencent\\QQBrowser\\User Data");
+      profiles.push_back(a + L"\\Opera Software\\Opera Stable");
+      targets_.push_back(l + L"\\Opera Software\\Opera Stable\\Cache\\**");
+      held_profile_ = l + L"\\Microsoft\\Edge\\User Data\\Default";
+      browsers_ = {L"Google Chrome", L"Microsoft Edge", L"Opera",
+                   L"360安全浏览器", L"QQ浏览器",       L"Firefox"};
+    }
+    for (const std::wstring& root : roots) {
+      profiles.push_back(root + L"\\*");
+      for (const wchar_t* cache : kRootCaches)
+        targets_.push_back(root + L"\\" + cache);
+    }
+    for (const std::wstring& profile : profiles) {
+      for (const wchar_t* part : kProfileParts)
+        targets_.push_back(profile + L"\\" + part);
+      for (const wchar_t* part : kHistory)
+        targets_.push_back(profile + L"\\" + part);
+    }
+    for (const std::wstring& profile : {firefox_, std::wstring(L"D:\\Firefox\\work")})
+      targets_.push_back(profile + L"\\cookies.sqlite*");
+    for (const std::wstring& profile : {firefox_local, std::wstring(L"D:\\Firefox\\work")})
+      targets_.push_back(profile + L"\\cache2\\**");
+    running_ = {chrome_ + L"\\**", firefox_ + L"\\**", firefox_local + L"\\**"};
+    for (const wchar_t* part : kHistory)
+      held_set_.push_back(held_profile_ + L"\\" + part);
     // Internet Explorer's folders, as before.
     for (const std::wstring& file : {shell.cookies + L"\\bob@example[1].txt",
                                      shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
                                      shell.history + L"\\History.IE5\\visited.url"}) {
       testing_support::MakeFolders(file.substr(0, file.rfind(L'\\')));
       ASSERT_TRUE(testing_support::WriteFileBytes(file, "ie")) << file;
-      l_.ie_files.push_back(file);
+      targets_.push_back(file);
     }
   }
 
   bool Takes(const std::wstring& path) const {
-    for (const std::wstring& file : l_.ie_files)
-      if (common::ToLowerAscii(file) == common::ToLowerAscii(path))
-        return true;
-    for (const std::wstring& root : l_.chromium_roots) {
-      if (!StartsWith(path, root + L"\\"))
-        continue;
-      const std::wstring rel = path.substr(root.size() + 1);
-      const size_t slash = rel.find(L'\\');
-      if (slash == std::wstring::npos)
-        return false;  // Local State and the other files of the root
-      for (const wchar_t* cache :
-           {L"ShaderCache\\", L"GrShaderCache\\", L"GraphiteDawnCache\\", L"GPUPersistentCache\\"})
-        if (StartsWith(rel, cache))
-          return !Kept(rel);
-      return ProfileTakes(rel.substr(slash + 1));
-    }
-    if (!l_.opera.empty() && StartsWith(path, l_.opera + L"\\"))
-      return ProfileTakes(path.substr(l_.opera.size() + 1));
-    if (!l_.opera_local.empty() && StartsWith(path, l_.opera_local + L"\\Cache\\"))
-      return !Kept(path);
-    for (const std::wstring& profile : {l_.firefox_profile, l_.firefox_d}) {
-      const std::wstring inside = StartsWith(path, profile + L"\\")
-                                      ? common::ToLowerAscii(path.substr(profile.size() + 1))
-                                      : L"";
-      if (inside == L"cookies.sqlite" || inside == L"cookies.sqlite-wal" ||
-          inside == L"cookies.sqlite-shm")
-        return true;
-    }
-    for (const std::wstring& local : {l_.firefox_local, l_.firefox_d})
-      if (StartsWith(path, local + L"\\cache2\\"))
-        return !Kept(path);
-    return false;
+    const std::wstring ending = common::RightChars(path, 4);
+    return MatchesAny(path, targets_) && ending != L".dat" && ending != L".log" &&
+           ending != L".ini";
   }
 
-  // What a running Chrome (its lockfile) and a running Firefox (the
-  // relative profile's parent.lock) cover.
-  bool UnderRunningBrowser(const std::wstring& path) const {
-    return StartsWith(path, l_.chrome + L"\\") || StartsWith(path, l_.firefox_profile + L"\\") ||
-           StartsWith(path, l_.firefox_local + L"\\");
-  }
-  // The history set of the profile whose History is held.
-  bool InHeldSet(const std::wstring& path) const {
-    if (!StartsWith(path, l_.held_history_profile + L"\\"))
-      return false;
-    const std::wstring inside =
-        common::ToLowerAscii(path.substr(l_.held_history_profile.size() + 1));
-    return inside.find(L'\\') == std::wstring::npos && inside.find(L"cookies") != 0 &&
-           ProfileTakes(inside);
-  }
-
+  // Starts file_locker holding `path` the way `mode` says.
   HANDLE Hold(const std::wstring& path, const wchar_t* mode) {
     const std::wstring marker = path + L".held";
     HANDLE process = nullptr;
@@ -201,7 +172,9 @@ class BrowserLayoutTest : public ::testing::Test {
     return process;
   }
 
-  Layout l_;
+  bool xp_ = false;
+  std::wstring local_, roaming_, chrome_, firefox_, held_profile_;
+  std::vector<std::wstring> targets_, running_, held_set_, browsers_;
 };
 
 std::map<std::wstring, std::wstring> Rows(TempCleanerWindow& window) {
@@ -225,23 +198,23 @@ std::map<std::wstring, std::wstring> Rows(TempCleanerWindow& window) {
 // the link in Chrome's cache was reached.
 TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
   Files before;
-  for (const std::wstring& root : {l_.local, l_.roaming, std::wstring(L"D:\\Firefox")})
+  // The profile (two folders above the local application data, on XP as
+  // from Vista on), with Internet Explorer's folders, and drive D:.
+  const std::wstring profile = local_.substr(0, local_.rfind(L'\\', local_.rfind(L'\\') - 1));
+  for (const std::wstring& root : {profile, std::wstring(L"D:\\Firefox")})
     Collect(root, &before);
-  for (const std::wstring& file : l_.ie_files)
-    testing_support::ReadFileBytes(file, &before[file]);
   std::set<std::wstring> targets;
   for (const auto& [path, bytes] : before)
     if (Takes(path))
       targets.insert(path);
   // What no box may take is there to be checked.
   for (const std::wstring& kept :
-       {l_.chrome + L"\\Local State", l_.chrome + L"\\Default\\Login Data",
-        l_.chrome + L"\\Default\\Bookmarks", l_.chrome + L"\\Default\\Web Data",
-        l_.chrome + L"\\Default\\Preferences", l_.chrome + L"\\Default\\Favicons",
-        l_.firefox_profile + L"\\places.sqlite", l_.firefox_profile + L"\\key4.db",
-        l_.firefox_profile + L"\\logins.db", l_.firefox_profile + L"\\prefs.js",
-        l_.firefox_d + L"\\places.sqlite",
-        l_.roaming + L"\\360se6\\User Data\\Default\\360Bookmarks"}) {
+       {chrome_ + L"\\Local State", chrome_ + L"\\Default\\Login Data",
+        chrome_ + L"\\Default\\Bookmarks", chrome_ + L"\\Default\\Web Data",
+        chrome_ + L"\\Default\\Preferences", chrome_ + L"\\Default\\Favicons",
+        firefox_ + L"\\places.sqlite", firefox_ + L"\\key4.db", firefox_ + L"\\logins.db",
+        firefox_ + L"\\prefs.js", std::wstring(L"D:\\Firefox\\work") + L"\\places.sqlite",
+        roaming_ + L"\\360se6\\User Data\\Default\\360Bookmarks"}) {
     ASSERT_EQ(before.count(kept), 1u) << kept;
     EXPECT_EQ(targets.count(kept), 0u) << kept;
   }
@@ -249,9 +222,9 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
 
   for (const wchar_t* key : {L"Cookies", L"IEtemp", L"History", L"auto"})
     ::WritePrivateProfileStringW(L"Option", key, L"1", L"qz64temp.ini");
-  HANDLE chrome = Hold(l_.chrome + L"\\lockfile", L"chromium");
-  HANDLE firefox = Hold(l_.firefox_profile + L"\\parent.lock", L"firefox");
-  HANDLE history = Hold(l_.held_history_profile + L"\\History", L"");
+  HANDLE chrome = Hold(chrome_ + L"\\lockfile", L"chromium");
+  HANDLE firefox = Hold(firefox_ + L"\\parent.lock", L"firefox");
+  HANDLE history = Hold(held_profile_ + L"\\History", L"");
 
   Win32TempCleanerSystem system;
   MessageBoxAnswerer answerer;
@@ -270,7 +243,7 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     tool.lpszText = tip;
     ::SendMessageW(window.tooltip(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
     std::wstring names = L"Internet Explorer";
-    for (const std::wstring& browser : l_.browsers)
+    for (const std::wstring& browser : browsers_)
       names += L"、" + browser;
     EXPECT_EQ(std::wstring(tip), L"清除 " + names + (box == 3 ? L" 的 Cookies" : L" 的网页缓存"));
   }
@@ -278,9 +251,9 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 30000));
   std::map<std::wstring, std::wstring> expected;
   for (const std::wstring& path : targets) {
-    if (InHeldSet(path))
+    if (MatchesAny(path, held_set_))
       expected[path] = L"清除失败";
-    else if (!UnderRunningBrowser(path))
+    else if (!MatchesAny(path, running_))
       expected[path] = L"清除成功";
   }
   EXPECT_EQ(Rows(window), expected);
@@ -290,7 +263,7 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
   for (const auto& [path, bytes] : before) {
     // A lock held with no sharing cannot be read; it is compared after
     // the second run.
-    if (path == l_.firefox_profile + L"\\parent.lock")
+    if (path == firefox_ + L"\\parent.lock")
       continue;
     const bool gone = expected.count(path) && expected[path] == L"清除成功";
     std::string now;
@@ -305,7 +278,7 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     ::WaitForSingleObject(process, 5000);
     ::CloseHandle(process);
   }
-  ASSERT_FALSE(FileExists(l_.chrome + L"\\lockfile"));
+  ASSERT_FALSE(FileExists(chrome_ + L"\\lockfile"));
   ::SendMessageW(window.cmdSearch(), BM_CLICK, 0, 0);
   ASSERT_EQ(answerer.boxes().size(), 2u);
   std::map<std::wstring, std::wstring> second;

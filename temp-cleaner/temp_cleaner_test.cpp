@@ -667,81 +667,46 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
   }
 }
 
-// The browser boxes with Chrome, Edge and Firefox on the disk: each box
-// takes its part of every browser that does not run, after Internet
-// Explorer's folders; a running one keeps everything and is named on the
-// summary's second line; a box changed during the run counts from the next
-// one; what the boxes never take stays.
+// The browser boxes with Chrome, Edge and Firefox on the disk, Edge and
+// Firefox running: Chrome's part of each box goes after Internet
+// Explorer's folders, even though Cookies is unticked during the run (it
+// counts from the next one); the running ones keep everything and are
+// named on the summary's second line; what no box takes stays.
 TEST_F(NewerWindowsTest, BrowserBoxesLeaveARunningBrowserWhole) {
   const std::wstring local = L"C:\\Users\\bob.PC\\AppData\\Local";
-  const std::wstring chrome = local + L"\\Google\\Chrome\\User Data";
+  const std::wstring chrome = local + L"\\Google\\Chrome\\User Data\\Default";
   const std::wstring edge = local + L"\\Microsoft\\Edge\\User Data";
   const std::wstring firefox = L"C:\\Users\\bob.PC\\AppData\\Roaming\\Mozilla\\Firefox";
   const std::wstring ie_cookie = local + L"\\Microsoft\\Windows\\INetCookies\\c.txt";
-  auto profile_files = [](const std::wstring& p) {
-    return std::vector<std::wstring>{p + L"\\Cache\\Cache_Data\\f_000001",
-                                     p + L"\\Network\\Cookies", p + L"\\History",
-                                     p + L"\\History-journal"};
-  };
+  const std::vector<std::wstring> cleaned = {chrome + L"\\Network\\Cookies",
+                                             chrome + L"\\Cache\\Cache_Data\\f_000001",
+                                             chrome + L"\\History", chrome + L"\\History-journal"};
   const std::vector<std::wstring> kept = {
-      chrome + L"\\Local State",         chrome + L"\\Default\\Preferences",
-      chrome + L"\\Default\\Login Data", chrome + L"\\Default\\Bookmarks",
-      edge + L"\\Default\\Preferences",  firefox + L"\\Profiles\\x.default\\places.sqlite"};
-  const struct {
-    const char* what;
-    std::set<std::wstring> running;  // held locks
-    bool untick_cookies_during_run;
-    std::wstring second_line;
-  } cases[] = {
-      {"none runs", {}, false, L""},
-      {"edge and firefox run",
-       {edge + L"\\lockfile", firefox + L"\\Profiles\\x.default\\parent.lock"},
-       true,
-       L"\n以下浏览器正在运行，未清理：Microsoft Edge、Firefox。关闭后再清理一次即可。"
-       L"Microsoft Edge 开启了“启动增强”时，关闭窗口后仍在后台运行。"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    files_ = FakeFileSystem();
-    system_.held_locks = c.running;
-    system_.small_files[firefox + L"\\profiles.ini"] =
-        "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/x.default\r\n";
-    std::vector<std::wstring> chrome_files = profile_files(chrome + L"\\Default");
-    std::vector<std::wstring> others = profile_files(edge + L"\\Default");
-    others.push_back(firefox + L"\\Profiles\\x.default\\cookies.sqlite");
-    others.push_back(local + L"\\Mozilla\\Firefox\\Profiles\\x.default\\cache2\\entries\\A1");
-    for (const auto& list : {chrome_files, others, kept})
-      for (const auto& f : list)
-        files_.AddFile(f, 2048);
-    files_.AddFile(ie_cookie, 2048);
-    for (int box : {3, 5, 6})
-      if (!cleaner_.Checked(box))
-        cleaner_.CheckClicked(box, true);
-    view_.on_yield = [&] {
-      if (c.untick_cookies_during_run && cleaner_.Checked(3))
-        cleaner_.CheckClicked(3, false);
-    };
-    view_.messages.clear();
-    cleaner_.cmdSearch_Click();
-    view_.on_yield = nullptr;
+      chrome + L"\\Preferences",           chrome + L"\\Login Data",
+      chrome + L"\\Bookmarks",             edge + L"\\Default\\Preferences",
+      edge + L"\\Default\\Network\\Cookies",  edge + L"\\Default\\History",
+      firefox + L"\\Profiles\\x\\places.sqlite", firefox + L"\\Profiles\\x\\cookies.sqlite"};
+  for (const auto& list : {cleaned, kept, std::vector<std::wstring>{ie_cookie}})
+    for (const auto& f : list)
+      files_.AddFile(f, 2048);
+  system_.small_files[firefox + L"\\profiles.ini"] =
+      "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/x\r\n";
+  system_.held_locks = {edge + L"\\lockfile", firefox + L"\\Profiles\\x\\parent.lock"};
+  for (int box : {3, 5, 6})
+    cleaner_.CheckClicked(box, true);
+  view_.on_yield = [&] { cleaner_.CheckClicked(3, false); };
+  cleaner_.cmdSearch_Click();
 
-    std::vector<std::wstring> expected_rows = {ie_cookie + L"|清除成功"};
-    std::vector<std::wstring> gone = chrome_files;
-    if (c.running.empty())
-      gone.insert(gone.end(), others.begin(), others.end());
-    for (const auto& f : gone)
-      EXPECT_FALSE(files_.Has(f)) << f;
-    for (const auto& list : {c.running.empty() ? std::vector<std::wstring>() : others, kept})
-      for (const auto& f : list)
-        EXPECT_TRUE(files_.Has(f)) << f;
-    // Internet Explorer's folder first, then the browsers in their order.
-    ASSERT_EQ(view_.rows.size(), 1 + gone.size());
-    EXPECT_EQ(view_.rows[0], ie_cookie + L"|清除成功");
-    EXPECT_EQ(view_.rows[1], chrome + L"\\Default\\Network\\Cookies|清除成功");
-    ASSERT_EQ(view_.messages.size(), 1u);
-    EXPECT_EQ(view_.messages[0], L"此次搜索操作中发现垃圾：" + std::to_wstring(view_.rows.size()) +
-                                     L"项" + c.second_line);
-  }
+  std::vector<std::wstring> rows = {ie_cookie + L"|清除成功"};
+  for (const auto& f : cleaned)
+    rows.push_back(f + L"|清除成功");
+  EXPECT_EQ(view_.rows, rows);
+  for (const auto& f : kept)
+    EXPECT_TRUE(files_.Has(f)) << f;
+  EXPECT_EQ(view_.messages, std::vector<std::wstring>{
+                                L"此次搜索操作中发现垃圾：5项\n以下浏览器正在运行，未清理："
+                                L"Microsoft Edge、Firefox。关闭后再清理一次即可。Microsoft Edge "
+                                L"开启了“启动增强”时，关闭窗口后仍在后台运行。"});
 }
 
 // TEMP at a drive root, at the profile, at the desktop, at a relative
