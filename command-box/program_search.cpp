@@ -29,8 +29,23 @@ std::wstring WithProgramEnding(const std::wstring& name) {
   return name + L".exe";
 }
 
-}  // namespace
+// `path` with the system folder (and anything below it) named as this
+// program reaches it natively; "System32x" is not the system folder.
+std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
+  const std::wstring system = search.windows_folder + L"\\System32";
+  if (path.size() < system.size() ||
+      common::ToLowerAscii(path.substr(0, system.size())) != common::ToLowerAscii(system)) {
+    return path;
+  }
+  if (path.size() > system.size() && !IsSeparator(path[system.size()]))
+    return path;
+  return search.native_system_folder + path.substr(system.size());
+}
 
+// The leading parts of a command line that the process start tries as the
+// program, in its order: a quoted first part alone; else, for an unquoted
+// line, the text before each blank, then the whole line (for a path with
+// blanks the shortest leading part that names a program file wins).
 std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
   std::vector<std::wstring> candidates;
   size_t start = 0;
@@ -54,22 +69,13 @@ std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
   return candidates;
 }
 
-std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
-  if (search.windows_folder.empty())
-    return path;
-  const std::wstring system = search.windows_folder + L"\\System32";
-  if (path.size() < system.size() ||
-      common::ToLowerAscii(path.substr(0, system.size())) != common::ToLowerAscii(system)) {
-    return path;
-  }
-  if (path.size() > system.size() && !IsSeparator(path[system.size()]))
-    return path;
-  return search.native_system_folder + path.substr(system.size());
-}
+}  // namespace
 
 std::wstring FindNativeProgram(const std::wstring& command_line,
                                const ProgramSearch& search,
                                const std::function<bool(const std::wstring&)>& is_file) {
+  if (search.windows_folder.empty())
+    return std::wstring();
   std::vector<std::wstring> folders = {search.program_folder};
   if (search.search_current_folder)
     folders.push_back(search.current_folder);

@@ -29,21 +29,11 @@ struct ProgramSearch {
   std::wstring native_system_folder;
 };
 
-// The leading parts of a command line that the process start tries as the
-// program, in its order: a quoted first part alone; else, for an unquoted
-// line, the text before each blank, then the whole line (for a path with
-// blanks the shortest leading part that names a program file wins).
-std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line);
-
-// `path` with the system folder of search.windows_folder (and anything
-// below it) named as search.native_system_folder; other paths unchanged.
-// Letter case does not matter; "System32x" is not the system folder.
-std::wstring NativePath(const std::wstring& path, const ProgramSearch& search);
-
-// The program file that the command line starts on 64-bit Windows, named
-// so that this program reaches it (NativePath), or "" when no candidate
-// names one. A name without an ending gets ".exe". `is_file` tells whether
-// a path names a file (not a folder).
+// The program file that the command line starts on 64-bit Windows, or ""
+// when no candidate names one. It is named so that this program reaches
+// it: the system folder (windows_folder + "\System32", in any letter case,
+// and what is below it) as native_system_folder. A name without an ending
+// gets ".exe". `is_file` tells whether a path names a file (not a folder).
 std::wstring FindNativeProgram(const std::wstring& command_line,
                                const ProgramSearch& search,
                                const std::function<bool(const std::wstring&)>& is_file);
