@@ -24,8 +24,9 @@ NativeReach DefaultNativeReach() {
 // whose program it cannot find is started as before, so that the platform
 // fails it (or finds it) in its own way.
 bool Win32HostPlatform::Start(const std::wstring& command_line, HANDLE* process) {
-  const std::wstring windows = common::SystemWindowsFolder();
-  if (reach_ == NativeReach::kAsItIs || windows.empty())
+  const std::wstring windows =
+      reach_ == NativeReach::kAsItIs ? std::wstring() : common::SystemWindowsFolder();
+  if (windows.empty())
     return common::StartCommandLine(command_line, common::StartWindow::kNormal, process);
   const bool redirection_off = reach_ == NativeReach::kRedirectionOff;
   ProgramSearch search;
