@@ -118,6 +118,11 @@ class ProcessList {
   virtual std::wstring ModuleFileName(ProcessHandle process,
                                       ModuleHandle module,
                                       uint32_t max_chars) = 0;
+  // The program file of a process whose modules this program cannot read
+  // (a 64-bit process seen from a 32-bit program on 64-bit Windows), where
+  // the platform names it without them; at most `max_chars` characters, ""
+  // where it does not.
+  virtual std::wstring ImageFileName(ProcessHandle process, uint32_t max_chars) = 0;
   virtual void Close(ProcessHandle process) = 0;
 };
 

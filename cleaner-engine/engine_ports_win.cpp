@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/window_win.h"
+#include "common/wow64_win.h"
 
 namespace engine {
 namespace {
@@ -221,9 +222,12 @@ class Win32FolderHold : public FolderHold {
       return search;
     }
     WIN32_FIND_DATAW data;
-    const std::wstring pattern =
-        extended_ + (extended_.back() == L'\\' ? L"*" : L"\\*");
-    HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+    const std::wstring pattern = extended_ + (extended_.back() == L'\\' ? L"*" : L"\\*");
+    HANDLE find;
+    {
+      common::NativeFileNames native;
+      find = ::FindFirstFileW(pattern.c_str(), &data);
+    }
     if (find == INVALID_HANDLE_VALUE)
       return nullptr;
     return std::make_unique<PatternSearch>(find, data);
@@ -247,19 +251,26 @@ bool PlainFolder(DWORD attributes) {
 // handle opened with FILE_FLAG_OPEN_REPARSE_POINT; Wine follows a link even
 // then, so the path's own attributes are checked as well, after the handle
 // is held (the entry named can no longer change by then).
+//
+// Under WOW64 every path is taken as 64-bit Windows takes it: System32 is
+// the native folder and SysWOW64 is itself, so a walk sees each file once,
+// under its own name (common::NativeFileNames, around each call only: the
+// walk yields to the message loop in between, where DLLs may load).
 std::unique_ptr<FolderHold> Win32FileSystem::HoldFolder(const std::wstring& path) {
   std::wstring folder = path;
   // "C:\x\" names the folder "C:\x"; a drive root keeps its backslash.
   if (folder.size() > 3 && folder.back() == L'\\')
     folder.pop_back();
   std::wstring extended = ExtendedPath(folder);
-  HANDLE handle = ::CreateFileW(
-      extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  common::NativeFileNames native;
+  HANDLE handle =
+      ::CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return nullptr;
-  if (!PlainFolder(HandleAttributes(handle)) || !PlainFolder(::GetFileAttributesW(extended.c_str()))) {
+  if (!PlainFolder(HandleAttributes(handle)) ||
+      !PlainFolder(::GetFileAttributesW(extended.c_str()))) {
     ::CloseHandle(handle);
     return nullptr;
   }
@@ -267,6 +278,7 @@ std::unique_ptr<FolderHold> Win32FileSystem::HoldFolder(const std::wstring& path
 }
 
 bool Win32FileSystem::Attributes(const std::wstring& path, uint32_t* attributes) {
+  common::NativeFileNames native;
   const DWORD value = ::GetFileAttributesW(ExtendedPath(path).c_str());
   if (value == INVALID_FILE_ATTRIBUTES)
     return false;
@@ -275,11 +287,13 @@ bool Win32FileSystem::Attributes(const std::wstring& path, uint32_t* attributes)
 }
 
 bool Win32FileSystem::SetAttributes(const std::wstring& path, uint32_t attributes) {
+  common::NativeFileNames native;
   return ::SetFileAttributesW(ExtendedPath(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::Size(const std::wstring& path, uint64_t* size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
+  common::NativeFileNames native;
   if (!::GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data))
     return false;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -289,6 +303,7 @@ bool Win32FileSystem::Size(const std::wstring& path, uint64_t* size) {
 }
 
 bool Win32FileSystem::Remove(const std::wstring& path) {
+  common::NativeFileNames native;
   return ::DeleteFileW(ExtendedPath(path).c_str()) != FALSE;
 }
 
@@ -335,6 +350,7 @@ bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
   };
   std::vector<Opened> opened;
   bool ok = true;
+  common::NativeFileNames native;
   for (const std::wstring& path : paths) {
     const std::wstring extended = ExtendedPath(path);
     HANDLE file =
@@ -385,6 +401,7 @@ bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
 bool Win32FileSystem::ListingFindsFile(const std::wstring& path, bool include_hidden_system) {
   if (path.empty() || HasWildcard(path))
     return false;
+  common::NativeFileNames native;
   const DWORD attributes = ::GetFileAttributesW(ExtendedPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
@@ -396,6 +413,7 @@ bool Win32FileSystem::ListingFindsFile(const std::wstring& path, bool include_hi
 bool Win32FileSystem::Exists(const std::wstring& path) {
   if (path.empty() || HasWildcard(path))
     return false;
+  common::NativeFileNames native;
   return ::GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
@@ -480,6 +498,33 @@ std::wstring Win32ProcessList::ModuleFileName(ProcessHandle process,
   return std::wstring(buffer.data(), std::min<DWORD>(length, max_chars));
 }
 
+// Only where this build cannot read every process's modules: elsewhere the
+// phase shows what it always showed.
+std::wstring Win32ProcessList::ImageFileName(ProcessHandle process, uint32_t max_chars) {
+  using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+  static const QueryImageName query =
+      common::RunsUnderWow64()
+          ? reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(::GetProcAddress(
+                ::GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")))
+          : nullptr;
+  if (!query)
+    return std::wstring();
+  // The call fails rather than cut a name that does not fit: a longer one
+  // gets room for any path, and is cut here as a module's name is.
+  HANDLE handle = reinterpret_cast<HANDLE>(process);
+  wchar_t usual[MAX_PATH + 1];
+  DWORD length = MAX_PATH + 1;
+  if (query(handle, 0, usual, &length))
+    return std::wstring(usual, std::min<DWORD>(length, max_chars));
+  if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+    return std::wstring();
+  std::vector<wchar_t> long_name(32768);
+  length = static_cast<DWORD>(long_name.size());
+  if (!query(handle, 0, long_name.data(), &length))
+    return std::wstring();
+  return std::wstring(long_name.data(), std::min<DWORD>(length, max_chars));
+}
+
 void Win32ProcessList::Close(ProcessHandle process) {
   ::CloseHandle(reinterpret_cast<HANDLE>(process));
 }
@@ -513,13 +558,13 @@ void ResultList::Create(HWND parent,
   // push onto a vector, and the control asks for the texts it draws or is
   // asked for (LVN_GETDISPINFO, also for LVM_GETITEMTEXT from a screen
   // reader). Under Wine inserting real items costs some 0.4 ms each.
-  list_ = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER |
-          LVS_OWNERDATA,
-      list_rect.left, list_rect.top, list_rect.right - list_rect.left,
-      list_rect.bottom - list_rect.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(list_id)), instance, nullptr);
+  list_ =
+      ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                            LVS_NOSORTHEADER | LVS_OWNERDATA,
+                        list_rect.left, list_rect.top, list_rect.right - list_rect.left,
+                        list_rect.bottom - list_rect.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(list_id)), instance, nullptr);
   if (font)
     ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -551,8 +596,7 @@ void ResultList::Create(HWND parent,
       return false;
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lparam)->item;
     if ((item.mask & LVIF_TEXT) && item.iItem >= 0 &&
-        static_cast<size_t>(item.iItem) < rows_.size() && item.iSubItem >= 0 &&
-        item.iSubItem < 3) {
+        static_cast<size_t>(item.iItem) < rows_.size() && item.iSubItem >= 0 && item.iSubItem < 3) {
       item.pszText = const_cast<wchar_t*>(rows_[item.iItem][item.iSubItem].c_str());
     }
     *result = 0;

@@ -37,7 +37,9 @@ class Win32DriveList : public DriveList {
   unsigned DriveType(const std::wstring& root) override;
 };
 
-// psapi's process and module lists.
+// psapi's process and module lists. A 32-bit program under WOW64 cannot
+// list the modules of a 64-bit process; from Vista on it names such a
+// process by its image (QueryFullProcessImageNameW, looked up at run time).
 class Win32ProcessList : public ProcessList {
  public:
   bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t* returned) override;
@@ -49,6 +51,7 @@ class Win32ProcessList : public ProcessList {
   std::wstring ModuleFileName(ProcessHandle process,
                               ModuleHandle module,
                               uint32_t max_chars) override;
+  std::wstring ImageFileName(ProcessHandle process, uint32_t max_chars) override;
   void Close(ProcessHandle process) override;
 };
 

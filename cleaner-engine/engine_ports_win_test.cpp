@@ -384,6 +384,74 @@ TEST_F(EngineWinTest, ProcessPhaseShowsARunningHelper) {
   EXPECT_EQ(view_.yields, 0);
 }
 
+// ---- on 64-bit Windows ---------------------------------------------------------------
+
+// The walks and the process phase as 64-bit Windows shows them, for the
+// 32-bit build (under WOW64) as for the 64-bit one; in a 32-bit prefix the
+// fixture puts a plain SysWOW64 beside the one system folder. The prefix's
+// own programs reach the system folder as testing_support::NativeSystemFolder.
+using Wow64EngineWinTest = EngineWinTest;
+
+// System32 is the native folder and SysWOW64 is itself, each file under its
+// own name; a link there is not followed, and a folder being walked there
+// is held: the native folder cannot be renamed while the walk is below it.
+TEST_F(Wow64EngineWinTest, SystemFoldersAreWalkedEachAsItself) {
+  const std::wstring native = testing_support::NativeSystemFolder() + L"\\suite-walk";
+  int rename = -2;
+  view_.on_yield = [&](int) {
+    if (rename == -2 && !view_.progress.empty() &&
+        view_.progress.back().find(L"system32\\suite-walk\\sub\\a._wj") != std::wstring::npos)
+      rename =
+          testing_support::RunTool(L"path_mover.exe \"" + native + L"\" \"" + native + L"-moved\"");
+  };
+  auto walk_junk = [](const std::wstring& path) { return common::RightChars(path, 4) == L"._wj"; };
+  Engine(JunkCleanerConfig(walk_junk)).WalkFolder(L"C:\\windows\\system32\\suite-walk");
+  Engine(JunkCleanerConfig(walk_junk)).WalkFolder(L"C:\\windows\\syswow64\\suite-walk");
+  EXPECT_EQ(view_.rows,
+            (std::vector<FakeScanView::Row>{
+                {L"C:\\windows\\system32\\suite-walk\\native._wj", L"0 kb", L"清除成功"},
+                {L"C:\\windows\\system32\\suite-walk\\sub\\a._wj", L"0 kb", L"清除成功"},
+                {L"C:\\windows\\system32\\suite-walk\\sub\\b._wj", L"0 kb", L"清除成功"},
+                {L"C:\\windows\\syswow64\\suite-walk\\wow._wj", L"0 kb", L"清除成功"}}));
+  EXPECT_EQ(rename, ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(FileExists(native + L"\\native._wj"));
+  EXPECT_TRUE(FileExists(L"C:\\canary\\precious._wj"));
+  EXPECT_EQ(files_.entered, (std::vector<std::wstring>{
+                                L"C:\\windows\\system32\\suite-walk\\",
+                                L"C:\\windows\\system32\\suite-walk\\sub\\",
+                                L"C:\\windows\\syswow64\\suite-walk\\",
+                            }));
+}
+
+// A process of the Windows that runs (a 64-bit one, whose modules a 32-bit
+// program cannot read) is named by its program file.
+TEST_F(Wow64EngineWinTest, ProcessPhaseNamesAProcessOfTheNativeForm) {
+  const bool under_wow64 = testing_support::PrefixIs64Bit() && sizeof(void*) == 4;
+  // Outside WOW64 the name comes from the process's memory, which no
+  // process reads under a user-mode emulator.
+  const std::wstring not_applicable = testing_support::NoProcessMemoryUnderEmulation();
+  if (!under_wow64 && !not_applicable.empty())
+    GTEST_SKIP() << not_applicable;
+  const std::wstring helper =
+      testing_support::TestProgramFolder() + L"\\native\\cmdline_recorder.exe";
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", L"20000");
+  ::SetEnvironmentVariableW(L"SUITE_RECORD",
+                            (testing_support::TestProgramFolder() + L"\\proc.txt").c_str());
+  HANDLE process = nullptr;
+  ASSERT_TRUE(common::StartCommandLine(helper, common::StartWindow::kHidden, &process));
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
+  ::Sleep(500);
+  Engine(JunkCleanerConfig(JunkEnding)).ScanProcesses();
+  ::TerminateProcess(process, 0);
+  ::CloseHandle(process);
+  const std::wstring expected = common::ToLowerAscii(L"正在检查：" + helper + L"...");
+  EXPECT_NE(
+      std::find_if(view_.progress.begin(), view_.progress.end(),
+                   [&](const std::wstring& t) { return common::ToLowerAscii(t) == expected; }),
+      view_.progress.end())
+      << "texts: " << view_.progress.size();
+}
+
 TEST_F(EngineWinTest, SizesAreSixtyFourBit) {
   const std::wstring dir = MakeScratchFolder(L"big");
   const std::wstring file = dir + L"\\big.bin";

@@ -364,6 +364,8 @@ void ScanEngine::ScanProcesses() {
       if (second_room >= 4 &&
           processes_.EnumModules(process, modules.data(), second_room, &needed_again)) {
         module_name = processes_.ModuleFileName(process, modules[0], 255);
+      } else if (std::wstring image = processes_.ImageFileName(process, 255); !image.empty()) {
+        module_name = std::move(image);
       }
       view_.SetProgress(config_.process_prefix + module_name + L"...");
     }

@@ -670,13 +670,18 @@ TEST_F(EngineTest, ProcessPhaseTexts) {
       {200, L""},  // module listing fails: the name stays
       {300, L"C:\\Program Files\\a b\\app.exe"},
       {400, L"C:\\hidden.exe", false},
+      // Modules unreadable, the program file named without them (a 64-bit
+      // process seen under WOW64); at most 255 characters, like a module's.
+      {500, L"", true, L"C:\\Windows\\System32\\" + std::wstring(300, L'x')},
   };
   TempEngine().ScanProcesses();
-  EXPECT_EQ(view_.progress, (std::vector<std::wstring>{
-                                L"正在扫描：C:\\WINDOWS\\explorer.exe...",
-                                L"正在扫描：C:\\WINDOWS\\explorer.exe...",
-                                L"正在扫描：C:\\Program Files\\a b\\app.exe...",
-                            }));
+  EXPECT_EQ(view_.progress,
+            (std::vector<std::wstring>{
+                L"正在扫描：C:\\WINDOWS\\explorer.exe...",
+                L"正在扫描：C:\\WINDOWS\\explorer.exe...",
+                L"正在扫描：C:\\Program Files\\a b\\app.exe...",
+                L"正在扫描：C:\\Windows\\System32\\" + std::wstring(255 - 20, L'x') + L"...",
+            }));
   EXPECT_EQ(view_.yields, 0);
   EXPECT_EQ(processes_.open_handles, 0);
 }

@@ -66,3 +66,15 @@ echo canary >"$c/swapcanary/precious.tmp"
 "$(dirname "$0")/../testing/wine-drives" "$prefix" c:hd d:cdrom e:network f:ramdisk g:floppy h:hd
 for letter in d e f g h; do echo junk >"$prefix/drives/$letter/never.tmp"; done
 echo junk >"$c/never.tmp"
+
+# The system folders as 64-bit Windows has them (testing/wine-system-tools),
+# each with a folder to walk: the native one with a link to C:\canary.
+"$(dirname "$0")/../testing/wine-system-tools" "$prefix"
+system=$c/windows/system32/suite-walk
+mkdir -p "$system/sub" "$c/windows/syswow64/suite-walk"
+echo junk >"$system/native._wj"
+echo junk >"$system/sub/a._wj"
+echo junk >"$system/sub/b._wj"
+echo junk >"$c/windows/syswow64/suite-walk/wow._wj"
+echo canary >"$c/canary/precious._wj"
+ln -s "$c/canary" "$system/link"

@@ -19,8 +19,9 @@ set(SUITE_WINE_TEST_TIMEOUT 1200)
 # apart in a prefix that fixture prepares (an unwritable Windows folder).
 # With a win_test_layout.sh, the suites named Layout* run apart once per
 # layout it names; a win_test_layout_*.sh does so for the suites its
-# "# suites:" line names. Suites named Density* run once more at 120 and once at
-# 144 dots per inch.
+# "# suites:" line names. Suites named Density* run once more at 120 and once
+# at 144 dots per inch. In the 32-bit tree, suites named Wow64* run once more
+# in a 64-bit prefix.
 
 function(suite_folder name)
   cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
@@ -168,6 +169,27 @@ function(suite_folder name)
           set_tests_properties("win.${name}.dpi${dpi}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
                                ENVIRONMENT "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
         endforeach()
+      endif()
+      # Suites named Wow64* run with the others, and in the 32-bit tree once
+      # more in a 64-bit prefix, where the 32-bit programs run under WOW64 as
+      # on 64-bit Windows (wine-test reads SUITE_TEST_PREFIX); the folder's
+      # fixture prepares either prefix.
+      if(SUITE_WINDOWS_TREE STREQUAL "win32")
+        set(has_wow64_suites FALSE)
+        foreach(test_file ${win_tests})
+          file(STRINGS "${test_file}" wow64_lines REGEX "^TEST(_F)?\\(Wow64")
+          if(wow64_lines)
+            set(has_wow64_suites TRUE)
+          endif()
+        endforeach()
+        if(has_wow64_suites)
+          add_test(NAME "win.${name}.wow64"
+                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
+                           "$<TARGET_FILE:${exe}>"
+                           "${SUITE_REPORT_DIR}/win.${name}.wow64.xml" ${fixture})
+          set_tests_properties("win.${name}.wow64" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
+                               ENVIRONMENT "GTEST_FILTER=Wow64*;SUITE_TEST_PREFIX=win64")
+        endif()
       endif()
     else()
       add_test(NAME "native.${name}"

@@ -4,6 +4,7 @@
 
 #include "command-box/interpreter.h"
 #include "command-box/web_lookups.h"
+#include "common/wow64_win.h"
 #include "testing/fake_command_box_host.h"
 #include "testing/win_test_support_win.h"
 
@@ -132,6 +133,58 @@ TEST_F(CommandBoxWinTest, FileExistsIsExact) {
   ASSERT_TRUE(testing_support::WriteFileBytes(hidden, "x"));
   ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   EXPECT_TRUE(platform.FileExists(hidden));
+}
+
+// What the command box starts from the system folder, in a prefix of either
+// kind (the 32-bit program's tests run in both): the tool of the Windows
+// that runs, so the 64-bit one under WOW64, for a tool kept only in
+// System32 ("msconfig"), a tool kept in both ("narrator") and a program
+// that the open handler opens there. The fixture puts the recorder of each
+// form in its folder (testing/wine-system-tools).
+class Wow64StartTest : public CommandBoxWinTest {
+ protected:
+  void SetUp() override {
+    CommandBoxWinTest::SetUp();
+    ::SetEnvironmentVariableW(L"SUITE_RECORD_BITS", L"1");
+  }
+  void TearDown() override {
+    ::SetEnvironmentVariableW(L"SUITE_RECORD_BITS", nullptr);
+    CommandBoxWinTest::TearDown();
+  }
+};
+
+TEST_F(Wow64StartTest, SystemToolsStartInTheFormOfTheWindowsThatRuns) {
+  const bool under_wow64 = testing_support::PrefixIs64Bit() && sizeof(void*) == 4;
+  ASSERT_EQ(common::RunsUnderWow64(), under_wow64);
+  // The fixture's 64-bit prefixes report Windows 10.
+  ASSERT_EQ(DefaultNativeReach(), under_wow64 ? NativeReach::kThroughAlias : NativeReach::kAsItIs);
+  const std::wstring bits = testing_support::PrefixIs64Bit() ? L"64 " : L"32 ";
+  const std::vector<NativeReach> reaches =
+      under_wow64
+          ? std::vector<NativeReach>{NativeReach::kThroughAlias, NativeReach::kRedirectionOff}
+          : std::vector<NativeReach>{NativeReach::kAsItIs};
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* started;  // part of what the started tool is given
+  } cases[] = {
+      {L"msconfig", L"msconfig"},
+      {L"narrator", L"narrator"},
+      {L"C:\\windows\\system32\\suite-open.exe", L"suite-open.exe"},
+  };
+  for (NativeReach reach : reaches) {
+    host_.platform.set_native_reach(reach);
+    for (const auto& c : cases) {
+      ::DeleteFileW(record_.c_str());
+      host_.starts.clear();
+      Run(c.typed);
+      EXPECT_EQ(host_.starts.size(), 1u) << c.typed;
+      ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000))
+          << c.typed << " started nothing (way " << static_cast<int>(reach) << ")";
+      const std::wstring record = ReadRecord(record_);
+      EXPECT_EQ(record.substr(0, 3), bits) << c.typed << ": " << record;
+      EXPECT_NE(record.find(c.started), std::wstring::npos) << c.typed << ": " << record;
+    }
+  }
 }
 
 }  // namespace

@@ -17,3 +17,10 @@ cp "$c/suite/cmdline_recorder.exe" "$c/suite/plugin/recorder.OCX"
 cp "$c/suite/cmdline_recorder.exe" "$c/suite/plugin/notepad.OCX"
 cp "$c/suite/cmdline_recorder.exe" "$c/suite/notepad.exe"
 bash "$(dirname "$0")/../music-player/win_test_fixture.sh" "$prefix"
+# The system folders as 64-bit Windows has them, and a 64-bit prefix that
+# reports Windows 10, for the tests of what the box starts there.
+"$(dirname "$0")/../testing/wine-system-tools" "$prefix"
+if [ "$SUITE_PREFIX_ARCH" = win64 ]; then
+  WINEPREFIX=$prefix "$SUITE_WINE" reg add 'HKCU\Software\Wine' /v Version /d win10 /f \
+    </dev/null >/dev/null 2>&1
+fi

@@ -131,10 +131,13 @@ ProgramPath CurrentProgramPath() {
   return SplitProgramPath(ModulePath());
 }
 
-bool StartCommandLine(const std::wstring& command_line,
-                      StartWindow window,
-                      HANDLE* process,
-                      const std::wstring& working_folder) {
+namespace {
+
+bool StartProcess(const wchar_t* program,
+                  const std::wstring& command_line,
+                  StartWindow window,
+                  HANDLE* process,
+                  const std::wstring& working_folder) {
   if (process)
     *process = nullptr;
   // CreateProcessW may write into the command line buffer.
@@ -145,7 +148,7 @@ bool StartCommandLine(const std::wstring& command_line,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = window == StartWindow::kHidden ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!::CreateProcessW(program, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         working_folder.empty() ? nullptr : working_folder.c_str(), &startup,
                         &info)) {
     return false;
@@ -157,6 +160,22 @@ bool StartCommandLine(const std::wstring& command_line,
     ::CloseHandle(info.hProcess);
   }
   return true;
+}
+
+}  // namespace
+
+bool StartCommandLine(const std::wstring& command_line,
+                      StartWindow window,
+                      HANDLE* process,
+                      const std::wstring& working_folder) {
+  return StartProcess(nullptr, command_line, window, process, working_folder);
+}
+
+bool StartProgramFile(const std::wstring& program,
+                      const std::wstring& command_line,
+                      StartWindow window,
+                      HANDLE* process) {
+  return StartProcess(program.c_str(), command_line, window, process, std::wstring());
 }
 
 std::wstring TempFolder() {

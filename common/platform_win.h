@@ -104,6 +104,14 @@ bool StartCommandLine(const std::wstring& command_line,
                       HANDLE* process = nullptr,
                       const std::wstring& working_folder = std::wstring());
 
+// As StartCommandLine, but `program` is the program file that runs (the
+// platform's search is not asked); it gets `command_line` as its command
+// line, as it would have got it from StartCommandLine.
+bool StartProgramFile(const std::wstring& program,
+                      const std::wstring& command_line,
+                      StartWindow window = StartWindow::kNormal,
+                      HANDLE* process = nullptr);
+
 // The user's folder for temporary files (GetTempPathW), "" when unknown.
 std::wstring TempFolder();
 

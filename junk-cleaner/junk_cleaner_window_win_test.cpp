@@ -206,6 +206,41 @@ TEST_F(JunkCleanerWindowTest, CustomEndingTypedDuringARunWaitsForTheNextRun) {
   EXPECT_TRUE(FileExists(L"E:\\zdocs\\b.doc"));
 }
 
+// ---- on 64-bit Windows ---------------------------------------------------------------
+
+// A whole-disk run as 64-bit Windows shows the disk, for the 32-bit build
+// (under WOW64) as for the 64-bit one; in a 32-bit prefix the fixture puts
+// a plain SysWOW64 beside the one system folder. Both hold a "sweep._wj"
+// (System32's 2 KB, SysWOW64's 3 KB): each is deleted and listed once,
+// under its own name.
+using Wow64JunkCleanerWindowTest = JunkCleanerWindowTest;
+
+TEST_F(Wow64JunkCleanerWindowTest, SystemFoldersAreEachWalkedAsThemselves) {
+  const std::wstring native = testing_support::NativeSystemFolder() + L"\\sweep._wj";
+  ASSERT_TRUE(FileExists(native));
+  // Only the ending typed, and no autorun row left by an earlier test.
+  testing_support::RemoveFile(L"E:\\autorun.inf");
+  auto w = Open();
+  {
+    MessageBoxAnswerer hint;
+    ::SendMessageW(w->check(kSelectAll), BM_CLICK, 0, 0);
+    ::SendMessageW(w->check(kCustomBox), BM_CLICK, 0, 0);
+  }
+  ::SetWindowTextW(w->custom(CustomField::kText1), L"._wj");
+  MessageBoxAnswerer answerer;
+  ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ASSERT_EQ(answerer.boxes().size(), 1u);
+  EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：2项！！！");
+  std::vector<std::wstring> rows;
+  for (int r = 0; r < w->results().RowCount(); ++r)
+    rows.push_back(w->results().CellText(r, 0) + L" " + w->results().CellText(r, 1) + L" " +
+                   w->results().CellText(r, 2));
+  EXPECT_EQ(rows, (std::vector<std::wstring>{L"C:\\windows\\system32\\sweep._wj 2 kb 清除成功",
+                                             L"C:\\windows\\syswow64\\sweep._wj 3 kb 清除成功"}));
+  EXPECT_FALSE(FileExists(native));
+  EXPECT_FALSE(FileExists(L"C:\\windows\\syswow64\\sweep._wj"));
+}
+
 // ---- at each display density --------------------------------------------------------
 
 using testing_support::ByDensity;

@@ -36,3 +36,9 @@ echo kept >"$drives/e/zdocs/b.doc"
 echo kept >"$drives/f/on-floppy.tmp"
 echo kept >"$drives/g/after-floppy.tmp"
 
+
+# The system folders as 64-bit Windows has them (testing/wine-system-tools),
+# each with a junk file of the same name and a size of its own.
+"$(dirname "$0")/../testing/wine-system-tools" "$prefix"
+head -c 2048 /dev/zero >"$c/windows/system32/sweep._wj"
+head -c 3072 /dev/zero >"$c/windows/syswow64/sweep._wj"

@@ -181,6 +181,24 @@ suite_wine_env() {
   export SUITE_WINE_PRISTINE=$SUITE_WINE_DIR/pristine-$SUITE_TREE
 }
 
+# After suite_wine_env win32: the 32-bit tree's programs in a 64-bit prefix,
+# where they run under WOW64 as on 64-bit Windows. The prefix, its server
+# and the Wine that fixtures and sessions use are the 64-bit ones
+# (SUITE_WINE, WINESERVER: a fixture's "reg add" then writes the registry
+# view the 64-bit system reads); SUITE_PROGRAM_WINE, the 32-bit loader, runs
+# the programs. The 64-bit pristine prefix is made here when it is missing,
+# one test entry at a time.
+suite_wow64_env() {
+  export SUITE_PROGRAM_WINE=/usr/lib/wine/wine
+  export SUITE_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
+  export SUITE_WINE_PRISTINE=$SUITE_WINE_DIR/pristine-win64
+  mkdir -p "$SUITE_WINE_DIR"
+  (
+    flock 9
+    suite_pristine_prefix
+  ) 9>"$SUITE_WINE_DIR/pristine-win64.lock"
+}
+
 # The tree that scripts/run and the benchmarks use: SUITE_TREE when given,
 # else the 32-bit one where it runs (the programs for every Windows), else
 # the 64-bit one.
@@ -271,10 +289,16 @@ suite_wine() {
 SUITE_PREFIX_RECIPE=5
 suite_pristine_prefix() {
   local pristine=$SUITE_WINE_PRISTINE log=$SUITE_WINE_PRISTINE.log
-  [ "$(cat "$pristine/.suite-ready" 2>/dev/null)" = "$SUITE_PREFIX_RECIPE" ] && return 0
+  # A 64-bit prefix made while 32-bit programs could not run has an empty
+  # SysWOW64; where they run now, it is made again for the tests under WOW64.
+  if [ "$(cat "$pristine/.suite-ready" 2>/dev/null)" = "$SUITE_PREFIX_RECIPE" ]; then
+    [ "$WINEARCH" = win64 ] || return 0
+    [ -e "$pristine/drive_c/windows/syswow64/kernel32.dll" ] && return 0
+    suite_tree_blocker win32 >/dev/null || return 0
+  fi
   rm -rf "$pristine"
   mkdir -p "$SUITE_WINE_DIR"
-  echo "creating the $SUITE_TREE Wine prefix (once, about 15 s)"
+  echo "creating the $WINEARCH Wine prefix (once, about 15 s)"
   (
     # A 64-bit prefix without wine32 says it cannot open
     # C:\windows\syswow64\rundll32.exe; harmless.
@@ -319,7 +343,7 @@ suite_pristine_prefix() {
 # (winxp64, version 5.2), so winxp becomes that there.
 suite_set_windows_version() {
   local prefix=$1 version=$2
-  [ "$SUITE_TREE" = win64 ] && [ "$version" = winxp ] && version=winxp64
+  [ "$WINEARCH" = win64 ] && [ "$version" = winxp ] && version=winxp64
   suite_wine "$prefix" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f \
     </dev/null >/dev/null 2>&1
 }

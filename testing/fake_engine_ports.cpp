@@ -338,6 +338,10 @@ std::wstring FakeProcessList::ModuleFileName(engine::ProcessHandle process,
   return processes[process - 1].module.substr(0, max_chars);
 }
 
+std::wstring FakeProcessList::ImageFileName(engine::ProcessHandle process, uint32_t max_chars) {
+  return processes[process - 1].image.substr(0, max_chars);
+}
+
 void FakeProcessList::Close(engine::ProcessHandle) {
   --open_handles;
 }

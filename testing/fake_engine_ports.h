@@ -91,6 +91,7 @@ class FakeProcessList : public engine::ProcessList {
     uint32_t id;
     std::wstring module;  // "" makes the module listing fail
     bool opens = true;
+    std::wstring image{};  // named without its modules; "" when not
   };
   std::vector<Process> processes;
   std::vector<uint32_t> enum_rooms;  // every room offered to EnumProcesses
@@ -105,6 +106,7 @@ class FakeProcessList : public engine::ProcessList {
   std::wstring ModuleFileName(engine::ProcessHandle process,
                               engine::ModuleHandle module,
                               uint32_t max_chars) override;
+  std::wstring ImageFileName(engine::ProcessHandle process, uint32_t max_chars) override;
   void Close(engine::ProcessHandle process) override;
 };
 

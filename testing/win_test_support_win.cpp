@@ -422,6 +422,18 @@ int RequestedTestDpi() {
   return dpi > 0 ? dpi : common::kUsualDpi;
 }
 
+bool PrefixIs64Bit() {
+  const std::wstring arch = common::GetEnvironmentText(L"SUITE_PREFIX_ARCH");
+  return arch.empty() ? sizeof(void*) == 8 : arch == L"win64";
+}
+
+std::wstring NativeSystemFolder() {
+  wchar_t windows[MAX_PATH] = {};
+  ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  const bool under_wow64 = PrefixIs64Bit() && sizeof(void*) == 4;
+  return std::wstring(windows) + (under_wow64 ? L"\\sysnative" : L"\\system32");
+}
+
 std::wstring NoProcessMemoryUnderEmulation() {
   const std::wstring emulator = common::GetEnvironmentText(L"SUITE_EMULATOR");
   if (emulator.empty())

@@ -156,6 +156,15 @@ int RequestedTestDpi();
 // read of another process's memory goes under Wine (through its server).
 std::wstring NoProcessMemoryUnderEmulation();
 
+// Whether the test program's prefix is a 64-bit Windows (wine-test names
+// its architecture in SUITE_PREFIX_ARCH; a 32-bit program's tests can run
+// in either), and so a 32-bit test program runs under WOW64 there.
+bool PrefixIs64Bit();
+// The system folder as the prefix's own (native) programs see it, named
+// so that this program reaches it: "C:\windows\sysnative" for a 32-bit
+// program in a 64-bit prefix, "C:\windows\system32" otherwise.
+std::wstring NativeSystemFolder();
+
 // The value for the density the test program was started at: 96, 120 or
 // 144 dots per inch (any other density fails the test).
 int ByDensity(int at96, int at120, int at144);

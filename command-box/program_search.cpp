@@ -1,0 +1,114 @@
+#include "command-box/program_search.h"
+
+#include "common/text_rules.h"
+
+namespace commandbox {
+namespace {
+
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
+
+bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty() || IsSeparator(folder.back()))
+    return folder + name;
+  return folder + L'\\' + name;
+}
+
+// SearchPath's rule: ".exe" goes on when the last part of the name has no
+// ending of its own.
+std::wstring WithProgramEnding(const std::wstring& name) {
+  const size_t last_separator = name.find_last_of(L"\\/");
+  const size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos && (last_separator == std::wstring::npos || dot > last_separator))
+    return name;
+  return name + L".exe";
+}
+
+// `path` with the system folder (and anything below it) named as this
+// program reaches it natively; "System32x" is not the system folder.
+std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
+  const std::wstring system = search.windows_folder + L"\\System32";
+  if (path.size() < system.size() ||
+      common::ToLowerAscii(path.substr(0, system.size())) != common::ToLowerAscii(system)) {
+    return path;
+  }
+  if (path.size() > system.size() && !IsSeparator(path[system.size()]))
+    return path;
+  return search.native_system_folder + path.substr(system.size());
+}
+
+// The leading parts of a command line that the process start tries as the
+// program, in its order: a quoted first part alone; else, for an unquoted
+// line, the text before each blank, then the whole line (for a path with
+// blanks the shortest leading part that names a program file wins).
+std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
+  std::vector<std::wstring> candidates;
+  size_t start = 0;
+  while (start < command_line.size() && IsBlank(command_line[start]))
+    ++start;
+  if (start < command_line.size() && command_line[start] == L'"') {
+    const size_t end = command_line.find(L'"', start + 1);
+    const std::wstring quoted = command_line.substr(
+        start + 1, end == std::wstring::npos ? std::wstring::npos : end - start - 1);
+    if (!quoted.empty())
+      candidates.push_back(quoted);
+    return candidates;
+  }
+  for (size_t at = start; at <= command_line.size(); ++at) {
+    if (at < command_line.size() && !IsBlank(command_line[at]))
+      continue;
+    // Blanks that follow a blank add nothing new.
+    if (at > start && !IsBlank(command_line[at - 1]))
+      candidates.push_back(command_line.substr(start, at - start));
+  }
+  return candidates;
+}
+
+}  // namespace
+
+std::wstring FindNativeProgram(const std::wstring& command_line,
+                               const ProgramSearch& search,
+                               const std::function<bool(const std::wstring&)>& is_file) {
+  if (search.windows_folder.empty())
+    return std::wstring();
+  std::vector<std::wstring> folders = {search.program_folder};
+  if (search.search_current_folder)
+    folders.push_back(search.current_folder);
+  folders.push_back(search.windows_folder + L"\\System32");
+  folders.push_back(search.windows_folder + L"\\System");
+  folders.push_back(search.windows_folder);
+  for (size_t start = 0; start <= search.path.size();) {
+    size_t end = search.path.find(L';', start);
+    if (end == std::wstring::npos)
+      end = search.path.size();
+    if (end > start)
+      folders.push_back(search.path.substr(start, end - start));
+    start = end + 1;
+  }
+
+  for (const std::wstring& candidate : ProgramCandidates(command_line)) {
+    const std::wstring name = WithProgramEnding(candidate);
+    // A name with a folder in it is looked for there only.
+    if (name.find_first_of(L"\\/:") != std::wstring::npos) {
+      const std::wstring native = NativePath(name, search);
+      if (is_file(native))
+        return native;
+      continue;
+    }
+    for (const std::wstring& folder : folders) {
+      if (folder.empty())
+        continue;
+      const std::wstring native = NativePath(Join(folder, name), search);
+      if (is_file(native))
+        return native;
+    }
+  }
+  return std::wstring();
+}
+
+}  // namespace commandbox
