@@ -23,6 +23,32 @@ set(SUITE_WINE_TEST_TIMEOUT 1200)
 # at 144 dots per inch. In the 32-bit tree, suites named Wow64* run once more
 # in a 64-bit prefix.
 
+# One Windows test entry ENTRY: the test program EXE run by wine-test in a
+# fresh prefix that FIXTURE ("" for none) prepares, with the environment ENV
+# (a list of NAME=VALUE, may be empty).
+function(suite_wine_entry entry exe fixture env)
+  add_test(NAME "${entry}"
+           COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
+                   "$<TARGET_FILE:${exe}>" "${SUITE_REPORT_DIR}/${entry}.xml" ${fixture})
+  set_tests_properties("${entry}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT})
+  if(env)
+    set_tests_properties("${entry}" PROPERTIES ENVIRONMENT "${env}")
+  endif()
+endfunction()
+
+# Whether any of the test files given after PREFIX holds a suite whose name
+# begins with PREFIX.
+function(suite_has_suites result prefix)
+  set(found FALSE)
+  foreach(test_file ${ARGN})
+    file(STRINGS "${test_file}" lines REGEX "^TEST(_F)?\\(${prefix}")
+    if(lines)
+      set(found TRUE)
+    endif()
+  endforeach()
+  set(${result} ${found} PARENT_SCOPE)
+endfunction()
+
 function(suite_folder name)
   cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
   set(dir "${CMAKE_SOURCE_DIR}/${name}")
@@ -100,11 +126,7 @@ function(suite_folder name)
       if(NOT EXISTS "${fixture}")
         set(fixture "")
       endif()
-      add_test(NAME "win.${name}"
-               COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
-                       "$<TARGET_FILE:${exe}>"
-                       "${SUITE_REPORT_DIR}/win.${name}.xml" ${fixture})
-      set_tests_properties("win.${name}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT})
+      suite_wine_entry("win.${name}" ${exe} "${fixture}" "")
       # The tests of suites named StandardUser* run apart, in a prefix whose
       # Windows folder the program cannot write (win_test_standard_user.sh
       # lists it in .suite-lock); the others where it can.
@@ -112,13 +134,8 @@ function(suite_folder name)
       set(apart "")
       if(EXISTS "${standard_user_fixture}")
         list(APPEND apart "StandardUser*")
-        add_test(NAME "win.${name}.standard-user"
-                 COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
-                         "$<TARGET_FILE:${exe}>"
-                         "${SUITE_REPORT_DIR}/win.${name}.standard-user.xml"
-                         "${standard_user_fixture}")
-        set_tests_properties("win.${name}.standard-user" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
-                             ENVIRONMENT "GTEST_FILTER=StandardUser*")
+        suite_wine_entry("win.${name}.standard-user" ${exe} "${standard_user_fixture}"
+                         "GTEST_FILTER=StandardUser*")
       endif()
       # With a win_test_layout.sh beside them, the suites named Layout* run
       # apart, once for each layout its "# layouts:" line names, in a prefix
@@ -138,12 +155,8 @@ function(suite_folder name)
         endif()
         list(APPEND apart "${suites}")
         foreach(layout ${layouts})
-          add_test(NAME "win.${name}.${layout}"
-                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
-                           "$<TARGET_FILE:${exe}>"
-                           "${SUITE_REPORT_DIR}/win.${name}.${layout}.xml" "${layout_fixture}")
-          set_tests_properties("win.${name}.${layout}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
-                               ENVIRONMENT "GTEST_FILTER=${suites};SUITE_TEST_LAYOUT=${layout}")
+          suite_wine_entry("win.${name}.${layout}" ${exe} "${layout_fixture}"
+                           "GTEST_FILTER=${suites};SUITE_TEST_LAYOUT=${layout}")
         endforeach()
       endforeach()
       if(apart)
@@ -153,21 +166,11 @@ function(suite_folder name)
       # Suites named Density* run at 96 dots per inch with the others, and
       # again at 120 and 144 (125 % and 150 %), each in a prefix whose
       # display says so (wine-test reads SUITE_TEST_DPI).
-      set(has_density_suites FALSE)
-      foreach(test_file ${win_tests})
-        file(STRINGS "${test_file}" density_lines REGEX "^TEST(_F)?\\(Density")
-        if(density_lines)
-          set(has_density_suites TRUE)
-        endif()
-      endforeach()
+      suite_has_suites(has_density_suites Density ${win_tests})
       if(has_density_suites)
         foreach(dpi 120 144)
-          add_test(NAME "win.${name}.dpi${dpi}"
-                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
-                           "$<TARGET_FILE:${exe}>"
-                           "${SUITE_REPORT_DIR}/win.${name}.dpi${dpi}.xml" ${fixture})
-          set_tests_properties("win.${name}.dpi${dpi}" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
-                               ENVIRONMENT "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
+          suite_wine_entry("win.${name}.dpi${dpi}" ${exe} "${fixture}"
+                           "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
         endforeach()
       endif()
       # Suites named Wow64* run with the others, and in the 32-bit tree once
@@ -175,20 +178,10 @@ function(suite_folder name)
       # on 64-bit Windows (wine-test reads SUITE_TEST_PREFIX); the folder's
       # fixture prepares either prefix.
       if(SUITE_WINDOWS_TREE STREQUAL "win32")
-        set(has_wow64_suites FALSE)
-        foreach(test_file ${win_tests})
-          file(STRINGS "${test_file}" wow64_lines REGEX "^TEST(_F)?\\(Wow64")
-          if(wow64_lines)
-            set(has_wow64_suites TRUE)
-          endif()
-        endforeach()
+        suite_has_suites(has_wow64_suites Wow64 ${win_tests})
         if(has_wow64_suites)
-          add_test(NAME "win.${name}.wow64"
-                   COMMAND "${CMAKE_SOURCE_DIR}/testing/wine-test" ${SUITE_WINDOWS_TREE}
-                           "$<TARGET_FILE:${exe}>"
-                           "${SUITE_REPORT_DIR}/win.${name}.wow64.xml" ${fixture})
-          set_tests_properties("win.${name}.wow64" PROPERTIES TIMEOUT ${SUITE_WINE_TEST_TIMEOUT}
-                               ENVIRONMENT "GTEST_FILTER=Wow64*;SUITE_TEST_PREFIX=win64")
+          suite_wine_entry("win.${name}.wow64" ${exe} "${fixture}"
+                           "GTEST_FILTER=Wow64*;SUITE_TEST_PREFIX=win64")
         endif()
       endif()
     else()
