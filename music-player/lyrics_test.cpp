@@ -221,6 +221,14 @@ TEST(LyricsTest, SyncWithAnOffset) {
     EXPECT_EQ(c.lyrics->At(c.position), c.shown) << c.position;
 }
 
+// The bytes of a file of music-player/corpus; "" when it cannot be read.
+std::string Corpus(const char* name) {
+  std::ifstream in(std::string(SUITE_SOURCE_DIR) + "/music-player/corpus/" + name,
+                   std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // Lyric files of the shapes lyric sites, karaoke tools and editors write,
 // from their bytes to the line shown at each position.
 TEST(LyricsTest, ShapesOfLyricFiles) {
@@ -271,56 +279,44 @@ TEST(LyricsTest, ShapesOfLyricFiles) {
       {"short UTF-8 with one Western byte",
        "[00:01.00]\xE7\xAC\xAC\xE4\xB8\x80\xE5\x8F\xA5\r\n[00:09.00]caf\xE9 au lait\r\n",
        {{L"00:01", L"第一句"}, {L"00:09", L"caf\xFFFD au lait"}}},
-  };
-  for (const auto& c : cases) {
-    const Lyrics lyrics(SplitLines(DecodeLyricBytes(c.bytes, kGbk)));
-    for (const auto& [position, line] : c.shown)
-      EXPECT_EQ(lyrics.At(position), line) << c.shape << " at " << position;
-  }
-}
-
-// Files that other lyric tools wrote (bench/lyrics/make_corpus.sh): ffmpeg,
-// Gaupol's library (GBK, and UTF-16LE, which it writes without a mark;
-// it drops the hours of 1:40:00.50), lrc-kit and paroles.
-TEST(LyricsTest, FilesOfOtherLyricTools) {
-  const struct {
-    const char* file;
-    std::vector<std::pair<std::wstring, std::wstring>> shown;  // position, line
-  } cases[] = {
+      // Files that other lyric tools wrote (bench/lyrics/make_corpus.sh): ffmpeg,
+      // Gaupol's library (GBK, and UTF-16LE, which it writes without a mark;
+      // it drops the hours of 1:40:00.50), lrc-kit and paroles.
       {"lyric_ffmpeg.lrc",
+       Corpus("lyric_ffmpeg.lrc"),
        {{L"00:00", L""},
         {L"00:01", L"窗外的麻雀"},
         {L"00:02", L"Sing it again [x2]"},
         {L"01:05", L"在电线杆上多嘴"},
         {L"100:00", L"late"}}},
       {"lyric_gaupol_gbk.lrc",
+       Corpus("lyric_gaupol_gbk.lrc"),
        {{L"00:01", L""},
         {L"00:02", L"窗外的麻雀"},
         {L"00:03", L"Sing it again [x2]"},
         {L"01:06", L"在电线杆上多嘴"},
         {L"40:01", L"late"}}},
       {"lyric_gaupol_utf16le.lrc",
+       Corpus("lyric_gaupol_utf16le.lrc"),
        {{L"00:02", L"窗外的麻雀"}, {L"01:06", L"在电线杆上多嘴"}, {L"40:01", L"late"}}},
       {"lyric_lrc_kit.lrc",
+       Corpus("lyric_lrc_kit.lrc"),
        {{L"00:00", L""},
         {L"00:02", L"在电线杆上多嘴"},
         {L"00:15", L"副歌 [x2]"},
         {L"01:29", L"副歌 [x2]"},
         {L"100:00", L"late"}}},
       {"lyric_paroles.lrc",
+       Corpus("lyric_paroles.lrc"),
        {{L"00:01", L"窗外的麻雀"},
         {L"00:03", L"你说这一句"},
         {L"00:04", L"Sing it again [x2]"},
         {L"04:59", L"Sing it again [x2]"}}},
   };
   for (const auto& c : cases) {
-    std::ifstream in(std::string(SUITE_SOURCE_DIR) + "/music-player/corpus/" + c.file,
-                     std::ios::binary);
-    ASSERT_TRUE(in) << c.file;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const Lyrics lyrics(SplitLines(DecodeLyricBytes(bytes, kGbk)));
+    const Lyrics lyrics(SplitLines(DecodeLyricBytes(c.bytes, kGbk)));
     for (const auto& [position, line] : c.shown)
-      EXPECT_EQ(lyrics.At(position), line) << c.file << " at " << position;
+      EXPECT_EQ(lyrics.At(position), line) << c.shape << " at " << position;
   }
 }
 
