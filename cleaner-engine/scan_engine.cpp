@@ -309,8 +309,12 @@ void ScanEngine::ScanAllDrives() {
   for (const std::wstring& root : roots) {
     if (Stopping())
       break;
+    // A network drive is other people's storage: its .bak and .old files
+    // are somebody's keepsakes, and a share whose server is gone stalls the
+    // walk. It is passed over like a CD-ROM, autorun.inf included.
     const std::wstring lower = common::ToLowerAscii(root);
-    if (lower == L"a:\\" || lower == L"b:\\" || drives_.DriveType(root) == kDriveCdRom)
+    const unsigned type = drives_.DriveType(root);
+    if (lower == L"a:\\" || lower == L"b:\\" || type == kDriveCdRom || type == kDriveRemote)
       continue;
     // The first removable drive ends the walk: it and every drive after it.
     if (drives_.DriveType(root) == kDriveRemovable)

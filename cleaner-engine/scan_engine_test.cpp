@@ -444,14 +444,20 @@ TEST_F(EngineTest, DriveOrderAndSkips) {
         {L"E:\\", kDriveFixed}},
        {L"C:\\*.*", L"E:\\*.*"}},
       {{{L"C:\\", kDriveFixed}, {L"F:\\", kDriveRemovable}, {L"G:\\", kDriveFixed}}, {L"C:\\*.*"}},
+      // A network drive between fixed ones is passed over, its autorun.inf
+      // and junk left; the walk goes on with the next drive.
       {{{L"b:\\", kDriveFixed},
-        {L"C:\\", kDriveRemote},
+        {L"C:\\", kDriveFixed},
+        {L"N:\\", kDriveRemote},
         {L"R:\\", kDriveRamDisk},
-        {L"X:\\", kDriveUnknown}},
-       {L"C:\\*.*", L"R:\\*.*", L"X:\\*.*"}},
+        {L"X:\\", kDriveUnknown},
+        {L"Y:\\", kDriveFixed}},
+       {L"C:\\*.*", L"R:\\*.*", L"X:\\*.*", L"Y:\\*.*"}},
   };
   for (const auto& c : cases) {
     FakeFileSystem fs;
+    fs.AddFile(L"N:\\autorun.inf", 10);
+    fs.AddFile(L"N:\\x.tmp", 10);
     FakeScanView view;
     FakeDriveList drives;
     drives.drives = c.drives;
@@ -463,6 +469,8 @@ TEST_F(EngineTest, DriveOrderAndSkips) {
     for (const std::wstring& w : c.walked)
       entered.push_back(w.substr(0, 3));
     EXPECT_EQ(fs.holds, entered);
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_TRUE(fs.Has(L"N:\\autorun.inf") && fs.Has(L"N:\\x.tmp"));
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text, L"此次搜索操作中发现垃圾：0项！！！");
     EXPECT_EQ(view.messages[0].title, L"提示");

@@ -115,14 +115,23 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   ASSERT_TRUE(::SetFileAttributesW(L"C:\\junk\\hidden.bak",
                                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM));
-  EXPECT_EQ(::GetDriveTypeW(L"F:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
+  EXPECT_EQ(::GetDriveTypeW(L"F:\\"), static_cast<UINT>(DRIVE_REMOTE));
+  EXPECT_EQ(::GetDriveTypeW(L"H:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
   std::set<std::wstring> expected;
-  ExpectedJunk(L"C:\\", &expected);
-  ExpectedJunk(L"E:\\", &expected);
+  for (const wchar_t* fixed : {L"C:\\", L"E:\\", L"G:\\"})
+    ExpectedJunk(fixed, &expected);
   for (const wchar_t* planted :
        {L"C:\\junk\\a.tmp", L"C:\\junk\\sub\\b.chk", L"C:\\junk\\hidden.bak", L"C:\\junk\\x.temp",
-        L"C:\\junk\\mytemp", L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$"})
+        L"C:\\junk\\mytemp", L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$", L"G:\\g.tmp"})
     EXPECT_EQ(expected.count(planted), 1u) << planted;
+  // The network drive's files, byte for byte, as the fixture wrote them.
+  const struct {
+    const wchar_t* path;
+    std::string bytes;
+  } share[] = {{L"F:\\报告.doc.bak", "report of 2026\r\n"},
+               {L"F:\\backup\\db.old", "database copy"},
+               {L"F:\\x.tmp", "temporary"},
+               {L"F:\\autorun.inf", "[autorun]\r\nicon=share.ico\r\n"}};
 
   auto w = Open();
   MessageBoxAnswerer answerer;
@@ -143,6 +152,7 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
       continue;
     }
     EXPECT_EQ(w->results().CellText(r, 2), L"清除成功") << item;
+    EXPECT_NE(item.substr(0, 3), L"F:\\") << item;
     deleted.insert(item);
   }
   EXPECT_TRUE(autorun);
@@ -154,9 +164,13 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   for (const wchar_t* kept :
        {L"C:\\junk\\REPORT.TMP", L"C:\\junk\\.cache\\cached.tmp", L"C:\\junk\\keep.txt",
         L"E:\\photo.jpeg", L"E:\\link\\precious.tmp", L"E:\\link\\precious.bak",
-        L"D:\\on-cdrom.tmp", L"F:\\on-floppy.tmp", L"G:\\after-floppy.tmp",
+        L"D:\\on-cdrom.tmp", L"H:\\on-floppy.tmp", L"I:\\after-floppy.tmp",
         L"E:\\zdocs\\a.docx", L"E:\\zdocs\\b.doc"})
     EXPECT_TRUE(FileExists(kept)) << kept;
+  for (const auto& f : share) {
+    std::string bytes;
+    EXPECT_TRUE(testing_support::ReadFileBytes(f.path, &bytes) && bytes == f.bytes) << f.path;
+  }
   EXPECT_EQ(::GetFocus(), w->cmdSearch());
 }
 
