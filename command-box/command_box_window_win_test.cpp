@@ -559,20 +559,31 @@ TEST_F(CommandBoxWindowTest, ASecondStartShowsTheFirstBox) {
   const unsigned long long second_ms = common::SteadyMilliseconds() - start;
   std::printf("the second start ended after %llu ms\n", second_ms);
   EXPECT_EQ(code, 0);
-  EXPECT_TRUE(PumpUntil(
-      [&] { return ::IsWindowVisible(box) && !::IsIconic(box) && ::GetForegroundWindow() == box; },
-      3000))
-      << testing_support::ActivationReport();
-  RECT place = {};
-  ::GetWindowRect(box, &place);
-  EXPECT_NE(::MonitorFromRect(&place, MONITOR_DEFAULTTONULL), nullptr);
-  GUITHREADINFO gui = {};
-  gui.cbSize = sizeof(gui);
-  ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &gui));
-  wchar_t focus_class[32] = {};
-  ::GetClassNameW(gui.hwndFocus, focus_class, 32);
-  EXPECT_EQ(::GetAncestor(gui.hwndFocus, GA_ROOT), box);
-  EXPECT_STREQ(focus_class, L"Edit");
+  // The other process shows the box in steps: wait for all of them.
+  auto state = [&] {
+    std::string seen;
+    if (::IsWindowVisible(box) && !::IsIconic(box))
+      seen += "shown ";
+    if (::GetForegroundWindow() == box)
+      seen += "in-front ";
+    RECT place = {};
+    ::GetWindowRect(box, &place);
+    if (::MonitorFromRect(&place, MONITOR_DEFAULTTONULL))
+      seen += "on-screen ";
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    wchar_t focus_class[32] = {};
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &gui) && gui.hwndFocus &&
+        ::GetAncestor(gui.hwndFocus, GA_ROOT) == box) {
+      ::GetClassNameW(gui.hwndFocus, focus_class, 32);
+    }
+    if (std::wstring(focus_class) == L"Edit")
+      seen += "input-focused";
+    return seen;
+  };
+  const std::string shown = "shown in-front on-screen input-focused";
+  PumpUntil([&] { return state() == shown; }, 3000);
+  EXPECT_EQ(state(), shown) << testing_support::ActivationReport();
   EXPECT_EQ(BoxesOf(0).size(), 1u);
 
   // Closed, the next start opens a box of its own.
