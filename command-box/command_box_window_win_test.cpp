@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "command-box/single_instance_win.h"
 #include "common/platform_win.h"
 #include "testing/win_test_support_win.h"
 #include "tray/tray_icon_win.h"
@@ -452,7 +453,7 @@ TEST_F(CommandBoxWindowTest, ABoxOffEveryScreenComesBackOntoTheNearest) {
     } else if (name == "menu 显示") {
       w->about().Choose(tray::MenuItem::kShow);
     } else if (name == "later start") {
-      ::PostMessageW(w->hwnd(), ::RegisterWindowMessageW(L"Tovrix.CommandBox.Show"), 0, 0);
+      ::PostMessageW(w->hwnd(), ShowBoxMessage(), 0, 0);
       PumpFor(100);
     } else {
       ::SendMessageW(w->hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
@@ -465,6 +466,10 @@ TEST_F(CommandBoxWindowTest, ABoxOffEveryScreenComesBackOntoTheNearest) {
     EXPECT_EQ(box.top, work.top + 50);
     EXPECT_EQ(box.right - box.left, width);
     EXPECT_EQ(box.bottom - box.top, height);
+    if (name == "later start") {
+      EXPECT_EQ(::GetForegroundWindow(), w->hwnd()) << testing_support::ActivationReport();
+      EXPECT_EQ(::GetFocus(), w->text1()) << testing_support::ActivationReport();
+    }
   }
   // On a screen, a box stays where it is.
   ::SetWindowPos(w->hwnd(), nullptr, 120, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
