@@ -72,6 +72,8 @@ class CommandBoxHost {
   // The per-user Run value, REG_SZ.
   virtual bool WriteRunValue(const std::wstring& name, const std::wstring& data) = 0;
   virtual bool DeleteRunValue(const std::wstring& name) = 0;
+  // False when the value is absent (or cannot be read).
+  virtual bool ReadRunValue(const std::wstring& name, std::wstring* data) = 0;
   virtual common::ProgramPath Program() = 0;
   // The value of the environment variable "windir", read afresh.
   virtual std::wstring WindowsFolder() = 0;

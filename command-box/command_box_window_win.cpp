@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
+#include "command-box/single_instance_win.h"
 #include "command-box/web_lookups.h"
 #include "common/program_path.h"
+#include "common/screen_place.h"
 #include "common/text_rules.h"
 #include "tray/tray_dispatch.h"
-#include "tray/tray_icon_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace commandbox {
@@ -86,7 +87,7 @@ CommandBoxWindow::~CommandBoxWindow() {
 bool CommandBoxWindow::Open() {
   const int width = common::TwipsToPixels(kWidthTwips);
   const int height = common::TwipsToPixels(kHeightTwips);
-  if (!Create(look::kFormClass, L"Zirro Lnk V1.0", WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
+  if (!Create(look::kFormClass, kCaption, WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU,
               WS_EX_APPWINDOW | WS_EX_CONTROLPARENT | WS_EX_ACCEPTFILES, 0, 0, width, height,
               nullptr)) {
     return false;
@@ -96,6 +97,12 @@ bool CommandBoxWindow::Open() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(common::ProgramIcon(common::LargeIconSize())));
   CreateControls();
+  // A new taskbar announces itself with "TaskbarCreated"; a later start
+  // of Tovrix asks for this box. Both come from other programs, which the
+  // message filter stops when this one runs elevated.
+  taskbar_created_ = tray::RegisterTaskbarCreated(hwnd());
+  show_box_ = ShowBoxMessage();
+  common::AllowMessageFromLowerIntegrity(hwnd(), show_box_);
 
   look::AttachSkin(hwnd());
   const StartupPlacement placement = ReadStartupSettings(fields_, interpreter_.settings());
@@ -119,8 +126,9 @@ bool CommandBoxWindow::Open() {
   // waits for the shell's notification area (under Wine another process),
   // which the box need not wait for. Then the focus, which a shell that
   // brings up its taskbar for the first icon could otherwise take.
-  tray::AddTrayIcon(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
-                    L"快捷输入框");
+  tray_icon_.MakeRecord(hwnd(), common::JoinPath(platform_.Program().folder, L"ico.ico"),
+                        L"快捷输入框");
+  presence_.Add();
   ::SetFocus(text1_);
   return true;
 }
@@ -228,6 +236,15 @@ bool CommandBoxWindow::PreTranslateMessage(MSG& msg) {
 }
 
 LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  // Registered messages have no fixed numbers.
+  if (message == taskbar_created_ && message != 0) {
+    OnTaskbarCreated();
+    return 0;
+  }
+  if (message == show_box_ && message != 0) {
+    ShowForLaterStart();
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wparam) == kCommand1 && HIWORD(wparam) == BN_CLICKED) {
@@ -258,9 +275,15 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
       }
       return 0;
     case WM_SIZE:
-      // Minimised means hidden: the notification icon brings it back.
-      if (wparam == SIZE_MINIMIZED)
+      // Minimised means hidden: the notification icon brings it back. While
+      // the shell has no icon, the box stays minimised on the taskbar,
+      // where the user finds it again.
+      if (wparam == SIZE_MINIMIZED && presence_.MayHide())
         ::ShowWindow(hwnd(), SW_HIDE);
+      break;
+    case WM_DISPLAYCHANGE:
+      if (!::IsIconic(hwnd()))
+        KeepOnScreen();
       break;
     case WM_CTLCOLORSTATIC:
       return chrome_.TransparentControl(reinterpret_cast<HWND>(lparam),
@@ -287,10 +310,41 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
 void CommandBoxWindow::TrayRestore() {
   ::ShowWindow(hwnd(), SW_RESTORE);
   ::ShowWindow(hwnd(), SW_SHOW);
+  KeepOnScreen();
   chrome_.Show(look::ChromeButton::kMinimise, look::ChromeState::kNormal);
   ::SetFocus(text1_);
   if (fields_.Text10 == L"1" && player_)
     player_->logic().EnableDeferredRefresh();
+}
+
+void CommandBoxWindow::ShowForLaterStart() {
+  TrayRestore();
+  ::SetForegroundWindow(hwnd());
+  ::SetFocus(text1_);
+}
+
+void CommandBoxWindow::KeepOnScreen() {
+  RECT place = {};
+  ::GetWindowRect(hwnd(), &place);
+  if (::MonitorFromRect(&place, MONITOR_DEFAULTTONULL))
+    return;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (!::GetMonitorInfoW(::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor))
+    return;
+  const RECT& work = monitor.rcWork;
+  const common::ScreenRect moved =
+      common::MoveInto({place.left, place.top, place.right, place.bottom},
+                       {work.left, work.top, work.right, work.bottom});
+  ::SetWindowPos(hwnd(), nullptr, moved.left, moved.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CommandBoxWindow::OnTaskbarCreated() {
+  // Back in the notification area, a box left minimised on the taskbar
+  // meanwhile hides as minimised boxes do.
+  if (presence_.Add() && ::IsIconic(hwnd()) && ::IsWindowVisible(hwnd()))
+    ::ShowWindow(hwnd(), SW_HIDE);
 }
 
 void CommandBoxWindow::MenuChosen(tray::MenuItem item) {
@@ -298,6 +352,7 @@ void CommandBoxWindow::MenuChosen(tray::MenuItem item) {
     case tray::MenuItem::kShow:
       ::ShowWindow(hwnd(), SW_RESTORE);
       ::ShowWindow(hwnd(), SW_SHOW);
+      KeepOnScreen();
       break;
     case tray::MenuItem::kAbout:
       about_->ShowModeless();
@@ -314,7 +369,7 @@ void CommandBoxWindow::Shutdown() {
   if (shut_down_)
     return;
   shut_down_ = true;
-  tray::RemoveTrayIcon();
+  presence_.Remove();
   if (player_) {
     player_->on_destroyed = nullptr;
     player_.reset();

@@ -16,6 +16,8 @@
 #include "music-player/player_form.h"
 #include "music-player/player_window_win.h"
 #include "tray/about_window_win.h"
+#include "tray/tray_icon_win.h"
+#include "tray/tray_presence.h"
 #include "window-look/chrome_win.h"
 
 namespace commandbox {
@@ -41,6 +43,7 @@ class CommandBoxWindow : public common::Window,
   static constexpr int kHeightTwips = 1500;
   static constexpr UINT_PTR kTopmostTimer = 2;
   static constexpr UINT kTopmostInterval = 5000;
+  static constexpr wchar_t kCaption[] = L"Zirro Lnk V1.0";
 
   CommandBoxWindow();
   ~CommandBoxWindow() override;
@@ -63,6 +66,13 @@ class CommandBoxWindow : public common::Window,
   HWND label4() const { return label4_; }
   HWND label5() const { return label5_; }
   HWND image1() const { return image1_; }
+  // The notification icon's record, and whether the shell has the icon.
+  const tray::TrayIcon& tray_icon() const { return tray_icon_; }
+  bool tray_icon_present() const { return presence_.present(); }
+  // The notification area as the box reaches it: the shell (tray_icon),
+  // or a test's stand-in in front of it, given before Open.
+  void set_notify_area(tray::NotifyAreaPort* area) { presence_.set_area(area); }
+  tray::TrayIcon& shell_tray_icon() { return tray_icon_; }
 
   // CommandBoxHost
   int WindowTopTwips() override;
@@ -90,6 +100,9 @@ class CommandBoxWindow : public common::Window,
     return platform_.WriteRunValue(name, data);
   }
   bool DeleteRunValue(const std::wstring& name) override { return platform_.DeleteRunValue(name); }
+  bool ReadRunValue(const std::wstring& name, std::wstring* data) override {
+    return common::ReadRunValue(name, data);
+  }
   common::ProgramPath Program() override { return platform_.Program(); }
   std::wstring WindowsFolder() override { return platform_.WindowsFolder(); }
   common::ProfilePort& Profile() override { return platform_.Profile(); }
@@ -126,6 +139,14 @@ class CommandBoxWindow : public common::Window,
   // window cannot be made.
   player::PlayerWindow* EnsurePlayer();
   void TrayRestore();
+  // A later start of Tovrix asked for the box: the tray restore, and the
+  // box brought to the front.
+  void ShowForLaterStart();
+  // A box on no monitor (its screen was unplugged, a remote session of
+  // another size) moves onto the nearest one.
+  void KeepOnScreen();
+  // The shell's taskbar (re)started: the icon is added again.
+  void OnTaskbarCreated();
   void MenuChosen(tray::MenuItem item);
   void OnDrop(HDROP drop);
 
@@ -138,6 +159,10 @@ class CommandBoxWindow : public common::Window,
   look::WindowChrome chrome_;
   HFONT input_font_ = nullptr, title_font_ = nullptr, label_font_ = nullptr;
   HICON icon_ = nullptr;
+  tray::TrayIcon tray_icon_;
+  tray::TrayPresence presence_{&tray_icon_};
+  UINT taskbar_created_ = 0;
+  UINT show_box_ = 0;
   HWND image1_ = nullptr, label4_ = nullptr, label5_ = nullptr, text1_ = nullptr,
        command1_ = nullptr;
   bool shut_down_ = false;

@@ -4,9 +4,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
+#include "command-box/single_instance_win.h"
 #include "common/platform_win.h"
 #include "testing/win_test_support_win.h"
 #include "tray/tray_icon_win.h"
+#include "window-look/skin_engine_win.h"
 
 namespace commandbox {
 namespace {
@@ -67,6 +71,53 @@ int CountVisibleWindows(const wchar_t* caption) {
   return count.n;
 }
 
+// Whether the shell has the box's icon (window, uID 1): a modify succeeds
+// only for an icon it has.
+bool ShellHasIcon(HWND box) {
+  NOTIFYICONDATAW probe = {};
+  probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  probe.hWnd = box;
+  probe.uID = 1;
+  probe.uFlags = NIF_TIP;
+  lstrcpynW(probe.szTip, L"快捷输入框", 128);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The icon taken away as the shell's end takes it, behind the box's back.
+void RemoveIconBehindTheBox(HWND box) {
+  NOTIFYICONDATAW record = {};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.hWnd = box;
+  record.uID = 1;
+  ::Shell_NotifyIconW(NIM_DELETE, &record);
+}
+
+// A new taskbar's announcement, to every top-level window as Explorer
+// sends it; returns how long the icon took to be back (-1: not within a
+// second).
+long long AnnounceTaskbarAndTimeTheIcon(HWND box) {
+  const unsigned long long start = common::SteadyMilliseconds();
+  ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  if (!PumpUntil([&] { return ShellHasIcon(box); }, 1000))
+    return -1;
+  return static_cast<long long>(common::SteadyMilliseconds() - start);
+}
+
+// The notification area in front of the shell, as it is before the
+// taskbar is ready (or while Explorer is away): adds are refused while
+// `refuse` holds; the rest goes to the shell.
+class ShellThatRefusesAdds : public tray::NotifyAreaPort {
+ public:
+  explicit ShellThatRefusesAdds(tray::TrayIcon& shell) : shell_(shell) {}
+  bool AddIcon() override { return !refuse && shell_.AddIcon(); }
+  bool ModifyIcon() override { return shell_.ModifyIcon(); }
+  void RemoveIcon() override { shell_.RemoveIcon(); }
+  bool refuse = true;
+
+ private:
+  tray::TrayIcon& shell_;
+};
+
 bool g_menu_seen = false;
 
 // Looks for the popup menu while it is open, then closes it.
@@ -88,9 +139,13 @@ class CommandBoxWindowTest : public ::testing::Test {
     ::DeleteFileW(IniPath().c_str());
     RemoveFile(CopyPath());
   }
-  std::unique_ptr<CommandBoxWindow> Open() {
+  std::unique_ptr<CommandBoxWindow> Open(bool shell_refuses_adds = false) {
     auto w = std::make_unique<CommandBoxWindow>();
     w->quit_on_destroy = false;
+    if (shell_refuses_adds) {
+      area_ = std::make_unique<ShellThatRefusesAdds>(w->shell_tray_icon());
+      w->set_notify_area(area_.get());
+    }
     EXPECT_TRUE(w->Open());
     // A window of another process (the test desktop's tray, a program an
     // earlier test started) may take the activation a moment later, seconds
@@ -113,6 +168,12 @@ class CommandBoxWindowTest : public ::testing::Test {
     ::PostMessageW(w.text1(), WM_KEYDOWN, VK_RETURN, 0);
     PumpFor(50);
   }
+  void Minimise(CommandBoxWindow& w) {
+    ::ShowWindow(w.hwnd(), SW_MINIMIZE);
+    PumpFor(50);
+  }
+  // Outlives the boxes of a test, which remove their icon through it.
+  std::unique_ptr<ShellThatRefusesAdds> area_;
 };
 
 TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
@@ -202,14 +263,15 @@ TEST_F(CommandBoxWindowTest, DropsPutTheFirstPathIntoTheBox) {
 
 TEST_F(CommandBoxWindowTest, TrayIconMessagesAndMenu) {
   auto w = Open();
-  ASSERT_TRUE(tray::TrayIconAdded());
-  const NOTIFYICONDATAW& record = tray::TrayRecord();
+  ASSERT_TRUE(w->tray_icon_present());
+  EXPECT_TRUE(ShellHasIcon(w->hwnd()));
+  const NOTIFYICONDATAW& record = w->tray_icon().record();
   EXPECT_EQ(record.uID, 1u);
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
   EXPECT_STREQ(record.szTip, L"快捷输入框");
   EXPECT_EQ(record.hWnd, w->hwnd());
-  EXPECT_NE(record.hIcon, nullptr);  // ico.ico beside the program
+  EXPECT_TRUE(w->tray_icon().picture_from_file());  // ico.ico beside the program
 
   // Minimised means hidden.
   ::ShowWindow(w->hwnd(), SW_MINIMIZE);
@@ -261,10 +323,283 @@ TEST_F(CommandBoxWindowTest, AboutTwiceIsOneWindowAndExitEnds) {
   Type(*w, L"about");
   EXPECT_EQ(CountVisibleWindows(L"About Tovrix V 1.0"), 1);
 
+  HWND box = w->hwnd();
   w->about().Choose(tray::MenuItem::kExit);
   EXPECT_EQ(w->hwnd(), nullptr);
-  EXPECT_FALSE(tray::TrayIconAdded());
+  EXPECT_FALSE(w->tray_icon_present());
+  EXPECT_FALSE(ShellHasIcon(box));
   EXPECT_FALSE(w->about().Exists());
+}
+
+// Explorer ends and a new taskbar starts empty: the box's icon comes back
+// when the taskbar announces itself, and minimising hides the box as
+// before.
+TEST_F(CommandBoxWindowTest, TheIconComesBackWithANewTaskbar) {
+  auto w = Open();
+  ASSERT_TRUE(ShellHasIcon(w->hwnd()));
+  RemoveIconBehindTheBox(w->hwnd());
+  ASSERT_FALSE(ShellHasIcon(w->hwnd()));
+  const long long ms = AnnounceTaskbarAndTimeTheIcon(w->hwnd());
+  EXPECT_GE(ms, 0) << "the icon was not back within a second";
+  RecordProperty("icon_back_ms", static_cast<int>(ms));
+  std::printf("icon back %lld ms after TaskbarCreated\n", ms);
+  EXPECT_TRUE(w->tray_icon_present());
+  Minimise(*w);
+  EXPECT_FALSE(::IsWindowVisible(w->hwnd()));
+  ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 513);
+  EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+
+  // Gone again with no announcement (one that never came through): the
+  // minimise finds it gone and gives it back before it hides the box.
+  RemoveIconBehindTheBox(w->hwnd());
+  Minimise(*w);
+  EXPECT_TRUE(ShellHasIcon(w->hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(w->hwnd()));
+}
+
+// No icon can be added (the box started before the taskbar, or Explorer is
+// away): minimising leaves the box on the taskbar; the next taskbar gives
+// the icon, and the box hides as before.
+TEST_F(CommandBoxWindowTest, WithoutItsIconTheBoxStaysOnTheTaskbar) {
+  auto w = Open(/*shell_refuses_adds=*/true);
+  EXPECT_FALSE(w->tray_icon_present());
+  EXPECT_FALSE(ShellHasIcon(w->hwnd()));
+  Minimise(*w);
+  EXPECT_TRUE(::IsIconic(w->hwnd()));
+  EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+
+  area_->refuse = false;
+  const long long ms = AnnounceTaskbarAndTimeTheIcon(w->hwnd());
+  EXPECT_GE(ms, 0) << "the icon was not back within a second";
+  std::printf("first icon %lld ms after TaskbarCreated\n", ms);
+  // Minimised on the taskbar until now, hidden once the icon is there.
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(w->hwnd()); }, 1000));
+  ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 513);
+  EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+  EXPECT_FALSE(::IsIconic(w->hwnd()));
+  Minimise(*w);
+  EXPECT_FALSE(::IsWindowVisible(w->hwnd()));
+
+  // Explorer ends and stays away: the minimise cannot give the icon back
+  // and keeps the box on the taskbar.
+  ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 513);
+  area_->refuse = true;
+  RemoveIconBehindTheBox(w->hwnd());
+  Minimise(*w);
+  EXPECT_TRUE(::IsIconic(w->hwnd()));
+  EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+  EXPECT_FALSE(w->tray_icon_present());
+}
+
+// The icon's picture: ico.ico where it can be loaded, the program's own
+// icon where the program was copied without it.
+TEST_F(CommandBoxWindowTest, TheIconHasAPictureWithOrWithoutIcoIco) {
+  const std::wstring file = TestProgramFolder() + L"\\ico.ico";
+  const std::wstring away = file + L".away";
+  ASSERT_TRUE(FileExists(file));
+  HICON program_icon = common::ProgramIcon(common::SmallIconSize());
+  ASSERT_NE(program_icon, nullptr);
+  for (const bool with_file : {true, false}) {
+    SCOPED_TRACE(with_file ? "with ico.ico" : "without ico.ico");
+    if (!with_file)
+      ASSERT_TRUE(::MoveFileW(file.c_str(), away.c_str()));
+    auto w = Open();
+    const HICON shown = w->tray_icon().record().hIcon;
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(w->tray_icon().picture_from_file(), with_file);
+    EXPECT_EQ(shown == program_icon, !with_file);
+    EXPECT_TRUE(ShellHasIcon(w->hwnd()));
+    w.reset();
+    if (!with_file)
+      ASSERT_TRUE(::MoveFileW(away.c_str(), file.c_str()));
+  }
+  // The program's icon outlives the boxes that showed it.
+  ICONINFO info = {};
+  ASSERT_TRUE(::GetIconInfo(program_icon, &info));
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+}
+
+// A box whose place is on no screen any more (its display unplugged while
+// it was hidden, a remote session of another size) comes back onto the
+// nearest screen whichever way it is shown again.
+TEST_F(CommandBoxWindowTest, ABoxOffEveryScreenComesBackOntoTheNearest) {
+  const struct {
+    const char* way;
+    bool hidden_first;
+  } ways[] = {
+      {"tray click", true}, {"menu 显示", true}, {"later start", true}, {"display change", false}};
+  auto w = Open();
+  RECT box;
+  ::GetWindowRect(w->hwnd(), &box);
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  ASSERT_TRUE(
+      ::GetMonitorInfoW(::MonitorFromWindow(w->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+  const RECT work = monitor.rcWork;
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    // Beyond the right edge, at a height the screen has.
+    ::SetWindowPos(w->hwnd(), nullptr, work.right + 2000, work.top + 50, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (way.hidden_first) {
+      Minimise(*w);
+      ASSERT_FALSE(::IsWindowVisible(w->hwnd()));
+    }
+    const std::string name = way.way;
+    if (name == "tray click") {
+      ::SendMessageW(w->hwnd(), WM_MOUSEMOVE, 0, 513);
+    } else if (name == "menu 显示") {
+      w->about().Choose(tray::MenuItem::kShow);
+    } else if (name == "later start") {
+      ::PostMessageW(w->hwnd(), ShowBoxMessage(), 0, 0);
+      PumpFor(100);
+    } else {
+      ::SendMessageW(w->hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
+    }
+    EXPECT_TRUE(::IsWindowVisible(w->hwnd()));
+    EXPECT_FALSE(::IsIconic(w->hwnd()));
+    ::GetWindowRect(w->hwnd(), &box);
+    // The least move: against the right edge, at the same height.
+    EXPECT_EQ(box.right, work.right);
+    EXPECT_EQ(box.top, work.top + 50);
+    EXPECT_EQ(box.right - box.left, width);
+    EXPECT_EQ(box.bottom - box.top, height);
+    if (name == "later start") {
+      EXPECT_EQ(::GetForegroundWindow(), w->hwnd()) << testing_support::ActivationReport();
+      EXPECT_EQ(::GetFocus(), w->text1()) << testing_support::ActivationReport();
+    }
+  }
+  // On a screen, a box stays where it is.
+  ::SetWindowPos(w->hwnd(), nullptr, 120, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(w->hwnd(), WM_DISPLAYCHANGE, 24, MAKELPARAM(1024, 768));
+  ::GetWindowRect(w->hwnd(), &box);
+  EXPECT_EQ(box.left, 120);
+  EXPECT_EQ(box.top, 200);
+}
+
+// ---- two starts of the program ---------------------------------------------------------
+
+struct ProcessBoxes {
+  DWORD process;
+  std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<ProcessBoxes*>(param);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  wchar_t class_name[64] = {};
+  ::GetClassNameW(window, class_name, 64);
+  if ((found->process == 0 || process == found->process) &&
+      std::wstring(class_name) == look::kFormClass &&
+      common::WindowText(window) == CommandBoxWindow::kCaption) {
+    found->boxes.push_back(window);
+  }
+  return TRUE;
+}
+
+// The command boxes of a process (0: of every process).
+std::vector<HWND> BoxesOf(DWORD process) {
+  ProcessBoxes found{process, {}};
+  ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&found));
+  return found.boxes;
+}
+
+// A started program, ended by the end of the test whatever happened.
+struct StartedProgram {
+  ~StartedProgram() {
+    if (info.hProcess) {
+      ::TerminateProcess(info.hProcess, 1);
+      ::CloseHandle(info.hProcess);
+    }
+  }
+  bool Start(std::wstring line) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          TestProgramFolder().c_str(), &startup, &info)) {
+      return false;
+    }
+    ::CloseHandle(info.hThread);
+    return true;
+  }
+  // Its visible command box, once it has one.
+  HWND WaitForBox() {
+    HWND box = nullptr;
+    PumpUntil(
+        [&] {
+          const std::vector<HWND> boxes = BoxesOf(info.dwProcessId);
+          box = boxes.empty() ? nullptr : boxes[0];
+          return box && ::IsWindowVisible(box);
+        },
+        15000);
+    return box && ::IsWindowVisible(box) ? box : nullptr;
+  }
+  bool Ends() {
+    return ::WaitForSingleObject(info.hProcess, testing_support::WaitLimit(10000)) == WAIT_OBJECT_0;
+  }
+  PROCESS_INFORMATION info = {};
+};
+
+// The shipped program started twice, as the Run key and a double-click
+// start it: the second start brings the first box back (restored, onto the
+// screen, in front, the focus in its input line) and ends; one box is left.
+TEST_F(CommandBoxWindowTest, ASecondStartShowsTheFirstBox) {
+  const std::wstring program = TestProgramFolder() + L"\\Tovrix.exe";
+  ASSERT_TRUE(FileExists(program));
+  const std::wstring line = L"\"" + program + L"\"";
+  StartedProgram first;
+  ASSERT_TRUE(first.Start(line));
+  HWND box = first.WaitForBox();
+  ASSERT_NE(box, nullptr);
+  // Off every screen, then minimised: hidden behind its icon.
+  ::SetWindowPos(box, nullptr, 5000, 4000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::ShowWindowAsync(box, SW_MINIMIZE);
+  EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(box); }, 5000));
+
+  const unsigned long long start = common::SteadyMilliseconds();
+  const int code = testing_support::RunTool(L"Tovrix.exe", testing_support::WaitLimit(20000));
+  const unsigned long long second_ms = common::SteadyMilliseconds() - start;
+  std::printf("the second start ended after %llu ms\n", second_ms);
+  EXPECT_EQ(code, 0);
+  // The other process shows the box in steps: wait for all of them.
+  auto state = [&] {
+    std::string seen;
+    if (::IsWindowVisible(box) && !::IsIconic(box))
+      seen += "shown ";
+    if (::GetForegroundWindow() == box)
+      seen += "in-front ";
+    RECT place = {};
+    ::GetWindowRect(box, &place);
+    if (::MonitorFromRect(&place, MONITOR_DEFAULTTONULL))
+      seen += "on-screen ";
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    wchar_t focus_class[32] = {};
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &gui) && gui.hwndFocus &&
+        ::GetAncestor(gui.hwndFocus, GA_ROOT) == box) {
+      ::GetClassNameW(gui.hwndFocus, focus_class, 32);
+    }
+    if (std::wstring(focus_class) == L"Edit")
+      seen += "input-focused";
+    return seen;
+  };
+  const std::string shown = "shown in-front on-screen input-focused";
+  PumpUntil([&] { return state() == shown; }, 3000);
+  EXPECT_EQ(state(), shown) << testing_support::ActivationReport();
+  EXPECT_EQ(BoxesOf(0).size(), 1u);
+
+  // Closed, the next start opens a box of its own.
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.Ends());
+  StartedProgram next;
+  ASSERT_TRUE(next.Start(line));
+  box = next.WaitForBox();
+  ASSERT_NE(box, nullptr);
+  ::PostMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(next.Ends());
 }
 
 TEST_F(CommandBoxWindowTest, LocalMediaWithLyricsThroughTheBox) {
@@ -542,7 +877,7 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
   EXPECT_EQ(IconSize(reinterpret_cast<HICON>(::SendMessageW(w->image1(), STM_GETICON, 0, 0))).cx,
             ByDensity(16, 20, 24));
   EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), ByDensity(16, 20, 24));
-  EXPECT_EQ(IconSize(tray::TrayRecord().hIcon).cx, ::GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(IconSize(w->tray_icon().record().hIcon).cx, ::GetSystemMetrics(SM_CXSMICON));
   EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
 }
 

@@ -43,6 +43,9 @@ class RealPlatformHost : public testing_support::FakeCommandBoxHost {
     return platform.WriteRunValue(n, d);
   }
   bool DeleteRunValue(const std::wstring& n) override { return platform.DeleteRunValue(n); }
+  bool ReadRunValue(const std::wstring& n, std::wstring* d) override {
+    return common::ReadRunValue(n, d);
+  }
   common::ProgramPath Program() override { return platform.Program(); }
   std::wstring WindowsFolder() override { return platform.WindowsFolder(); }
   common::ProfilePort& Profile() override { return platform.Profile(); }

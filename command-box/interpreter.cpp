@@ -8,6 +8,14 @@
 namespace commandbox {
 namespace {
 
+// Whether the data of a Run value starts the program of `data`: the same
+// path in any letter case, also within quotes.
+bool NamesProgram(std::wstring stored, const std::wstring& data) {
+  if (stored.size() >= 2 && stored.front() == L'"' && stored.back() == L'"')
+    stored = stored.substr(1, stored.size() - 2);
+  return common::ToLowerAscii(stored) == common::ToLowerAscii(data);
+}
+
 bool OneOf(const std::wstring& text, std::initializer_list<const wchar_t*> forms) {
   for (const wchar_t* form : forms)
     if (text == form)
@@ -132,7 +140,12 @@ void Interpreter::AutoRun() {
   if (!OneOf(fields_.Text1, {L"AutoRun", L"Autorun", L"AUTORUN", L"autorun"}))
     return;
   const std::wstring data = common::RunValueData(host_.Program());
-  if (fields_.Text8 != L"1") {
+  // The toggle follows the Run value as it is, not the flag read at this
+  // start: another start of Tovrix, another copy or a start-up manager may
+  // have changed the value since. It is on when it starts this program.
+  std::wstring stored;
+  const bool on = host_.ReadRunValue(kRunValue, &stored) && NamesProgram(stored, data);
+  if (!on) {
     if (host_.WriteRunValue(kRunValue, data)) {
       settings_.WriteSetting(kOption, L"AutoLnk", L"1");
       fields_.Text8 = L"1";

@@ -229,6 +229,42 @@ TEST_F(InterpreterTest, AutorunFormsAndDriveRootProgramFolder) {
   EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"autoRun"}));
 }
 
+// The toggle goes by the Run value as it is when the command runs, whatever
+// the flag read at start-up says: another start or another copy may have
+// changed the value since.
+TEST_F(InterpreterTest, AutorunFollowsTheRunValueAsItIs) {
+  const std::wstring kOn = L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！";
+  const std::wstring kOff = L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！";
+  const struct {
+    const char* name;
+    const wchar_t* flag;    // Text8, from "AutoLnk" at start-up
+    const wchar_t* stored;  // the Run value's data; nullptr: no value
+    std::wstring message;
+    bool value_after;
+  } cases[] = {
+      {"flag on, value gone", L"1", nullptr, kOn, true},
+      {"flag off, value there", L"0", L"C:\\Tools\\Tovrix.Exe", kOff, false},
+      {"no flag, value in another case and quoted", L"", L"\"c:\\tools\\TOVRIX.exe\"", kOff, false},
+      {"flag on, value of another copy", L"1", L"D:\\Old\\Tovrix.Exe", kOn, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host_.run_values.clear();
+    host_.messages.clear();
+    if (c.stored)
+      host_.run_values[L"Lnk"] = c.stored;
+    fields_.Text8 = c.flag;
+    Run(L"autorun");
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0], c.message);
+    EXPECT_EQ(host_.run_values.count(L"Lnk"), c.value_after ? 1u : 0u);
+    if (c.value_after)
+      EXPECT_EQ(host_.run_values[L"Lnk"], L"C:\\Tools\\Tovrix.Exe");
+    EXPECT_EQ(fields_.Text8, c.value_after ? L"1" : L"0");
+    EXPECT_EQ(Setting(L"AutoLnk"), c.value_after ? L"1" : L"0");
+  }
+}
+
 TEST_F(InterpreterTest, FailedRegistryWriteIsNotReportedAsSuccess) {
   host_.registry_fails = true;
   Run(L"autorun");

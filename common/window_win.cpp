@@ -221,6 +221,22 @@ int LargeIconSize() {
   return size > 0 ? size : Scaled(32);
 }
 
+bool AllowMessageFromLowerIntegrity(HWND window, UINT message) {
+  using FilterEx = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  using Filter = BOOL(WINAPI*)(UINT, DWORD);
+  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
+  HMODULE user = ::GetModuleHandleW(L"user32.dll");
+  if (const auto filter_ex = reinterpret_cast<FilterEx>(
+          reinterpret_cast<void*>(::GetProcAddress(user, "ChangeWindowMessageFilterEx")))) {
+    return filter_ex(window, message, kAllow, nullptr) != FALSE;
+  }
+  if (const auto filter = reinterpret_cast<Filter>(
+          reinterpret_cast<void*>(::GetProcAddress(user, "ChangeWindowMessageFilter")))) {
+    return filter(message, kAllow) != FALSE;
+  }
+  return true;
+}
+
 std::wstring WindowText(HWND hwnd) {
   const int length = ::GetWindowTextLengthW(hwnd);
   if (length <= 0)

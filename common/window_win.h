@@ -114,6 +114,14 @@ HICON ProgramIcon(int size);
 int SmallIconSize();
 int LargeIconSize();
 
+// Lets `message` reach `window` from programs of a lower integrity level
+// (Explorer, when this program runs elevated), which the message filter of
+// Windows Vista and later otherwise stops: ChangeWindowMessageFilterEx for
+// the one window from Windows 7 on, ChangeWindowMessageFilter for the
+// process on Vista, both looked up at run time; nothing on XP, which has no
+// such filter. False where the filter refused.
+bool AllowMessageFromLowerIntegrity(HWND window, UINT message);
+
 // The text of a window as a string.
 std::wstring WindowText(HWND hwnd);
 

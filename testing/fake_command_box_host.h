@@ -3,6 +3,7 @@
 #define TESTING_FAKE_COMMAND_BOX_HOST_H_
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -102,7 +103,7 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
     registry_log.push_back(L"write:" + name + L"=" + data);
     if (registry_fails)
       return false;
-    run_values.insert(name);
+    run_values[name] = data;
     return true;
   }
   bool DeleteRunValue(const std::wstring& name) override {
@@ -110,6 +111,13 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
     if (registry_fails)
       return false;
     run_values.erase(name);
+    return true;
+  }
+  bool ReadRunValue(const std::wstring& name, std::wstring* data) override {
+    const auto found = run_values.find(name);
+    if (found == run_values.end())
+      return false;
+    *data = found->second;
     return true;
   }
   common::ProgramPath Program() override { return program; }
@@ -136,7 +144,7 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
   std::set<std::wstring> files;  // case-folded
   bool registry_fails = false;
   std::vector<std::wstring> registry_log;
-  std::set<std::wstring> run_values;
+  std::map<std::wstring, std::wstring> run_values;
   common::ProgramPath program{L"C:\\Tools", L"Tovrix"};
   std::wstring windows_folder = L"C:\\WINDOWS";
   FakeProfile profile;

@@ -3,45 +3,53 @@
 #include "common/window_win.h"
 
 namespace tray {
-namespace {
 
-NOTIFYICONDATAW g_record = {};
-bool g_added = false;
+TrayIcon::~TrayIcon() {
+  if (owned_icon_ && record_.hIcon)
+    ::DestroyIcon(record_.hIcon);
+}
 
-}  // namespace
-
-void AddTrayIcon(HWND window, const std::wstring& icon_file, const std::wstring& tooltip) {
-  g_record = NOTIFYICONDATAW{};
+void TrayIcon::MakeRecord(HWND window, const std::wstring& icon_file, const std::wstring& tooltip) {
+  if (owned_icon_ && record_.hIcon)
+    ::DestroyIcon(record_.hIcon);
+  record_ = NOTIFYICONDATAW{};
   // The size of the record with a 128-character tooltip, which every
   // system from Windows 2000 on takes.
-  g_record.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  g_record.hWnd = window;
-  g_record.uID = 1;
-  g_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  g_record.uCallbackMessage = WM_MOUSEMOVE;
+  record_.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record_.hWnd = window;
+  record_.uID = 1;
+  record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.uCallbackMessage = WM_MOUSEMOVE;
   // At the system's small-icon size: 16 by 16 on the usual display, more
   // where the display has more dots per inch.
   const int size = common::SmallIconSize();
-  g_record.hIcon =
+  record_.hIcon =
       static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), icon_file.c_str(), IMAGE_ICON,
                                       size, size, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
-  lstrcpynW(g_record.szTip, tooltip.c_str(), 128);
-  g_added = ::Shell_NotifyIconW(NIM_ADD, &g_record) != FALSE;
+  owned_icon_ = record_.hIcon != nullptr;
+  // The program file carries the same picture: a blank place in the
+  // notification area would be hard to find.
+  if (!record_.hIcon)
+    record_.hIcon = common::ProgramIcon(size);
+  lstrcpynW(record_.szTip, tooltip.c_str(), 128);
 }
 
-void RemoveTrayIcon() {
-  ::Shell_NotifyIconW(NIM_DELETE, &g_record);
-  g_added = false;
-  if (g_record.hIcon)
-    ::DestroyIcon(g_record.hIcon);
-  g_record.hIcon = nullptr;
+bool TrayIcon::AddIcon() {
+  return ::Shell_NotifyIconW(NIM_ADD, &record_) != FALSE;
 }
 
-const NOTIFYICONDATAW& TrayRecord() {
-  return g_record;
+bool TrayIcon::ModifyIcon() {
+  return ::Shell_NotifyIconW(NIM_MODIFY, &record_) != FALSE;
 }
-bool TrayIconAdded() {
-  return g_added;
+
+void TrayIcon::RemoveIcon() {
+  ::Shell_NotifyIconW(NIM_DELETE, &record_);
+}
+
+UINT RegisterTaskbarCreated(HWND window) {
+  const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  common::AllowMessageFromLowerIntegrity(window, message);
+  return message;
 }
 
 }  // namespace tray
