@@ -184,7 +184,9 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
   auto w = Open();
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 8000));
   const DWORD elapsed = ::GetTickCount() - start;
-  EXPECT_LT(elapsed, 4000u);
+  // The start-up timer's two seconds and the run; an emulated tree's run
+  // takes several times as long.
+  EXPECT_LT(elapsed, testing_support::WaitLimit(4000));
   EXPECT_GE(elapsed, 1500u);  // the start-up timer, not the load
 
   const int rows = w->results().RowCount();
