@@ -92,6 +92,8 @@ bool CommandBoxWindow::Open() {
               nullptr)) {
     return false;
   }
+  // The shell's prompts (elevation) come to the front over the box.
+  platform_.set_owner(hwnd());
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(common::ProgramIcon(common::SmallIconSize())));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,

@@ -92,6 +92,10 @@ class CommandBoxWindow : public common::Window,
   bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) override {
     return platform_.StartCommandLineAndWait(command_line, timeout_ms);
   }
+  bool StartThroughShell(const std::wstring& target) override {
+    return platform_.StartThroughShell(target);
+  }
+  ProgramLookupPort& Lookup() override { return platform_; }
   bool FileExists(const std::wstring& path) override { return platform_.FileExists(path); }
   bool RenameFile(const std::wstring& from, const std::wstring& to) override {
     return platform_.RenameFile(from, to);

@@ -34,6 +34,11 @@ class RealPlatformHost : public testing_support::FakeCommandBoxHost {
     starts.push_back(c);
     return platform.StartCommandLineAndWait(c, ms);
   }
+  bool StartThroughShell(const std::wstring& t) override {
+    starts.push_back(L"shell:" + t);
+    return platform.StartThroughShell(t);
+  }
+  ProgramLookupPort& Lookup() override { return platform; }
   bool FileExists(const std::wstring& p) override { return platform.FileExists(p); }
   bool RenameFile(const std::wstring& f, const std::wstring& t) override {
     renames.push_back({f, t});
@@ -186,6 +191,66 @@ TEST_F(Wow64StartTest, SystemToolsStartInTheFormOfTheWindowsThatRuns) {
       const std::wstring record = ReadRecord(record_);
       EXPECT_EQ(record.substr(0, 3), bits) << c.typed << ": " << record;
       EXPECT_NE(record.find(c.started), std::wstring::npos) << c.typed << ": " << record;
+    }
+  }
+}
+
+// What the tool keywords start in the Windows layouts of
+// win_test_layout_tools.sh: XP, where its tools are there and start
+// themselves; 7 and 10, where they are gone and their successors start, a
+// URI through the shell's registration of its protocol.
+class LayoutToolsTest : public CommandBoxWinTest {};
+
+TEST_F(LayoutToolsTest, KeywordsStartTheirToolOrItsSuccessor) {
+  const std::wstring layout = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
+  const int at = layout == L"xp" ? 0 : layout == L"win7" ? 1 : layout == L"win10" ? 2 : -1;
+  ASSERT_NE(at, -1) << "layout: " << layout;
+  // What the tool was given, or, in brackets, the part of our message.
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* started[3];  // xp, win7, win10
+  } cases[] = {
+      {L"msconfig", {L"msconfig", L"msconfig", L"msconfig"}},
+      {L"sndvol32", {L"sndvol32", L"SndVol.exe", L"SndVol.exe"}},
+      {L"sndvol32.exe", {L"sndvol32.exe", L"SndVol.exe", L"SndVol.exe"}},
+      {L"winmsd", {L"winmsd", L"msinfo32.exe", L"msinfo32.exe"}},
+      {L"dfrg.msc", {L"mmc.exe dfrg.msc", L"dfrgui.exe", L"dfrgui.exe"}},
+      {L"wupdmgr",
+       {L"wupdmgr", L"control /name Microsoft.WindowsUpdate", L"ms-settings:windowsupdate"}},
+      {L"ntbackup", {L"ntbackup", L"sdclt.exe", L"sdclt.exe"}},
+      {L"drwtsn32", {L"drwtsn32", L"perfmon /rel", L"perfmon /rel"}},
+      {L"sndrec32", {L"sndrec32", L"SoundRecorder.exe", L"[“sndrec32”无法启动]"}},
+      {L"clipbrd", {L"clipbrd", L"[“clipbrd”无法启动]", L"ms-settings:clipboard"}},
+      {L"services.msc",
+       {L"mmc.exe services.msc", L"mmc.exe services.msc", L"mmc.exe services.msc"}},
+      // Without its file and without a successor: the console all the same.
+      {L"ntmsmgr.msc", {L"mmc.exe ntmsmgr.msc", L"mmc.exe ntmsmgr.msc", L"mmc.exe ntmsmgr.msc"}},
+      {L"winchat", {L"winchat", L"[“winchat”无法启动]", L"[“winchat”无法启动]"}},
+  };
+  for (const auto& c : cases) {
+    const std::wstring expected = c.started[at];
+    ::DeleteFileW(record_.c_str());
+    host_.starts.clear();
+    host_.messages.clear();
+    Run(c.typed);
+    EXPECT_EQ(host_.input_box, L"") << c.typed;
+    if (expected.front() == L'[') {
+      EXPECT_TRUE(host_.starts.empty()) << c.typed << " started " << host_.starts[0];
+      ASSERT_EQ(host_.messages.size(), 1u) << c.typed;
+      EXPECT_NE(host_.messages[0].find(expected.substr(1, expected.size() - 2)), std::wstring::npos)
+          << host_.messages[0];
+      continue;
+    }
+    EXPECT_TRUE(host_.messages.empty()) << c.typed << ": " << host_.messages[0];
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000))
+        << c.typed << " started nothing";
+    const std::wstring record = ReadRecord(record_);
+    // A URI reaches the recorder as its protocol's command gives it.
+    if (expected.find(L"ms-settings:") == 0) {
+      EXPECT_NE(record.find(L"\"" + expected + L"\""), std::wstring::npos)
+          << c.typed << ": " << record;
+    } else {
+      EXPECT_EQ(record, expected + L"\n") << c.typed;
     }
   }
 }
