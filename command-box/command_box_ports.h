@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "command-box/web_lookups.h"
 #include "common/program_path.h"
 #include "common/settings.h"
 
@@ -61,6 +62,8 @@ class CommandBoxHost {
 
   // The platform.
   virtual bool StartCommandLine(const std::wstring& command_line) = 0;
+  // The start of a browser run's command line, which the address follows.
+  virtual std::wstring BrowserPrefix() { return kBrowserPrefix; }
   // Starts a command line and waits, at most `timeout_ms`, for the started
   // process to end; the window keeps answering meanwhile.
   virtual bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) = 0;

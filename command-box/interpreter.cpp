@@ -172,7 +172,7 @@ void Interpreter::AutoRun() {
 void Interpreter::ShortcutFolder() {
   if (!OneOf(fields_.Text1, {L"Lnk", L"lnk", L"LNK"}))
     return;
-  Browse(common::JoinPath(host_.Program().folder, L"lnk"));
+  Start(L"explorer.exe \"" + common::JoinPath(host_.Program().folder, L"lnk") + L"\"");
   SetText1(L"");
 }
 
@@ -296,7 +296,7 @@ void Interpreter::Start(const std::wstring& command_line) {
 }
 
 void Interpreter::Browse(const std::wstring& address) {
-  Start(BrowserCommandLine(address));
+  Start(host_.BrowserPrefix() + address);
 }
 
 }  // namespace commandbox
