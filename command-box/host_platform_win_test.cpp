@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "command-box/default_browser_win.h"
 #include "command-box/interpreter.h"
 #include "command-box/web_lookups.h"
 #include "common/wow64_win.h"
@@ -30,6 +31,7 @@ class RealPlatformHost : public testing_support::FakeCommandBoxHost {
     starts.push_back(c);
     return platform.StartCommandLine(c);
   }
+  std::wstring BrowserPrefix() override { return CurrentBrowserPrefix(); }
   bool StartCommandLineAndWait(const std::wstring& c, unsigned ms) override {
     starts.push_back(c);
     return platform.StartCommandLineAndWait(c, ms);
@@ -85,6 +87,44 @@ TEST_F(CommandBoxWinTest, BrowserRunReachesTheBrowserExactlyAsBuilt) {
   const std::wstring record = ReadRecord(record_);
   EXPECT_TRUE(record == program + arguments || record == L"\"" + program + L"\"" + arguments)
       << "record: " << record;
+}
+
+// The web commands on the layouts of win_test_layout_browser.sh: the
+// user's own browser gets the address as built; with Internet Explorer the
+// default, every command line is today's, word for word.
+using BrowserLayoutTest = CommandBoxWinTest;
+
+TEST_F(BrowserLayoutTest, WebCommandsStartTheDefaultBrowser) {
+  const std::wstring layout = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
+  ASSERT_TRUE(layout == L"win7-ie-default" || layout == L"win10-own-browser") << layout;
+  const bool ie = layout == L"win7-ie-default";
+  const std::wstring program =
+      ie ? L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe"
+         : L"\"C:\\Program Files\\Suite Browser\\Application\\browser.exe\"";
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* address;
+  } cases[] = {
+      {L"天气预报", L"http://www.baidu.com/s?wd=天气预报"},
+      {L"qq", L"http://www.qq.com"},
+      {L"www.example.net", L"www.example.net"},
+      {L"202.96.128.86", L"http://www.ip138.com/ips.asp?ip=202.96.128.86&action=2"},
+      {L"13800138000", L"http://www.ip138.com:8080/search.asp?action=mobile&mobile=13800138000"},
+  };
+  for (const auto& c : cases) {
+    ::DeleteFileW(record_.c_str());
+    host_.starts.clear();
+    Run(c.typed);
+    const std::wstring line = program + L" " + c.address;
+    EXPECT_EQ(host_.starts, std::vector<std::wstring>{line}) << c.typed;
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000))
+        << c.typed << " started nothing";
+    // Wine quotes a found program path with blanks (see above).
+    const std::wstring record = ReadRecord(record_);
+    EXPECT_TRUE(record == line + L"\n" ||
+                (ie && record == L"\"" + program + L"\" " + c.address + L"\n"))
+        << c.typed << ": " << record;
+  }
 }
 
 TEST_F(CommandBoxWinTest, RunValueWrittenExactlyAndDeletedAgain) {
