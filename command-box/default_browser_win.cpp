@@ -76,9 +76,13 @@ std::wstring Win32BrowserRegistry::UserChoice() {
 }
 
 std::wstring Win32BrowserRegistry::OpenCommand(const std::wstring& class_name) {
+  // The user's classes over the machine's, as HKEY_CLASSES_ROOT merges
+  // them on Windows (Wine's HKEY_CLASSES_ROOT holds the machine's alone).
+  const std::wstring key_name = L"Software\\Classes\\" + class_name + L"\\shell\\open\\command";
   bool expandable = false;
-  const std::wstring command =
-      ReadText(HKEY_CLASSES_ROOT, class_name + L"\\shell\\open\\command", nullptr, &expandable);
+  std::wstring command = ReadText(HKEY_CURRENT_USER, key_name, nullptr, &expandable);
+  if (command.empty())
+    command = ReadText(HKEY_LOCAL_MACHINE, key_name, nullptr, &expandable);
   return expandable ? Expand(command) : command;
 }
 

@@ -12,9 +12,9 @@ namespace commandbox {
 class Win32BrowserRegistry : public BrowserRegistryPort {
  public:
   std::wstring UserChoice() override;
-  // HKEY_CLASSES_ROOT\<class>\shell\open\command, the user's classes over
-  // the machine's; a REG_EXPAND_SZ command expanded with the program
-  // folders of the 64-bit side.
+  // The class's shell\open\command in the user's classes, else in the
+  // machine's; a REG_EXPAND_SZ command expanded with the program folders
+  // of the 64-bit side.
   std::wstring OpenCommand(const std::wstring& class_name) override;
   bool FileExists(const std::wstring& path) override;
 };

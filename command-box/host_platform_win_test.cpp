@@ -230,5 +230,40 @@ TEST_F(Wow64StartTest, SystemToolsStartInTheFormOfTheWindowsThatRuns) {
   }
 }
 
+// A browser whose command names its folder by %ProgramFiles%, chosen by
+// the user: found where the 64-bit shell finds it, in the 64-bit program
+// folder, also by the 32-bit program under WOW64 (whose own %ProgramFiles%
+// is the 32-bit folder).
+TEST_F(Wow64StartTest, DefaultBrowserIsFoundAsThe64BitShellFindsIt) {
+  const REGSAM view = common::RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+  const wchar_t kChoice[] =
+      L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
+  const wchar_t kCommand[] = L"Software\\Classes\\SuiteWowHTML\\shell\\open\\command";
+  const auto set = [view](const wchar_t* key_name, const wchar_t* value, DWORD type,
+                          const std::wstring& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key_name, 0, nullptr, 0, KEY_SET_VALUE | view,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExW(key, value, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+  };
+  std::wstring program_files = common::GetEnvironmentText(L"ProgramW6432");
+  if (program_files.empty())
+    program_files = common::GetEnvironmentText(L"ProgramFiles");
+  ASSERT_EQ(program_files, L"C:\\Program Files");
+  const std::wstring folder = program_files + L"\\Suite Wow";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\cmdline_recorder.exe").c_str(),
+                          (folder + L"\\browser.exe").c_str(), FALSE));
+  set(kCommand, nullptr, REG_EXPAND_SZ, L"\"%ProgramFiles%\\Suite Wow\\browser.exe\" %1");
+  set(kChoice, L"ProgId", REG_SZ, L"SuiteWowHTML");
+  const std::wstring prefix = CurrentBrowserPrefix();
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kChoice);
+  EXPECT_EQ(prefix, L"\"C:\\Program Files\\Suite Wow\\browser.exe\" ");
+}
+
 }  // namespace
 }  // namespace commandbox
