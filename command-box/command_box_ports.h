@@ -7,6 +7,7 @@
 #include <string>
 
 #include "command-box/program_start.h"
+#include "command-box/web_lookups.h"
 #include "common/program_path.h"
 #include "common/settings.h"
 
@@ -68,6 +69,8 @@ class CommandBoxHost {
   virtual bool StartThroughShell(const std::wstring& target) = 0;
   // What the platform's start finds, for the choice of a tool's start.
   virtual ProgramLookupPort& Lookup() = 0;
+  // The start of a browser run's command line, which the address follows.
+  virtual std::wstring BrowserPrefix() { return kBrowserPrefix; }
   // Starts a command line and waits, at most `timeout_ms`, for the started
   // process to end; the window keeps answering meanwhile.
   virtual bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) = 0;

@@ -71,7 +71,7 @@ CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
   tray::AboutWindow::Actions actions;
   actions.menu = [this](tray::MenuItem item) { MenuChosen(item); };
   actions.open = [this](const std::wstring& site) {
-    if (!platform_.StartCommandLine(BrowserCommandLine(site)))
+    if (!platform_.StartCommandLine(CurrentBrowserPrefix() + site))
       SignalFailure();
   };
   about_ = std::make_unique<tray::AboutWindow>(texts, actions);

@@ -10,6 +10,7 @@
 
 #include "command-box/command_box_fields.h"
 #include "command-box/command_box_ports.h"
+#include "command-box/default_browser_win.h"
 #include "command-box/host_platform_win.h"
 #include "command-box/interpreter.h"
 #include "common/window_win.h"
@@ -89,6 +90,7 @@ class CommandBoxWindow : public common::Window,
   bool StartCommandLine(const std::wstring& command_line) override {
     return platform_.StartCommandLine(command_line);
   }
+  std::wstring BrowserPrefix() override { return CurrentBrowserPrefix(); }
   bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) override {
     return platform_.StartCommandLineAndWait(command_line, timeout_ms);
   }

@@ -173,7 +173,7 @@ void Interpreter::AutoRun() {
 void Interpreter::ShortcutFolder() {
   if (!OneOf(fields_.Text1, {L"Lnk", L"lnk", L"LNK"}))
     return;
-  Browse(common::JoinPath(host_.Program().folder, L"lnk"));
+  Start(L"explorer.exe \"" + common::JoinPath(host_.Program().folder, L"lnk") + L"\"");
   SetText1(L"");
 }
 
@@ -313,7 +313,7 @@ void Interpreter::StartTool(const std::wstring& keyword) {
 }
 
 void Interpreter::Browse(const std::wstring& address) {
-  Start(BrowserCommandLine(address));
+  Start(host_.BrowserPrefix() + address);
 }
 
 }  // namespace commandbox
