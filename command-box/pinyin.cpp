@@ -33,8 +33,12 @@ bool IsAsciiText(wchar_t c) {
 
 // One step of a match: the name from `n` on against the typed text from
 // `t` on, each Chinese character by a whole syllable or by its initial.
-bool MatchFrom(const std::vector<std::vector<std::string_view>>& readings, std::wstring_view name,
-               size_t n, std::wstring_view typed, size_t t, bool initials) {
+bool MatchFrom(const std::vector<std::vector<std::string_view>>& readings,
+               std::wstring_view name,
+               size_t n,
+               std::wstring_view typed,
+               size_t t,
+               bool initials) {
   while (n < name.size() && name[n] == L' ')
     ++n;
   if (n == name.size())
