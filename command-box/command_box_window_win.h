@@ -11,6 +11,7 @@
 #include "command-box/command_box_fields.h"
 #include "command-box/command_box_ports.h"
 #include "command-box/host_platform_win.h"
+#include "command-box/installed_programs_win.h"
 #include "command-box/interpreter.h"
 #include "common/window_win.h"
 #include "music-player/player_form.h"
@@ -106,6 +107,7 @@ class CommandBoxWindow : public common::Window,
   common::ProgramPath Program() override { return platform_.Program(); }
   std::wstring WindowsFolder() override { return platform_.WindowsFolder(); }
   common::ProfilePort& Profile() override { return platform_.Profile(); }
+  InstalledProgramsPort* InstalledPrograms() override { return &installed_programs_; }
 
   // player::CommandBoxLink
   std::wstring Text9() override { return fields_.Text9; }
@@ -152,6 +154,7 @@ class CommandBoxWindow : public common::Window,
 
   CommandBoxFields fields_;
   Win32HostPlatform platform_;
+  Win32InstalledPrograms installed_programs_{[this] { return hwnd(); }};
   Interpreter interpreter_;
   PlayerAdapter player_port_{*this};
   std::unique_ptr<player::PlayerWindow> player_;
