@@ -134,9 +134,10 @@ bool ShellOpen(HWND owner,
                int show) {
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof(info);
-  // The shell's own messages (a missing file, the elevation prompt) show;
-  // the start is done when the call returns.
-  info.fMask = SEE_MASK_FLAG_DDEWAIT;
+  // The elevation prompt shows, the shell's error messages do not (the box
+  // signals a failed start itself); the start is done when the call
+  // returns.
+  info.fMask = SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
   info.hwnd = owner;
   info.lpFile = file.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
@@ -331,7 +332,12 @@ bool Win32InstalledPrograms::OpenAppPath(const std::wstring& key) {
     if (!target.empty())
       return ShellOpen(owner_(), target, L"", L"", SW_SHOWNORMAL);
   }
-  return ShellOpen(owner_(), key, L"", L"", SW_SHOWNORMAL);
+  if (ShellOpen(owner_(), key, L"", L"", SW_SHOWNORMAL))
+    return true;
+  // A shell that does not read the key (HKCU's before Windows 7, Wine's)
+  // gets the program by its path.
+  const std::wstring target = AppPathTarget(key);
+  return !target.empty() && ShellOpen(owner_(), target, L"", L"", SW_SHOWNORMAL);
 }
 
 std::optional<size_t> Win32InstalledPrograms::Choose(const std::vector<std::wstring>& lines) {
