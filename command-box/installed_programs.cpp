@@ -1,7 +1,6 @@
 #include "command-box/installed_programs.h"
 
-#include <map>
-#include <set>
+#include <algorithm>
 
 #include "command-box/pinyin_table.h"
 #include "common/text_rules.h"
@@ -39,6 +38,10 @@ bool IsHelpOrUninstall(const std::wstring& name) {
   return false;
 }
 
+bool Has(const std::vector<std::wstring>& list, const std::wstring& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
   return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
@@ -48,18 +51,17 @@ class Finder {
   Finder(InstalledProgramsPort& port, const std::wstring& typed)
       : port_(port), typed_(typed), typed_lower_(Lower(typed)), pinyin_(IsAscii(typed)) {
     for (const std::wstring& startup : port_.StartupFolders())
-      startup_.insert(Lower(startup));
+      startup_.push_back(Lower(startup));
   }
 
   void Walk(const std::wstring& folder, int depth) {
-    if (depth > kMaxDepth || startup_.count(Lower(folder)))
+    if (depth > kMaxDepth || Has(startup_, Lower(folder)))
       return;
     const std::vector<FolderEntry> entries = port_.List(folder);
-    std::map<std::wstring, std::wstring> localized;
+    std::vector<std::pair<std::wstring, std::wstring>> localized;
     for (const FolderEntry& entry : entries)
       if (!entry.folder && Lower(entry.name) == L"desktop.ini")
-        for (const auto& [file, value] : port_.LocalizedNames(folder))
-          localized[Lower(file)] = value;
+        localized = port_.LocalizedNames(folder);
     for (const FolderEntry& entry : entries) {
       if (entry.folder) {
         if (!entry.reparse_point && entry.name != L"." && entry.name != L"..")
@@ -70,7 +72,10 @@ class Finder {
         continue;
       std::wstring name = entry.name.substr(0, entry.name.size() - 4);
       if (!Answers(name)) {
-        const auto found = localized.find(Lower(entry.name));
+        const auto found =
+            std::find_if(localized.begin(), localized.end(), [&](const auto& file_and_name) {
+              return Lower(file_and_name.first) == Lower(entry.name);
+            });
         if (found == localized.end())
           continue;
         name = LocalizedName(found->second);
@@ -119,16 +124,19 @@ class Finder {
   }
 
   void Add(const std::wstring& key, FoundProgram program) {
-    if (keys_.insert(key).second)
-      found.push_back(std::move(program));
+    if (Has(keys_, key))
+      return;
+    keys_.push_back(key);
+    found.push_back(std::move(program));
   }
 
   InstalledProgramsPort& port_;
   const std::wstring typed_;
   const std::wstring typed_lower_;
   const bool pinyin_;
-  std::set<std::wstring> startup_;
-  std::set<std::wstring> keys_;
+  // A few entries each: a list is smaller in the program than a tree.
+  std::vector<std::wstring> startup_;
+  std::vector<std::wstring> keys_;
 };
 
 }  // namespace
