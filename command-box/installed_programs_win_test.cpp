@@ -218,5 +218,28 @@ TEST_F(LayoutProgramsTest, TypedLinesStartTheirPrograms) {
   ::DestroyWindow(owner);
 }
 
+// A shortcut to a program that 64-bit Windows keeps only in System32, as
+// the Snipping Tool: a 32-bit Tovrix under WOW64 starts the 64-bit program,
+// as the 64-bit shell would (the fixture puts the recorder of the prefix's
+// own build there as msconfig.exe, testing/wine-system-tools).
+TEST(Wow64ProgramsTest, AShortcutIntoSystem32StartsTheNativeProgram) {
+  const std::wstring menu = common::ShellFolderPaths({CSIDL_PROGRAMS})[0];
+  const std::wstring shortcut = menu + L"\\系统工具\\系统配置.lnk";
+  ASSERT_TRUE(MakeShellLink(shortcut, L"C:\\windows\\system32\\msconfig.exe"));
+  const std::wstring record = testing_support::TestProgramFolder() + L"\\wow64-record.txt";
+  ::DeleteFileW(record.c_str());
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", record.c_str());
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_BITS", L"1");
+  Win32InstalledPrograms programs([] { return static_cast<HWND>(nullptr); });
+  EXPECT_EQ(StartInstalledProgram(programs, L"xtpz"), ProgramStart::kStarted);
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return !ReadRecord(record).empty(); }, 10000));
+  const std::wstring started = ReadRecord(record);
+  EXPECT_EQ(started.substr(0, 3), testing_support::PrefixIs64Bit() ? L"64 " : L"32 ") << started;
+  EXPECT_NE(common::ToLowerAscii(started).find(L"msconfig.exe"), std::wstring::npos) << started;
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", nullptr);
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_BITS", nullptr);
+  ::DeleteFileW(shortcut.c_str());
+}
+
 }  // namespace
 }  // namespace commandbox
