@@ -49,7 +49,7 @@ size_t BareWalk(const std::wstring& folder) {
   return entries;
 }
 
-const wchar_t* const kChinese[] = {L"微信", L"网易云音乐", L"腾讯视频", L"百度网盘", L"钉钉",
+const wchar_t* const kChinese[] = {L"微信",   L"网易云音乐", L"腾讯视频", L"百度网盘", L"钉钉",
                                    L"爱奇艺", L"搜狗输入法", L"金山毒霸", L"迅雷影音", L"有道词典"};
 
 int Make() {
@@ -103,11 +103,12 @@ int Measure(int rounds) {
   double bare_best = 1e9;
   for (int r = 0; r < rounds; ++r)
     bare_best = std::min(bare_best, bare(&entries));
-  std::printf("installed programs look-up, %zu entries in the shell's folders: "
-              "no match %.1f ms first, %.1f ms warm; by pinyin (%zu found) %.1f ms first, "
-              "%.1f ms warm; bare FindFirstFileW walk %.1f ms first, %.1f ms warm (%.2fx warm)\n",
-              entries, miss_cold, miss_warm, hit_found, hit_cold, hit_warm, bare_first, bare_best,
-              bare_best > 0 ? miss_warm / bare_best : 0.0);
+  std::printf(
+      "installed programs look-up, %zu entries in the shell's folders: "
+      "no match %.1f ms first, %.1f ms warm; by pinyin (%zu found) %.1f ms first, "
+      "%.1f ms warm; bare FindFirstFileW walk %.1f ms first, %.1f ms warm (%.2fx warm)\n",
+      entries, miss_cold, miss_warm, hit_found, hit_cold, hit_warm, bare_first, bare_best,
+      bare_best > 0 ? miss_warm / bare_best : 0.0);
   return found == 0 && hit_found == 1 ? 0 : 1;
 }
 

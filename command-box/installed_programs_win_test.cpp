@@ -29,8 +29,8 @@ std::wstring UserName() {
 // Windows spells them, apart from what the shell answers.
 struct Layout {
   bool xp = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT") == L"programs-winxp";
-  std::wstring user = xp ? L"C:\\Documents and Settings\\" + UserName()
-                         : L"C:\\users\\" + UserName();
+  std::wstring user =
+      xp ? L"C:\\Documents and Settings\\" + UserName() : L"C:\\users\\" + UserName();
   std::wstring all = xp ? L"C:\\Documents and Settings\\All Users" : L"C:\\ProgramData";
   std::wstring user_menu =
       user + (xp ? L"\\Start Menu\\Programs"
@@ -79,10 +79,11 @@ class LayoutProgramsTest : public ::testing::Test {
     };
     const std::wstring pf = L"C:\\Program Files\\";
     for (const wchar_t* p :
-         {L"Tencent\\WeChat\\WeChat.exe", L"Tencent\\WeChat\\Uninstall.exe", L"Tencent\\QQ\\Bin\\QQ.exe",
-          L"Thunder\\Thunder.exe", L"Adobe\\Photoshop 2024\\Photoshop.exe", L"WPS\\ksolaunch.exe",
-          L"CloudMusic\\cloudmusic.exe", L"Editors\\a.exe", L"Editors\\b.exe", L"Helper\\helper.exe",
-          L"Old\\old.exe", L"Loop\\loop.exe", L"Foxmail\\Foxmail.exe"})
+         {L"Tencent\\WeChat\\WeChat.exe", L"Tencent\\WeChat\\Uninstall.exe",
+          L"Tencent\\QQ\\Bin\\QQ.exe", L"Thunder\\Thunder.exe",
+          L"Adobe\\Photoshop 2024\\Photoshop.exe", L"WPS\\ksolaunch.exe",
+          L"CloudMusic\\cloudmusic.exe", L"Editors\\a.exe", L"Editors\\b.exe",
+          L"Helper\\helper.exe", L"Old\\old.exe", L"Loop\\loop.exe", L"Foxmail\\Foxmail.exe"})
       program(pf + p);
     program(L"C:\\Acme\\acmeedit.exe");
     program(L"C:\\Acme\\useronly.exe");
@@ -92,8 +93,10 @@ class LayoutProgramsTest : public ::testing::Test {
     link(l.desktop + L"\\微信.lnk", pf + L"Tencent\\WeChat\\WeChat.exe");
     link(l.common_menu + L"\\腾讯软件\\腾讯QQ.lnk", pf + L"Tencent\\QQ\\Bin\\QQ.exe");
     link(l.public_desktop + L"\\迅雷.lnk", pf + L"Thunder\\Thunder.exe");
-    link(l.common_menu + L"\\Adobe Photoshop 2024.lnk", pf + L"Adobe\\Photoshop 2024\\Photoshop.exe");
-    link(l.common_menu + L"\\WPS Office\\WPS Office.lnk", pf + L"WPS\\ksolaunch.exe", L"/prometheus");
+    link(l.common_menu + L"\\Adobe Photoshop 2024.lnk",
+         pf + L"Adobe\\Photoshop 2024\\Photoshop.exe");
+    link(l.common_menu + L"\\WPS Office\\WPS Office.lnk", pf + L"WPS\\ksolaunch.exe",
+         L"/prometheus");
     link(l.user_menu + L"\\网易云音乐\\网易云音乐.lnk", pf + L"CloudMusic\\cloudmusic.exe");
     link(l.common_menu + L"\\网易云音乐\\网易云音乐.lnk", pf + L"CloudMusic\\cloudmusic.exe");
     link(l.common_menu + L"\\Accessories\\Snipping Tool.lnk",
@@ -140,7 +143,7 @@ TEST_F(LayoutProgramsTest, TypedLinesStartTheirPrograms) {
   const std::wstring snipping = L"c:\\windows\\system32\\snippingtool.exe";
   struct Case {
     std::wstring typed;
-    std::wstring program;  // lower-case; "" for none
+    std::wstring program;    // lower-case; "" for none
     std::wstring box_start;  // what the box starts itself, "" for nothing
     WORD menu_key = 0;       // the key that answers the menu
   };

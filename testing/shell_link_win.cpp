@@ -9,8 +9,10 @@
 
 namespace testing_support {
 
-bool MakeShellLink(const std::wstring& path, const std::wstring& target,
-                   const std::wstring& arguments, const std::wstring& working_folder) {
+bool MakeShellLink(const std::wstring& path,
+                   const std::wstring& target,
+                   const std::wstring& arguments,
+                   const std::wstring& working_folder) {
   MakeFolders(path.substr(0, path.find_last_of(L'\\')));
   const bool com = SUCCEEDED(::CoInitialize(nullptr));
   IShellLinkW* link = nullptr;

@@ -8,7 +8,8 @@ namespace testing_support {
 
 // Writes the shortcut `path` (folders above it are made) to `target` with
 // `arguments` and `working_folder`; COM is initialized for the call.
-bool MakeShellLink(const std::wstring& path, const std::wstring& target,
+bool MakeShellLink(const std::wstring& path,
+                   const std::wstring& target,
                    const std::wstring& arguments = L"",
                    const std::wstring& working_folder = L"");
 
