@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "command-box/installed_programs.h"
 #include "command-box/program_start.h"
 #include "command-box/web_lookups.h"
 #include "common/program_path.h"
@@ -88,6 +89,8 @@ class CommandBoxHost {
   // The value of the environment variable "windir", read afresh.
   virtual std::wstring WindowsFolder() = 0;
   virtual common::ProfilePort& Profile() = 0;
+  // The installed programs, or none where the host has no Start menu.
+  virtual InstalledProgramsPort* InstalledPrograms() { return nullptr; }
 };
 
 }  // namespace commandbox

@@ -12,6 +12,7 @@
 #include "command-box/command_box_ports.h"
 #include "command-box/default_browser_win.h"
 #include "command-box/host_platform_win.h"
+#include "command-box/installed_programs_win.h"
 #include "command-box/interpreter.h"
 #include "common/window_win.h"
 #include "music-player/player_form.h"
@@ -112,6 +113,7 @@ class CommandBoxWindow : public common::Window,
   common::ProgramPath Program() override { return platform_.Program(); }
   std::wstring WindowsFolder() override { return platform_.WindowsFolder(); }
   common::ProfilePort& Profile() override { return platform_.Profile(); }
+  InstalledProgramsPort* InstalledPrograms() override { return &installed_programs_; }
 
   // player::CommandBoxLink
   std::wstring Text9() override { return fields_.Text9; }
@@ -158,6 +160,7 @@ class CommandBoxWindow : public common::Window,
 
   CommandBoxFields fields_;
   Win32HostPlatform platform_;
+  Win32InstalledPrograms installed_programs_{[this] { return hwnd(); }};
   Interpreter interpreter_;
   PlayerAdapter player_port_{*this};
   std::unique_ptr<player::PlayerWindow> player_;

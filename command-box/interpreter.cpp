@@ -240,7 +240,8 @@ void Interpreter::NotNumeric() {
     return;
   }
   if (common::HasDoubleByteStart(input)) {
-    Browse(SearchAddress(input));
+    if (!InstalledProgram())
+      Browse(SearchAddress(input));
     return;
   }
   if (IsSiteKeyword(input)) {
@@ -251,7 +252,7 @@ void Interpreter::NotNumeric() {
     if (player::IsDrivePrefix(fields_.Text3)) {
       SetText1(common::ReplaceAll(input, L"\\", L"/"));
       Start(kShellOpenPrefix + fields_.Text1);
-    } else {
+    } else if (!InstalledProgram()) {
       Browse(input);
     }
     return;
@@ -289,6 +290,18 @@ void Interpreter::Numeric() {
     Browse(MobileLookupAddress(input));
   if (length == 18 || length == 15)
     Browse(IdCardLookupAddress(input));
+}
+
+// A program of the Start menu, the Desktop or App Paths named by the whole
+// input: it starts, and the test that would have had the input is left out.
+bool Interpreter::InstalledProgram() {
+  InstalledProgramsPort* programs = host_.InstalledPrograms();
+  if (!programs)
+    return false;
+  const ProgramStart start = StartInstalledProgram(*programs, fields_.Text1);
+  if (start == ProgramStart::kFailed)
+    host_.SignalFailure();
+  return start != ProgramStart::kNone;
 }
 
 void Interpreter::Start(const std::wstring& command_line) {

@@ -54,6 +54,7 @@ class Interpreter {
   void NotNumeric();
   void Numeric();
   void Media();
+  bool InstalledProgram();
 
   void Start(const std::wstring& command_line);
   // A tool keyword: its own program, its successor here, or a word why
