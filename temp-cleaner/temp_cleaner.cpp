@@ -308,11 +308,21 @@ void TempCleaner::SetAppState(bool ready) {
 // files like any other) and shows the bin empty, with no need to end the
 // desktop shell. Windows XP gets its script instead, when the run found
 // something. After a confirmed stop nothing more is deleted.
+//
+// The space freed counts what the shell held in each bin before and no
+// longer holds after: a bin the shell could not empty frees nothing, and
+// the files the walk deleted already are counted once, by their rows.
+// The script of Windows XP runs after the summary and counts nothing.
 void TempCleaner::EmptyRecycleBins() {
   if (!checks_[1] || flags_.stopRequested || !IsNewerFamily(system_.WindowsVersion()))
     return;
-  for (const std::wstring& root : FixedDriveRoots())
+  for (const std::wstring& root : FixedDriveRoots()) {
+    const uint64_t before = system_.RecycleBinBytes(root);
     system_.EmptyRecycleBin(root);
+    const uint64_t after = system_.RecycleBinBytes(root);
+    if (after < before)
+      engine_.AddFreed(before - after);
+  }
 }
 
 void TempCleaner::WriteRecycleScript() {

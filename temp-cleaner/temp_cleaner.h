@@ -70,6 +70,9 @@ class TempCleanerSystem : public FolderFacts, public BrowserSystem {
   // empty, through its own function, without asking, showing progress or a
   // sound; the desktop's bin then shows empty.
   virtual bool EmptyRecycleBin(const std::wstring& root) = 0;
+  // The bytes the shell counts in the user's recycle bin on a drive ("C:\");
+  // 0 when it cannot tell.
+  virtual uint64_t RecycleBinBytes(const std::wstring& root) = 0;
 };
 
 class TempCleaner : public engine::ForwardingScanView {

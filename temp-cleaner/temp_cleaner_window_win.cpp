@@ -180,6 +180,19 @@ bool Win32TempCleanerSystem::EmptyRecycleBin(const std::wstring& root) {
                                               SHERB_NOSOUND));
 }
 
+uint64_t Win32TempCleanerSystem::RecycleBinBytes(const std::wstring& root) {
+  using QueryBin = HRESULT(WINAPI*)(LPCWSTR, SHQUERYRBINFO*);
+  static HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  const auto query_bin = shell ? reinterpret_cast<QueryBin>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(shell, "SHQueryRecycleBinW")))
+                               : nullptr;
+  SHQUERYRBINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!query_bin || FAILED(query_bin(root.c_str(), &info)) || info.i64Size < 0)
+    return 0;
+  return static_cast<uint64_t>(info.i64Size);
+}
+
 std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
   const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0)

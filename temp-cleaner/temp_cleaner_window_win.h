@@ -34,6 +34,7 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   UserFolders ShellFolders() override;
   std::wstring UserSid() override;
   bool EmptyRecycleBin(const std::wstring& root) override;
+  uint64_t RecycleBinBytes(const std::wstring& root) override;
   std::wstring FullPath(const std::wstring& path) override;
   std::optional<FolderIdentity> Identity(const std::wstring& path) override;
   std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) override;
