@@ -33,23 +33,18 @@ class BrowserSystem {
   virtual bool LockHeld(const std::wstring& path) = 0;
 };
 
-// The browsers, in the order they are named to the user.
-enum class BrowserKind { kChromium, kFirefox };
-struct BrowserInfo {
-  const wchar_t* name;  // as the user knows it
-  BrowserKind kind;
-};
-const std::vector<BrowserInfo>& Browsers();
-
 // What one lock of a browser covers, with what the boxes would clean there:
 // a Chromium user-data folder with all its profiles (the browser holds
 // "lockfile" in it while it runs), or one Firefox profile ("parent.lock").
 // Every path names something that was there when it was found.
 struct BrowserData {
-  int browser = 0;  // index into Browsers()
+  // The browser as it names itself ("Google Chrome Beta", "Opera GX").
+  std::wstring name;
   std::wstring lock;
   // The folders whose files the cache box deletes.
   std::vector<std::wstring> cache_folders;
+  // The folders whose files the history box deletes.
+  std::vector<std::wstring> history_folders;
   // Files that go together, all or none: a database with its journal. One
   // set a profile for each box.
   std::vector<std::vector<std::wstring>> cookie_sets;
@@ -65,7 +60,7 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
                                          const std::wstring& local_app_data,
                                          const std::wstring& app_data);
 
-// The browsers found, by name, in the order of Browsers(), each once.
+// The browsers found, by name, in the order they were found, each once.
 std::vector<std::wstring> BrowserNames(const std::vector<BrowserData>& found);
 
 // The second line of the summary when browsers were skipped because they

@@ -224,16 +224,16 @@ void TempCleaner::CleanBrowsers() {
   for (const BrowserData& data : found) {
     if (engine_.Stopping())
       return;
-    const bool wanted = (run_cookies_ && !data.cookie_sets.empty()) ||
-                        (run_cache_ && !data.cache_folders.empty()) ||
-                        (run_history_ && !data.history_sets.empty());
+    const bool wanted =
+        (run_cookies_ && !data.cookie_sets.empty()) ||
+        (run_cache_ && !data.cache_folders.empty()) ||
+        (run_history_ && (!data.history_sets.empty() || !data.history_folders.empty()));
     if (!wanted)
       continue;
     if (system_.LockHeld(data.lock)) {
-      const std::wstring name = Browsers()[data.browser].name;
-      if (std::find(running_browsers_.begin(), running_browsers_.end(), name) ==
+      if (std::find(running_browsers_.begin(), running_browsers_.end(), data.name) ==
           running_browsers_.end())
-        running_browsers_.push_back(name);
+        running_browsers_.push_back(data.name);
       continue;
     }
     if (run_cookies_)
@@ -242,9 +242,12 @@ void TempCleaner::CleanBrowsers() {
     if (run_cache_)
       for (const std::wstring& folder : data.cache_folders)
         engine_.CleanFolder(folder);
-    if (run_history_)
+    if (run_history_) {
       for (const auto& set : data.history_sets)
         engine_.DeleteFileSet(set);
+      for (const std::wstring& folder : data.history_folders)
+        engine_.CleanFolder(folder);
+    }
   }
 }
 
