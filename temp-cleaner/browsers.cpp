@@ -381,17 +381,53 @@ void AddChromiumProfile(engine::FileSystem& files,
     AddSet(std::move(history), &data->history_sets);
 }
 
+// Where a browser's data folder is found from: the folder, or where a link
+// at it leads when that is a plain folder on a fixed drive. Records the
+// browser's name when a link leads anywhere else.
+struct DataFolders {
+  engine::FileSystem& files;
+  BrowserSystem& system;
+  std::vector<std::wstring>* not_followed;
+
+  std::optional<std::vector<engine::DirEntry>> Open(std::wstring* folder, const wchar_t* name) {
+    if (auto entries = List(files, *folder))
+      return entries;
+    uint32_t attributes = 0;
+    if (!files.Attributes(*folder, &attributes) || !(attributes & engine::kAttributeReparsePoint))
+      return std::nullopt;
+    const std::optional<std::wstring> target = system.LinkTarget(*folder);
+    if (target && OnFixedDrive(*target)) {
+      if (auto entries = List(files, *target)) {
+        *folder = *target;
+        return entries;
+      }
+    }
+    if (not_followed &&
+        std::find(not_followed->begin(), not_followed->end(), name) == not_followed->end())
+      not_followed->push_back(name);
+    return std::nullopt;
+  }
+
+  bool OnFixedDrive(const std::wstring& path) {
+    const bool drive =
+        path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    return drive && system.DriveType(path.substr(0, 3)) == engine::kDriveFixed;
+  }
+};
+
 bool IsProfile(const std::vector<engine::DirEntry>& entries) {
   return HasPlainFile(entries, L"Preferences");
 }
 
 void AddChromiumRoot(engine::FileSystem& files,
+                     DataFolders& folders,
                      const BrowserRow& row,
                      const wchar_t* name,
-                     const std::wstring& root,
+                     std::wstring root,
                      const std::wstring& local_twin,
                      std::vector<BrowserData>* found) {
-  const auto entries = List(files, root);
+  const auto entries = folders.Open(&root, name);
   if (!entries)
     return;
   BrowserData data;
@@ -541,11 +577,14 @@ bool IsFirefoxProfile(const std::vector<engine::DirEntry>& entries) {
 // keeps the rest there as usual), each once.
 void AddFirefox(engine::FileSystem& files,
                 BrowserSystem& system,
+                DataFolders& folders,
                 const BrowserRow& row,
                 const wchar_t* name,
-                const std::wstring& root,
+                std::wstring root,
                 const std::wstring& local_root,
                 std::vector<BrowserData>* found) {
+  if (!folders.Open(&root, name))
+    return;
   struct Place {
     std::wstring profile;
     std::optional<std::wstring> local;
@@ -585,26 +624,29 @@ void AddFirefox(engine::FileSystem& files,
     if (std::find(seen.begin(), seen.end(), key) != seen.end())
       continue;
     seen.push_back(key);
-    const auto entries = List(files, place.profile);
+    std::wstring profile = place.profile;
+    const auto entries = folders.Open(&profile, name);
     if (!entries)
       continue;
     BrowserData data;
     data.name = name;
-    data.lock = Join(place.profile, row.lock);
+    data.lock = Join(profile, row.lock);
     if (place.local) {
       const auto local_entries =
           SameFolderText(*place.local, place.profile) ? entries : List(files, *place.local);
+      const std::wstring& local =
+          SameFolderText(*place.local, place.profile) ? profile : *place.local;
       if (local_entries) {
         for (const wchar_t* cache : row.caches)
-          if (const auto folder = PlainFolderAt(files, *place.local, *local_entries, cache))
+          if (const auto folder = PlainFolderAt(files, local, *local_entries, cache))
             data.cache_folders.push_back(*folder);
         for (const wchar_t* history : row.history_folders)
-          if (const auto folder = PlainFolderAt(files, *place.local, *local_entries, history))
+          if (const auto folder = PlainFolderAt(files, local, *local_entries, history))
             data.history_folders.push_back(*folder);
       }
     }
     std::vector<std::wstring> cookies;
-    if (AddToSet(files, place.profile, *entries, row.cookies, &cookies))
+    if (AddToSet(files, profile, *entries, row.cookies, &cookies))
       AddSet(std::move(cookies), &data.cookie_sets);
     found->push_back(std::move(data));
   }
@@ -615,8 +657,10 @@ void AddFirefox(engine::FileSystem& files,
 std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
                                          BrowserSystem& system,
                                          const std::wstring& local_app_data,
-                                         const std::wstring& app_data) {
+                                         const std::wstring& app_data,
+                                         std::vector<std::wstring>* not_followed) {
   std::vector<BrowserData> found;
+  DataFolders folders{files, system, not_followed};
   std::vector<std::wstring> roots_seen;
   for (const BrowserRow& row : Table()) {
     for (const Root& root : row.roots) {
@@ -638,9 +682,9 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
         twin = Join(local_app_data, root.path);
       }
       if (row.kind == BrowserKind::kFirefox)
-        AddFirefox(files, system, row, root.name, folder, twin, &found);
+        AddFirefox(files, system, folders, row, root.name, folder, twin, &found);
       else
-        AddChromiumRoot(files, row, root.name, folder, twin, &found);
+        AddChromiumRoot(files, folders, row, root.name, folder, twin, &found);
     }
   }
   return found;
@@ -675,6 +719,13 @@ std::wstring RunningBrowsersNote(const std::vector<std::wstring>& names) {
   if (std::find(names.begin(), names.end(), L"Microsoft Edge") != names.end())
     note += L"Microsoft Edge 开启了“启动增强”时，关闭窗口后仍在后台运行。";
   return note;
+}
+
+std::wstring NotFollowedNote(const std::vector<std::wstring>& names) {
+  if (names.empty())
+    return std::wstring();
+  return L"以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：" +
+         JoinNames(names, L"、") + L"。";
 }
 
 std::wstring CookiesTip(const std::vector<std::wstring>& browsers) {

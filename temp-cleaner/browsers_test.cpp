@@ -50,7 +50,15 @@ class FakeBrowserSystem : public BrowserSystem {
     return ini.substr(0, max_bytes);
   }
   bool LockHeld(const std::wstring&) override { return false; }
+  std::optional<std::wstring> LinkTarget(const std::wstring& path) override {
+    const auto it = links.find(path);
+    return it == links.end() ? std::nullopt : std::optional<std::wstring>(it->second);
+  }
+  unsigned DriveType(const std::wstring& root) override {
+    return root == L"F:\\" ? engine::kDriveRemote : engine::kDriveFixed;
+  }
   std::string ini;
+  std::map<std::wstring, std::wstring> links;  // link: where it leads
 };
 
 // One line a lock, and one a cache folder or a set.
@@ -254,6 +262,68 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
     EXPECT_EQ(fs.open_holds, 0);
     EXPECT_TRUE(fs.removed.empty());
   }
+}
+
+// A data folder that is a link is followed once, to a plain folder on a
+// fixed drive; a link that leads elsewhere names the browser and cleans
+// nothing of it; a link inside the target is not followed.
+TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
+  const std::wstring chrome = Long(L"L\\Google\\Chrome\\User Data");
+  const std::wstring edge = Long(L"L\\Microsoft\\Edge\\User Data");
+  const std::wstring ff = Long(L"A\\Mozilla\\Firefox");
+  const struct {
+    const char* what;
+    std::wstring link, target;
+    std::vector<std::wstring> expected;
+    std::vector<std::wstring> named;
+  } cases[] = {
+      {"to a fixed drive",
+       chrome,
+       L"D:\\Chrome\\User Data",
+       {L"Google Chrome D:\\Chrome\\User Data\\lockfile",
+        L"cache D:\\Chrome\\User Data\\Default\\Cache",
+        L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies"},
+       {}},
+      {"a Firefox root to a fixed drive",
+       ff,
+       L"D:\\Firefox",
+       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
+        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
+       {}},
+      {"to a network drive", chrome, L"F:\\Chrome\\User Data", {}, {L"Google Chrome"}},
+      {"to a link", edge, L"D:\\Link", {}, {L"Microsoft Edge"}},
+      {"unreadable", chrome, L"", {}, {L"Google Chrome"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeFileSystem fs;
+    FakeBrowserSystem system;
+    for (const wchar_t* f : {L"D:\\Chrome\\User Data\\Default\\Preferences",
+                             L"D:\\Chrome\\User Data\\Default\\Cache\\x",
+                             L"D:\\Chrome\\User Data\\Default\\Network\\Cookies",
+                             L"D:\\Chrome\\User Data\\Profile 1\\Preferences",
+                             L"F:\\Chrome\\User Data\\Default\\Preferences",
+                             L"D:\\Firefox\\Profiles\\ab12.default\\prefs.js",
+                             L"D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+                             L"D:\\Link\\Default\\Preferences"})
+      fs.AddFile(f, 100);
+    // A profile inside the target that is itself a link stays out.
+    fs.Find(L"D:\\Chrome\\User Data\\Profile 1")->attributes |= engine::kAttributeReparsePoint;
+    fs.Find(L"D:\\Link")->attributes |= engine::kAttributeReparsePoint;
+    system.links[L"D:\\Link"] = L"D:\\Chrome\\User Data";
+    fs.AddFolder(c.link, engine::kAttributeReparsePoint);
+    if (!c.target.empty())
+      system.links[c.link] = c.target;
+    std::vector<std::wstring> named;
+    EXPECT_EQ(Describe(FindBrowserData(fs, system, L"C:\\Users\\Bob\\AppData\\Local",
+                                       L"C:\\Users\\Bob\\AppData\\Roaming", &named)),
+              c.expected);
+    EXPECT_EQ(named, c.named);
+    EXPECT_TRUE(fs.removed.empty());
+  }
+  EXPECT_EQ(NotFollowedNote({L"Google Chrome", L"Firefox"}),
+            L"以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：Google "
+            L"Chrome、Firefox。");
 }
 
 }  // namespace

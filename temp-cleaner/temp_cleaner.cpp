@@ -39,7 +39,11 @@ engine::EngineConfig TempCleaner::MakeEngineConfig() {
   });
   config.on_end = [this] { EmptyRecycleBins(); };
   config.after_folders = [this] { CleanBrowsers(); };
-  config.summary_note = [this] { return RunningBrowsersNote(running_browsers_); };
+  config.summary_note = [this] {
+    const std::wstring running = RunningBrowsersNote(running_browsers_);
+    const std::wstring linked = NotFollowedNote(not_followed_);
+    return running.empty() || linked.empty() ? running + linked : running + L"\n" + linked;
+  };
   config.start_folder_test = [this](const std::wstring& folder) {
     return !guard_ || guard_->MayEmpty(folder);
   };
@@ -207,6 +211,7 @@ void TempCleaner::SearchOnce() {
   run_cache_ = checks_[5];
   run_history_ = checks_[6];
   running_browsers_.clear();
+  not_followed_.clear();
   engine_.RunScan();
   guard_.reset();
   run_folders_.reset();
@@ -219,8 +224,8 @@ void TempCleaner::SearchOnce() {
 void TempCleaner::CleanBrowsers() {
   if (!run_folders_ || !(run_cookies_ || run_cache_ || run_history_))
     return;
-  const std::vector<BrowserData> found =
-      FindBrowserData(files_, system_, run_folders_->local_app_data, run_folders_->app_data);
+  const std::vector<BrowserData> found = FindBrowserData(
+      files_, system_, run_folders_->local_app_data, run_folders_->app_data, &not_followed_);
   for (const BrowserData& data : found) {
     if (engine_.Stopping())
       return;

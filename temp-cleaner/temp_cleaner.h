@@ -175,6 +175,8 @@ class TempCleaner : public engine::ForwardingScanView {
   bool run_cookies_ = false, run_cache_ = false, run_history_ = false;
   // The browsers a run left alone because they were running.
   std::vector<std::wstring> running_browsers_;
+  // The browsers whose data folder is a link the run did not follow.
+  std::vector<std::wstring> not_followed_;
   std::optional<UserFolders> folders_;  // while the start-up work runs
   engine::ScanEngine engine_;
 };

@@ -173,6 +173,8 @@ class FakeSystem : public TempCleanerSystem {
     return it->second.substr(0, max_bytes);
   }
   bool LockHeld(const std::wstring& path) override { return held_locks.count(path) != 0; }
+  std::optional<std::wstring> LinkTarget(const std::wstring&) override { return std::nullopt; }
+  unsigned DriveType(const std::wstring&) override { return engine::kDriveFixed; }
 
   std::map<std::wstring, std::string> small_files;
   std::set<std::wstring> held_locks;

@@ -39,6 +39,8 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   std::optional<FolderIdentity> Identity(const std::wstring& path) override;
   std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) override;
   bool LockHeld(const std::wstring& path) override;
+  std::optional<std::wstring> LinkTarget(const std::wstring& path) override;
+  unsigned DriveType(const std::wstring& root) override;
 
  private:
   common::Win32SettingsProfile profile_;
