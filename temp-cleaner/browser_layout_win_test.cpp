@@ -207,15 +207,32 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     if (Takes(path))
       targets.insert(path);
   // What no box may take is there to be checked.
-  for (const std::wstring& kept :
-       {chrome_ + L"\\Local State", chrome_ + L"\\Default\\Login Data",
-        chrome_ + L"\\Default\\Bookmarks", chrome_ + L"\\Default\\Web Data",
-        chrome_ + L"\\Default\\Preferences", chrome_ + L"\\Default\\Favicons",
-        firefox_ + L"\\places.sqlite", firefox_ + L"\\key4.db", firefox_ + L"\\logins.db",
-        firefox_ + L"\\prefs.js", std::wstring(L"D:\\Firefox\\work") + L"\\places.sqlite",
-        roaming_ + L"\\360se6\\User Data\\Default\\360Bookmarks"}) {
-    ASSERT_EQ(before.count(kept), 1u) << kept;
-    EXPECT_EQ(targets.count(kept), 0u) << kept;
+  std::vector<std::wstring> kept = {chrome_ + L"\\Local State",
+                                    chrome_ + L"\\Default\\Login Data",
+                                    chrome_ + L"\\Default\\Bookmarks",
+                                    chrome_ + L"\\Default\\Web Data",
+                                    chrome_ + L"\\Default\\Preferences",
+                                    chrome_ + L"\\Default\\Favicons",
+                                    chrome_ + L"\\Default\\Service Worker\\ScriptCache\\index",
+                                    firefox_ + L"\\places.sqlite",
+                                    firefox_ + L"\\key4.db",
+                                    firefox_ + L"\\logins.db",
+                                    firefox_ + L"\\prefs.js",
+                                    firefox_ + L"\\sessionstore.jsonlz4",
+                                    std::wstring(L"D:\\Firefox\\work") + L"\\places.sqlite",
+                                    roaming_ + L"\\360se6\\User Data\\Default\\360Bookmarks"};
+  if (!xp_) {
+    const std::wstring opera = roaming_ + L"\\Opera Software\\";
+    kept.insert(
+        kept.end(),
+        {opera + L"Opera Stable\\Default\\Bookmarks", opera + L"Opera Stable\\Default\\Login Data",
+         opera + L"Opera GX Stable\\_side_profiles\\4F2A9C\\Login Data",
+         roaming_ + L"\\Mozilla\\Firefox\\Profiles\\g7h8.group\\places.sqlite",
+         L"D:\\Brave\\User Data\\Default\\Bookmarks", L"E:\\Vivaldi\\User Data\\Default\\History"});
+  }
+  for (const std::wstring& path : kept) {
+    ASSERT_EQ(before.count(path), 1u) << path;
+    EXPECT_EQ(targets.count(path), 0u) << path;
   }
   ASSERT_GT(targets.size(), 40u);
 
