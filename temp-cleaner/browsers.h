@@ -6,8 +6,9 @@
 // folders are there, a profile when it holds the files that make one.
 // Nothing else of a profile is ever named: the bookmarks, saved passwords,
 // the key that protects them ("Local State"), settings, extensions and the
-// open tabs are never part of a list, and Firefox's history is left alone
-// because its file, places.sqlite, holds the bookmarks too.
+// open tabs are never part of a list, and Firefox's history database is
+// left alone because its file, places.sqlite, holds the bookmarks too (its
+// page thumbnails and jump-list icons are not).
 #ifndef TEMP_CLEANER_BROWSERS_H_
 #define TEMP_CLEANER_BROWSERS_H_
 
