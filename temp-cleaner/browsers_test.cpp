@@ -276,6 +276,7 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
     std::wstring link, target;
     std::vector<std::wstring> expected;
     std::vector<std::wstring> named;
+    std::string ini = "";
   } cases[] = {
       {"to a fixed drive",
        chrome,
@@ -290,6 +291,13 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
        {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
         L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
        {}},
+      {"a Firefox profile of profiles.ini to a fixed drive",
+       ff + L"\\Profiles\\ab12.default",
+       L"D:\\Firefox\\Profiles\\ab12.default",
+       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
+        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
+       {},
+       "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
       {"to a network drive", chrome, L"F:\\Chrome\\User Data", {}, {L"Google Chrome"}},
       {"to a link", edge, L"D:\\Link", {}, {L"Microsoft Edge"}},
       {"unreadable", chrome, L"", {}, {L"Google Chrome"}},
@@ -314,6 +322,7 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
     fs.AddFolder(c.link, engine::kAttributeReparsePoint);
     if (!c.target.empty())
       system.links[c.link] = c.target;
+    system.ini = c.ini;
     std::vector<std::wstring> named;
     EXPECT_EQ(Describe(FindBrowserData(fs, system, L"C:\\Users\\Bob\\AppData\\Local",
                                        L"C:\\Users\\Bob\\AppData\\Roaming", &named)),
