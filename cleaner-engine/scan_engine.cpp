@@ -38,11 +38,22 @@ std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
   return roots;
 }
 
+// The digits of a number.
+std::wstring Decimal(uint64_t n) {
+  wchar_t digits[24];
+  wchar_t* at = digits + 24;
+  do {
+    *--at = static_cast<wchar_t>(L'0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  return std::wstring(at, digits + 24);
+}
+
 }  // namespace
 
 std::wstring SizeInUnits(uint64_t bytes) {
   if (bytes < 1024)
-    return std::to_wstring(bytes) + L" 字节";
+    return Decimal(bytes) + L" 字节";
   static const wchar_t* const kUnits[] = {L"KB", L"MB", L"GB", L"TB"};
   int unit = 0;
   uint64_t size = 1024;
@@ -53,9 +64,9 @@ std::wstring SizeInUnits(uint64_t bytes) {
   const uint64_t whole = bytes / size;
   // The remainder is below 2^50, so ten times it fits.
   const uint64_t tenth = bytes % size * 10 / size;
-  std::wstring text = std::to_wstring(whole);
+  std::wstring text = Decimal(whole);
   if (whole < 100 && tenth != 0)
-    text += L'.' + std::to_wstring(tenth);
+    text += {L'.', static_cast<wchar_t>(L'0' + tenth)};
   return text + L' ' + kUnits[unit];
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 
 #include "common/text_rules.h"
 #include "common/unicode.h"
@@ -27,7 +28,7 @@ struct Root {
   const wchar_t* local_twin = nullptr;
 };
 
-using Names = std::vector<const wchar_t*>;
+using Names = std::span<const wchar_t* const>;
 
 // What a Chromium profile and user-data folder hold, as Chrome, Edge and
 // the browsers built on them name it. The HTTP cache is "Cache" (with
@@ -36,45 +37,103 @@ using Names = std::vector<const wchar_t*>;
 // caches, the pages' own caches (Service Worker\CacheStorage: never the
 // service workers' scripts or their database beside it) and the media and
 // application caches of old kernels.
-const Names kChromiumCaches = {L"Cache",
-                               L"Code Cache",
-                               L"GPUCache",
-                               L"DawnCache",
-                               L"DawnGraphiteCache",
-                               L"DawnWebGPUCache",
-                               L"Service Worker\\CacheStorage",
-                               L"Media Cache",
-                               L"Application Cache"};
-const Names kChromiumRootCaches = {L"ShaderCache",          L"GrShaderCache",
-                                   L"GraphiteDawnCache",    L"GPUPersistentCache",
-                                   L"extensions_crx_cache", L"component_crx_cache"};
+constexpr const wchar_t* kChromiumCaches[] = {L"Cache",
+                                              L"Code Cache",
+                                              L"GPUCache",
+                                              L"DawnCache",
+                                              L"DawnGraphiteCache",
+                                              L"DawnWebGPUCache",
+                                              L"Service Worker\\CacheStorage",
+                                              L"Media Cache",
+                                              L"Application Cache"};
+constexpr const wchar_t* kChromiumRootCaches[] = {L"ShaderCache",          L"GrShaderCache",
+                                                  L"GraphiteDawnCache",    L"GPUPersistentCache",
+                                                  L"extensions_crx_cache", L"component_crx_cache"};
 // The cookie databases: in the profile up to Chrome 95, in "Network" from
 // 96 on (the rest of that folder stays), the extensions' own, and the
 // sessions bound to the device.
-const Names kChromiumCookies = {L"Cookies", L"Network\\Cookies", L"Extension Cookies",
-                                L"Network\\Device Bound Sessions"};
+constexpr const wchar_t* kChromiumCookies[] = {
+    L"Cookies", L"Network\\Cookies", L"Extension Cookies", L"Network\\Device Bound Sessions"};
 // History with everything keyed by its ids or rebuilt from it: a History
 // without its Visited Links is rebuilt by the browser, HistoryEmbeddings
 // holds passages of the visited pages by History's ids. Chrome 156 makes
 // no Visited Links or History Provider Cache any more, older versions do;
 // "History Index 2013-05" is of Chrome up to 37.
-const Names kChromiumHistory = {L"History",
-                                L"Visited Links",
-                                L"Top Sites",
-                                L"Shortcuts",
-                                L"Network Action Predictor",
-                                L"History Provider Cache",
-                                L"Archived History",
-                                L"HistoryEmbeddings",
-                                L"History Index ####-##"};
+constexpr const wchar_t* kChromiumHistory[] = {L"History",
+                                               L"Visited Links",
+                                               L"Top Sites",
+                                               L"Shortcuts",
+                                               L"Network Action Predictor",
+                                               L"History Provider Cache",
+                                               L"Archived History",
+                                               L"HistoryEmbeddings",
+                                               L"History Index ####-##"};
 // The icons of the jump list's most visited and recently closed pages.
-const Names kChromiumHistoryFolders = {L"JumpListIconsMostVisited", L"JumpListIconsRecentClosed",
-                                       L"JumpListIcons", L"JumpListIconsOld"};
+constexpr const wchar_t* kChromiumHistoryFolders[] = {L"JumpListIconsMostVisited",
+                                                      L"JumpListIconsRecentClosed",
+                                                      L"JumpListIcons", L"JumpListIconsOld"};
 
-Names Plus(Names names, std::initializer_list<const wchar_t*> more) {
-  names.insert(names.end(), more);
-  return names;
-}
+// 360安全浏览器 keeps history of its own beside History, and a copy of it
+// for every day in HisDailyBackup; 2345's cookie database is "CookiesV3".
+constexpr const wchar_t* k360History[] = {L"History",
+                                          L"Visited Links",
+                                          L"Top Sites",
+                                          L"Shortcuts",
+                                          L"Network Action Predictor",
+                                          L"History Provider Cache",
+                                          L"Archived History",
+                                          L"HistoryEmbeddings",
+                                          L"History Index ####-##",
+                                          L"360History*"};
+constexpr const wchar_t* k360HistoryFolders[] = {L"JumpListIconsMostVisited",
+                                                 L"JumpListIconsRecentClosed", L"JumpListIcons",
+                                                 L"JumpListIconsOld", L"HisDailyBackup"};
+constexpr const wchar_t* k2345Cookies[] = {L"Cookies", L"Network\\Cookies", L"Extension Cookies",
+                                           L"Network\\Device Bound Sessions", L"CookiesV3"};
+constexpr const wchar_t* kOperaGroups[] = {L"_side_profiles"};
+constexpr const wchar_t* kFirefoxCaches[] = {L"cache2"};
+constexpr const wchar_t* kFirefoxCookies[] = {L"cookies.sqlite"};
+constexpr const wchar_t* kFirefoxHistoryFolders[] = {L"thumbnails", L"jumpListCache"};
+
+// The roots of each browser.
+constexpr Root kChrome[] = {
+    {Base::kLocal, L"Google\\Chrome\\User Data", L"Google Chrome"},
+    {Base::kLocal, L"Google\\Chrome Beta\\User Data", L"Google Chrome Beta"},
+    {Base::kLocal, L"Google\\Chrome Dev\\User Data", L"Google Chrome Dev"},
+    {Base::kLocal, L"Google\\Chrome SxS\\User Data", L"Google Chrome Canary"}};
+constexpr Root kEdge[] = {
+    {Base::kLocal, L"Microsoft\\Edge\\User Data", L"Microsoft Edge"},
+    {Base::kLocal, L"Microsoft\\Edge Beta\\User Data", L"Microsoft Edge Beta"},
+    {Base::kLocal, L"Microsoft\\Edge Dev\\User Data", L"Microsoft Edge Dev"},
+    {Base::kLocal, L"Microsoft\\Edge SxS\\User Data", L"Microsoft Edge Canary"}};
+constexpr Root kChromium[] = {{Base::kLocal, L"Chromium\\User Data", L"Chromium"}};
+constexpr Root kBrave[] = {
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser\\User Data", L"Brave"},
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser-Beta\\User Data", L"Brave Beta"},
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser-Nightly\\User Data", L"Brave Nightly"}};
+constexpr Root kVivaldi[] = {{Base::kLocal, L"Vivaldi\\User Data", L"Vivaldi"}};
+constexpr Root kOpera[] = {{Base::kRoaming, L"Opera Software\\Opera Stable", L"Opera"},
+                           {Base::kRoaming, L"Opera Software\\Opera GX Stable", L"Opera GX"},
+                           {Base::kRoaming, L"Opera Software\\Opera Next", L"Opera Beta"},
+                           {Base::kRoaming, L"Opera Software\\Opera Developer", L"Opera Developer"},
+                           {Base::kRoaming, L"Opera Software\\Opera Air Stable", L"Opera Air"}};
+constexpr Root k360se[] = {{Base::kRoaming, L"360se6\\User Data", L"360安全浏览器"}};
+constexpr Root k360Chrome[] = {{Base::kLocal, L"360Chrome\\Chrome\\User Data", L"360极速浏览器"},
+                               {Base::kLocal, L"360ChromeX\\Chrome\\User Data", L"360极速浏览器"}};
+constexpr Root kQQ[] = {{Base::kLocal, L"Tencent\\QQBrowser\\User Data", L"QQ浏览器"}};
+constexpr Root kSogou[] = {{Base::kLocal, L"Sogou\\SogouExplorer\\User Data", L"搜狗浏览器"},
+                           {Base::kRoaming, L"SogouExplorer\\Webkit", L"搜狗浏览器"}};
+constexpr Root k2345[] = {{Base::kLocal, L"2345Explorer\\User Data", L"2345浏览器"}};
+constexpr Root kCent[] = {{Base::kLocal, L"CentBrowser\\User Data", L"百分浏览器"}};
+constexpr Root kMaxthon[] = {{Base::kLocal, L"Maxthon\\Application\\User Data", L"傲游浏览器"}};
+constexpr Root kUC[] = {{Base::kLocal, L"UCBrowser\\User Data", L"UC浏览器"},
+                        {Base::kLocal, L"UCBrowser\\User Data_i18n", L"UC浏览器"}};
+// The Store's Firefox keeps its folders in its package.
+constexpr Root kFirefox[] = {
+    {Base::kRoaming, L"Mozilla\\Firefox", L"Firefox"},
+    {Base::kLocal,
+     L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox", L"Firefox",
+     L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox"}};
 
 // One browser: where it keeps its data and what each box takes there. A
 // name of a set is a database that goes with its "-journal", "-wal" and
@@ -82,7 +141,7 @@ Names Plus(Names names, std::initializer_list<const wchar_t*> more) {
 // for any characters, as the browsers' own names are patterns.
 struct BrowserRow {
   BrowserKind kind = BrowserKind::kChromium;
-  std::vector<Root> roots;
+  std::span<const Root> roots;
   ProfileRule profiles = ProfileRule::kSubFolders;
   // Folders of a root whose sub-folders are profiles too.
   Names profile_groups = {};
@@ -102,67 +161,36 @@ struct BrowserRow {
 // Where each browser keeps its user data on every Windows from XP on; the
 // order is the one the browsers are named in. Firefox's root is the folder
 // of its profiles.ini.
-const std::vector<BrowserRow>& Table() {
-  static const std::vector<BrowserRow> table = {
-      {.roots = {{Base::kLocal, L"Google\\Chrome\\User Data", L"Google Chrome"},
-                 {Base::kLocal, L"Google\\Chrome Beta\\User Data", L"Google Chrome Beta"},
-                 {Base::kLocal, L"Google\\Chrome Dev\\User Data", L"Google Chrome Dev"},
-                 {Base::kLocal, L"Google\\Chrome SxS\\User Data", L"Google Chrome Canary"}}},
-      {.roots = {{Base::kLocal, L"Microsoft\\Edge\\User Data", L"Microsoft Edge"},
-                 {Base::kLocal, L"Microsoft\\Edge Beta\\User Data", L"Microsoft Edge Beta"},
-                 {Base::kLocal, L"Microsoft\\Edge Dev\\User Data", L"Microsoft Edge Dev"},
-                 {Base::kLocal, L"Microsoft\\Edge SxS\\User Data", L"Microsoft Edge Canary"}}},
-      {.roots = {{Base::kLocal, L"Chromium\\User Data", L"Chromium"}}},
-      {.roots = {{Base::kLocal, L"BraveSoftware\\Brave-Browser\\User Data", L"Brave"},
-                 {Base::kLocal, L"BraveSoftware\\Brave-Browser-Beta\\User Data", L"Brave Beta"},
-                 {Base::kLocal, L"BraveSoftware\\Brave-Browser-Nightly\\User Data",
-                  L"Brave Nightly"}}},
-      {.roots = {{Base::kLocal, L"Vivaldi\\User Data", L"Vivaldi"}}},
-      // Opera's folder was its profile; from version 126 the profile is
-      // "Default" below it, and a root "Preferences" an upgrade left stays.
-      // Opera GX keeps the profiles of its sidebar apps in _side_profiles.
-      {.roots = {{Base::kRoaming, L"Opera Software\\Opera Stable", L"Opera"},
-                 {Base::kRoaming, L"Opera Software\\Opera GX Stable", L"Opera GX"},
-                 {Base::kRoaming, L"Opera Software\\Opera Next", L"Opera Beta"},
-                 {Base::kRoaming, L"Opera Software\\Opera Developer", L"Opera Developer"},
-                 {Base::kRoaming, L"Opera Software\\Opera Air Stable", L"Opera Air"}},
-       .profiles = ProfileRule::kBoth,
-       .profile_groups = {L"_side_profiles"}},
-      // 360安全浏览器 keeps history of its own beside History, and a copy
-      // of it for every day in HisDailyBackup.
-      {.roots = {{Base::kRoaming, L"360se6\\User Data", L"360安全浏览器"}},
-       .history = Plus(kChromiumHistory, {L"360History*"}),
-       .history_folders = Plus(kChromiumHistoryFolders, {L"HisDailyBackup"})},
-      {.roots = {{Base::kLocal, L"360Chrome\\Chrome\\User Data", L"360极速浏览器"},
-                 {Base::kLocal, L"360ChromeX\\Chrome\\User Data", L"360极速浏览器"}}},
-      {.roots = {{Base::kLocal, L"Tencent\\QQBrowser\\User Data", L"QQ浏览器"}}},
-      {.roots = {{Base::kLocal, L"Sogou\\SogouExplorer\\User Data", L"搜狗浏览器"},
-                 {Base::kRoaming, L"SogouExplorer\\Webkit", L"搜狗浏览器"}}},
-      // 2345's cookie database is named "CookiesV3".
-      {.roots = {{Base::kLocal, L"2345Explorer\\User Data", L"2345浏览器"}},
-       .cookies = Plus(kChromiumCookies, {L"CookiesV3"})},
-      {.roots = {{Base::kLocal, L"CentBrowser\\User Data", L"百分浏览器"}}},
-      {.roots = {{Base::kLocal, L"Maxthon\\Application\\User Data", L"傲游浏览器"}}},
-      {.roots = {{Base::kLocal, L"UCBrowser\\User Data", L"UC浏览器"},
-                 {Base::kLocal, L"UCBrowser\\User Data_i18n", L"UC浏览器"}}},
-      // The Store's Firefox keeps its folders in its package. Below the
-      // local folder (or inside a profile given by its full path): the
-      // cache, the pages' thumbnails and the jump list's icons.
-      {.kind = BrowserKind::kFirefox,
-       .roots = {{Base::kRoaming, L"Mozilla\\Firefox", L"Firefox"},
-                 {Base::kLocal,
-                  L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox",
-                  L"Firefox",
-                  L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox"}},
-       .caches = {L"cache2"},
-       .root_caches = {},
-       .cookies = {L"cookies.sqlite"},
-       .history = {},
-       .history_folders = {L"thumbnails", L"jumpListCache"},
-       .lock = L"parent.lock"},
-  };
-  return table;
-}
+constexpr BrowserRow kTable[] = {
+    {.roots = kChrome},
+    {.roots = kEdge},
+    {.roots = kChromium},
+    {.roots = kBrave},
+    {.roots = kVivaldi},
+    // Opera's folder was its profile; from version 126 the profile is
+    // "Default" below it, and a root "Preferences" an upgrade left stays.
+    // Opera GX keeps the profiles of its sidebar apps in _side_profiles.
+    {.roots = kOpera, .profiles = ProfileRule::kBoth, .profile_groups = kOperaGroups},
+    {.roots = k360se, .history = k360History, .history_folders = k360HistoryFolders},
+    {.roots = k360Chrome},
+    {.roots = kQQ},
+    {.roots = kSogou},
+    {.roots = k2345, .cookies = k2345Cookies},
+    {.roots = kCent},
+    {.roots = kMaxthon},
+    {.roots = kUC},
+    // Below the local folder (or inside a profile given by its full path):
+    // the cache, the pages' thumbnails and the jump list's icons; never
+    // places.sqlite.
+    {.kind = BrowserKind::kFirefox,
+     .roots = kFirefox,
+     .caches = kFirefoxCaches,
+     .root_caches = {},
+     .cookies = kFirefoxCookies,
+     .history = {},
+     .history_folders = kFirefoxHistoryFolders,
+     .lock = L"parent.lock"},
+};
 
 constexpr size_t kProfilesIniBytes = 64 * 1024;
 
@@ -220,20 +248,20 @@ wchar_t LowerAscii(wchar_t c) {
   return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-// A name against a name of the table: "#" a digit, "?" any character, "*"
-// any characters; letters without regard to case.
-bool NameMatches(const wchar_t* name, const wchar_t* pattern) {
+// A name (up to `end`) against a name of the table: "#" a digit, "?" any
+// character, "*" any characters; letters without regard to case.
+bool NameMatches(const wchar_t* name, const wchar_t* end, const wchar_t* pattern) {
   for (;; ++name, ++pattern) {
     if (*pattern == L'*') {
       for (const wchar_t* at = name;; ++at) {
-        if (NameMatches(at, pattern + 1))
+        if (NameMatches(at, end, pattern + 1))
           return true;
-        if (*at == 0)
+        if (at == end)
           return false;
       }
     }
-    if (*pattern == 0 || *name == 0)
-      return *pattern == *name;
+    if (*pattern == 0 || name == end)
+      return *pattern == 0 && name == end;
     const bool same = *pattern == L'?'   ? true
                       : *pattern == L'#' ? (*name >= L'0' && *name <= L'9')
                                          : LowerAscii(*name) == LowerAscii(*pattern);
@@ -244,13 +272,14 @@ bool NameMatches(const wchar_t* name, const wchar_t* pattern) {
 
 // Whether an entry is the database `pattern` names or one of its companions.
 bool InSet(const std::wstring& name, const wchar_t* pattern) {
-  if (NameMatches(name.c_str(), pattern))
+  const wchar_t* begin = name.c_str();
+  const wchar_t* end = begin + name.size();
+  if (NameMatches(begin, end, pattern))
     return true;
   for (const wchar_t* companion : kCompanions) {
     const size_t length = std::char_traits<wchar_t>::length(companion);
-    if (name.size() > length &&
-        common::ToLowerAscii(name.substr(name.size() - length)) == companion &&
-        NameMatches(name.substr(0, name.size() - length).c_str(), pattern))
+    if (name.size() > length && NameMatches(end - length, end, companion) &&
+        NameMatches(begin, end - length, pattern))
       return true;
   }
   return false;
@@ -258,12 +287,12 @@ bool InSet(const std::wstring& name, const wchar_t* pattern) {
 
 // "Network\Cookies" as "Network" and "Cookies"; "" for a name of the folder
 // itself.
-std::pair<std::wstring, std::wstring> SplitName(const wchar_t* name) {
-  const std::wstring text = name;
+std::pair<std::wstring_view, const wchar_t*> SplitName(const wchar_t* name) {
+  const std::wstring_view text = name;
   const size_t slash = text.find(L'\\');
-  if (slash == std::wstring::npos)
-    return {std::wstring(), text};
-  return {text.substr(0, slash), text.substr(slash + 1)};
+  if (slash == std::wstring_view::npos)
+    return {std::wstring_view(), name};
+  return {text.substr(0, slash), name + slash + 1};
 }
 
 // The folder `name` (one level, or "Service Worker\CacheStorage") of
@@ -275,19 +304,19 @@ std::optional<std::wstring> PlainFolderAt(engine::FileSystem& files,
                                           const wchar_t* name) {
   const auto [sub, last] = SplitName(name);
   if (sub.empty()) {
-    const engine::DirEntry* e = Entry(entries, last.c_str());
+    const engine::DirEntry* e = Entry(entries, last);
     if (!e || !IsFolder(*e) || IsLink(*e))
       return std::nullopt;
     return Join(folder, e->name);
   }
-  const engine::DirEntry* e = Entry(entries, sub.c_str());
+  const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
   if (!e || !IsFolder(*e) || IsLink(*e))
     return std::nullopt;
   const std::wstring inner = Join(folder, e->name);
   const auto inside = List(files, inner);
   if (!inside)
     return std::nullopt;
-  return PlainFolderAt(files, inner, *inside, last.c_str());
+  return PlainFolderAt(files, inner, *inside, last);
 }
 
 // Adds to `set` every file of `folder` (whose entries are given) and of
@@ -299,18 +328,18 @@ bool AddToSet(engine::FileSystem& files,
               const std::vector<engine::DirEntry>& entries,
               const Names& names,
               std::vector<std::wstring>* set) {
-  std::vector<std::wstring> subs = {std::wstring()};
+  std::vector<std::wstring_view> subs = {std::wstring_view()};
   for (const wchar_t* name : names) {
-    const std::wstring sub = SplitName(name).first;
+    const std::wstring_view sub = SplitName(name).first;
     if (std::find(subs.begin(), subs.end(), sub) == subs.end())
       subs.push_back(sub);
   }
-  for (const std::wstring& sub : subs) {
+  for (const std::wstring_view sub : subs) {
     const std::vector<engine::DirEntry>* list = &entries;
     std::optional<std::vector<engine::DirEntry>> inside;
     std::wstring where = folder;
     if (!sub.empty()) {
-      const engine::DirEntry* e = Entry(entries, sub.c_str());
+      const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
       if (!e)
         continue;
       if (!IsFolder(*e) || IsLink(*e))
@@ -324,7 +353,7 @@ bool AddToSet(engine::FileSystem& files,
     for (const engine::DirEntry& e : *list) {
       const bool wanted = std::any_of(names.begin(), names.end(), [&](const wchar_t* name) {
         const auto [name_sub, last] = SplitName(name);
-        return name_sub == sub && InSet(e.name, last.c_str());
+        return name_sub == sub && InSet(e.name, last);
       });
       if (!wanted)
         continue;
@@ -662,7 +691,7 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
   std::vector<BrowserData> found;
   DataFolders folders{files, system, not_followed};
   std::vector<std::wstring> roots_seen;
-  for (const BrowserRow& row : Table()) {
+  for (const BrowserRow& row : kTable) {
     for (const Root& root : row.roots) {
       const std::wstring& base = root.base == Base::kLocal ? local_app_data : app_data;
       if (base.empty())
