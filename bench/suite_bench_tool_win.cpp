@@ -235,6 +235,7 @@ class SilentView : public engine::ScanView {
   void AddRow(const std::wstring&, const std::wstring&, const std::wstring&) override { ++rows; }
   int RowCount() override { return rows; }
   void SetProgress(const std::wstring&) override {}
+  void SetFreed(uint64_t) override {}
   void Yield() override {}
   common::MessageResult ShowMessage(const std::wstring&,
                                     const std::wstring&,
@@ -259,6 +260,10 @@ class ListView : public SilentView {
   void SetProgress(const std::wstring& text) override {
     if (texts_)
       list_.SetProgress(text);
+  }
+  void SetFreed(uint64_t bytes) override {
+    if (texts_)
+      list_.SetFreed(bytes);
   }
   void Yield() override {
     if (pumps_)

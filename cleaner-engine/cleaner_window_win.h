@@ -70,6 +70,7 @@ class CleanerWindow : public common::Window,
   }
   int RowCount() override { return results_.RowCount(); }
   void SetProgress(const std::wstring& text) override { results_.SetProgress(text); }
+  void SetFreed(uint64_t bytes) override { results_.SetFreed(bytes); }
   void Yield() override { results_.Yield(); }
   common::MessageResult ShowMessage(const std::wstring& text,
                                     const std::wstring& title,

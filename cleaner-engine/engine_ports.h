@@ -141,8 +141,8 @@ struct EngineFlags {
 enum class CleanerControl { kSearch, kStop, kExit, kTarget };
 
 // What a run shows in a cleaner's window: the result list lstMsg, the
-// progress text (first panel of statusMsg) and message boxes; and the
-// yield to the window's message loop.
+// progress text (first panel of statusMsg), the space freed (its second
+// panel) and message boxes; and the yield to the window's message loop.
 class RunDisplay {
  public:
   virtual ~RunDisplay() = default;
@@ -152,6 +152,9 @@ class RunDisplay {
                       const std::wstring& status) = 0;
   virtual int RowCount() = 0;
   virtual void SetProgress(const std::wstring& text) = 0;
+  // The bytes the run has freed so far; shown until the next run sets it
+  // again. A window may show a new figure with the next progress text.
+  virtual void SetFreed(uint64_t bytes) = 0;
   // Processes pending window messages; handlers (Stop, the type boxes) may
   // run inside.
   virtual void Yield() = 0;
@@ -191,6 +194,7 @@ class ForwardingScanView : public ScanView {
   }
   int RowCount() override { return display_.RowCount(); }
   void SetProgress(const std::wstring& text) override { display_.SetProgress(text); }
+  void SetFreed(uint64_t bytes) override { display_.SetFreed(bytes); }
   void Yield() override { display_.Yield(); }
   common::MessageResult ShowMessage(const std::wstring& text,
                                     const std::wstring& title,

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "cleaner-engine/scan_engine.h"
 #include "common/window_win.h"
 #include "common/wow64_win.h"
 
@@ -585,8 +586,11 @@ void ResultList::Create(HWND parent,
                               nullptr);
   if (font)
     ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  int parts[] = {-1};
-  ::SendMessageW(status_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+  // The progress text, then the space freed at the right end.
+  RECT client = {};
+  ::GetClientRect(parent, &client);
+  int parts[] = {static_cast<int>(client.right - common::Scaled(kFreedPanelWidth)), -1};
+  ::SendMessageW(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   common::SubclassControl(parent, [this](HWND, UINT message, WPARAM, LPARAM lparam,
                                          LRESULT* result) {
     if (message != WM_NOTIFY)
@@ -662,7 +666,20 @@ void ResultList::SetProgress(const std::wstring& text) {
     FlushProgress();
 }
 
+void ResultList::SetFreed(uint64_t bytes) {
+  freed_ = bytes;
+  freed_pending_ = true;
+  // A progress text waiting for the clock brings the figure with it.
+  if (!pending_)
+    FlushProgress();
+}
+
 void ResultList::FlushProgress() {
+  if (freed_pending_) {
+    freed_pending_ = false;
+    const std::wstring text = FreedText(freed_);
+    ::SendMessageW(status_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
+  }
   if (!pending_)
     return;
   pending_ = false;
@@ -685,12 +702,24 @@ void ResultList::Yield() {
   last_pump_ = common::SteadyMilliseconds();
 }
 
-std::wstring ResultList::ShownProgress() const {
-  const LRESULT info = ::SendMessageW(status_, SB_GETTEXTLENGTHW, 0, 0);
+namespace {
+
+std::wstring PanelText(HWND status, int panel) {
+  const LRESULT info = ::SendMessageW(status, SB_GETTEXTLENGTHW, panel, 0);
   std::wstring text(LOWORD(info) + 1, L'\0');
-  ::SendMessageW(status_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+  ::SendMessageW(status, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text.data()));
   text.resize(LOWORD(info));
   return text;
+}
+
+}  // namespace
+
+std::wstring ResultList::ShownProgress() const {
+  return PanelText(status_, 0);
+}
+
+std::wstring ResultList::ShownFreed() const {
+  return PanelText(status_, 1);
 }
 
 common::MessageResult ShowEngineMessage(HWND owner,

@@ -79,6 +79,9 @@ class ResultList {
   // Under Wine a new status bar text is drawn at once (some milliseconds
   // with a Chinese font); ten texts a second are as many as anyone reads.
   static constexpr unsigned kProgressInterval = 100;  // ms
+  // The freed panel's width in pixels of the usual display: room for
+  // "已释放：1023 KB" with the panel's margins.
+  static constexpr int kFreedPanelWidth = 140;
 
   void Create(HWND parent, int list_id, int status_id, const RECT& list_rect, HFONT font);
   HWND list() const { return list_; }
@@ -92,6 +95,11 @@ class ResultList {
   std::wstring CellText(int row, int column);
 
   void SetProgress(const std::wstring& text);
+  // The freed panel: shown with the next progress text that is shown, or
+  // at once when nothing waits for the clock.
+  void SetFreed(uint64_t bytes);
+  // What the freed panel shows.
+  std::wstring ShownFreed() const;
   // Puts a waiting text on screen now.
   void FlushProgress();
   // Draws the rows added since the last time and scrolls the list to the
@@ -126,6 +134,8 @@ class ResultList {
   HWND status_ = nullptr;
   std::wstring latest_;
   bool pending_ = false;
+  uint64_t freed_ = 0;
+  bool freed_pending_ = false;
   unsigned long long last_shown_ = 0;
   unsigned long long last_pump_ = 0;
   // Calls since the clock was last read; the first call reads it.

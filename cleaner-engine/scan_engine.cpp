@@ -38,7 +38,41 @@ std::vector<std::wstring> SplitDriveStrings(const std::wstring& buffer) {
   return roots;
 }
 
+// The digits of a number.
+std::wstring Decimal(uint64_t n) {
+  wchar_t digits[24];
+  wchar_t* at = digits + 24;
+  do {
+    *--at = static_cast<wchar_t>(L'0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  return std::wstring(at, digits + 24);
+}
+
 }  // namespace
+
+std::wstring SizeInUnits(uint64_t bytes) {
+  if (bytes < 1024)
+    return Decimal(bytes) + L" 字节";
+  static const wchar_t* const kUnits[] = {L"KB", L"MB", L"GB", L"TB"};
+  int unit = 0;
+  uint64_t size = 1024;
+  while (unit < 3 && bytes / size >= 1024) {
+    ++unit;
+    size *= 1024;
+  }
+  const uint64_t whole = bytes / size;
+  // The remainder is below 2^50, so ten times it fits.
+  const uint64_t tenth = bytes % size * 10 / size;
+  std::wstring text = Decimal(whole);
+  if (whole < 100 && tenth != 0)
+    text += {L'.', static_cast<wchar_t>(L'0' + tenth)};
+  return text + L' ' + kUnits[unit];
+}
+
+std::wstring FreedText(uint64_t bytes) {
+  return L"已释放：" + SizeInUnits(bytes);
+}
 
 std::vector<std::wstring> DriveRoots(DriveList& drives) {
   return SplitDriveStrings(drives.LogicalDriveStrings(ScanEngine::kDriveBufferChars));
@@ -93,6 +127,8 @@ void ScanEngine::RunScan() {
     ~Done() { running = false; }
   } done{running_};
   view_.ClearRows();
+  freed_ = 0;
+  view_.SetFreed(0);
   flags_.scanRunning = true;
   view_.SetAppState(false);
 
@@ -172,10 +208,14 @@ void ScanEngine::DeleteFileSet(const std::vector<std::wstring>& paths) {
   if (whole)
     files_.RemoveTogether(existing);
   holds.clear();
+  uint64_t freed = 0;
   for (const Member& m : members) {
     const bool gone = !files_.ListingFindsFile(*m.path, /*include_hidden_system=*/true);
     AddResultRow(*m.path, SizeText(m.size), gone ? kCleanOk : kCleanFailed);
+    if (gone)
+      freed += m.size;
   }
+  AddFreed(freed);
 }
 
 bool ScanEngine::MayStartIn(const std::wstring& folder) {
@@ -299,6 +339,8 @@ bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
       continue;  // vanished: no attempt, no row
     const bool gone = DeleteFileChecked(full);
     AddResultRow(full, SizeText(size), gone ? kCleanOk : kCleanFailed);
+    if (gone)
+      AddFreed(size);
   }
   // The search closes here, before any subfolder is opened.
   return true;
@@ -321,9 +363,13 @@ void ScanEngine::ScanAllDrives() {
       break;
     const std::wstring autorun = root + L"autorun.inf";
     if (files_.ListingFindsFile(autorun, /*include_hidden_system=*/true)) {
+      uint64_t size = 0;
+      const bool sized = files_.Size(autorun, &size);
       ClearReadOnly(autorun);
       const bool gone = DeleteFileChecked(autorun);
       AddResultRow(L"autorun.inf", autorun, gone ? kDeleteOk : kDeleteFailed);
+      if (gone && sized)
+        AddFreed(size);
     }
     WalkFolder(root);
   }
@@ -396,6 +442,13 @@ bool ScanEngine::DeleteFileChecked(const std::wstring& path) {
     files_.Remove(path);
   }
   return !files_.ListingFindsFile(path, /*include_hidden_system=*/true);
+}
+
+void ScanEngine::AddFreed(uint64_t bytes) {
+  if (bytes == 0)
+    return;
+  freed_ += bytes;
+  view_.SetFreed(freed_);
 }
 
 void ScanEngine::AddResultRow(const std::wstring& item,

@@ -67,6 +67,14 @@ inline constexpr wchar_t kDeleteFailed[] = L"删除失败";
 EngineConfig TempCleanerConfig(std::function<void()> on_found);
 EngineConfig JunkCleanerConfig(FileTest junk_test);
 
+// A size as Windows writes sizes: bytes below 1 KB ("1023 字节"), else KB,
+// MB, GB or TB of 1,024 each, with one decimal below 100 of the unit
+// unless it is 0 ("3.5 MB", "12 KB", "150 MB"); cut, never rounded up, so
+// that it never shows more than there is.
+std::wstring SizeInUnits(uint64_t bytes);
+// The freed panel's text: "已释放：" and the size.
+std::wstring FreedText(uint64_t bytes);
+
 // The drive roots of the drive list, in the platform's order.
 std::vector<std::wstring> DriveRoots(DriveList& drives);
 
@@ -111,6 +119,10 @@ class ScanEngine {
   bool DeleteFileChecked(const std::wstring& path);
   bool ClearReadOnly(const std::wstring& path);
   void AddResultRow(const std::wstring& item, const std::wstring& size, const std::wstring& status);
+  // Counts bytes the run gave back besides its rows' files (tmpsweep's
+  // emptied recycle bins) and shows the new total.
+  void AddFreed(uint64_t bytes);
+  uint64_t Freed() const { return freed_; }
 
   static constexpr uint32_t kProcessRights = 0x0410;  // query information, read memory
   static constexpr size_t kDriveBufferChars = 256;
@@ -140,6 +152,9 @@ class ScanEngine {
   ScanView& view_;
   EngineConfig config_;
   bool running_ = false;
+  // What the run has deleted: the sizes of its "清除成功" and "删除成功"
+  // rows and what AddFreed adds.
+  uint64_t freed_ = 0;
   std::wstring path_, progress_;  // scratch of ScanFolderEntries
 };
 

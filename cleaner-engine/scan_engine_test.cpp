@@ -752,5 +752,72 @@ TEST(FileSetTest, AllOrNothing) {
   }
 }
 
+// The freed figure of a run: only what went counts (a held file, a file
+// that survives its deletion, a set that fails whole free nothing), shown
+// as Windows writes sizes, from 0 at the start of the run.
+TEST(FreedTest, CountsWhatWentInWindowsUnits) {
+  constexpr uint64_t KB = 1024, MB = KB * KB, GB = MB * KB, TB = GB * KB;
+  struct File {
+    uint64_t size;
+    bool held = false;
+    bool survives = false;
+  };
+  const struct {
+    const char* what;
+    std::vector<File> files;
+    bool as_set;
+    const wchar_t* shown;
+  } cases[] = {
+      {"nothing", {}, false, L"已释放：0 字节"},
+      {"bytes", {{1000}, {23}}, false, L"已释放：1023 字节"},
+      {"one KB", {{KB}}, false, L"已释放：1 KB"},
+      {"3.5 MB from two files", {{3 * MB}, {512 * KB}}, false, L"已释放：3.5 MB"},
+      {"cut, not rounded up", {{2 * MB - 1}}, false, L"已释放：1.9 MB"},
+      {"no decimal from 100 on", {{150 * MB + 900 * KB}}, false, L"已释放：150 MB"},
+      {"GB", {{12 * GB + 350 * MB}}, false, L"已释放：12.3 GB"},
+      {"TB", {{5 * TB}}, false, L"已释放：5 TB"},
+      {"a held file frees nothing", {{4 * KB}, {8 * KB, true}}, false, L"已释放：4 KB"},
+      {"a survivor frees nothing", {{2 * KB}, {2 * KB, false, true}}, false, L"已释放：2 KB"},
+      {"a set goes whole", {{MB}, {MB}}, true, L"已释放：2 MB"},
+      {"a set with a held member frees nothing", {{MB}, {MB, true}}, true, L"已释放：0 字节"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EngineFlags flags;
+    FakeFileSystem fs;
+    FakeDriveList drives;
+    FakeProcessList processes;
+    FakeScanView view;
+    view.flags = &flags;
+    view.target = L"C:\\T";
+    std::vector<std::wstring> paths;
+    for (size_t i = 0; i < c.files.size(); ++i) {
+      paths.push_back(L"C:\\" + std::wstring(c.as_set ? L"S" : L"T") + L"\\f" + std::to_wstring(i) +
+                      L".bin");
+      fs.AddFile(paths.back(), c.files[i].size);
+      fs.Find(paths.back())->locked = c.files[i].held;
+      fs.Find(paths.back())->remove_leaves_hidden = c.files[i].survives;
+    }
+    fs.AddFolder(L"C:\\T");
+    EngineConfig config = TempCleanerConfig(nullptr);
+    ScanEngine* engine = nullptr;
+    if (c.as_set)
+      config.after_folders = [&] { engine->DeleteFileSet(paths); };
+    ScanEngine run(flags, fs, drives, processes, view, std::move(config));
+    engine = &run;
+    view.freed = {7};  // the previous run's figure
+    run.RunScan();
+    ASSERT_GE(view.freed.size(), 2u);
+    EXPECT_EQ(view.freed[1], 0u);  // a run starts from nothing
+    EXPECT_EQ(FreedText(view.freed.back()), c.shown);
+    EXPECT_EQ(run.Freed(), view.freed.back());
+    // The closing message still counts items.
+    EXPECT_EQ(view.messages.back().text,
+              c.files.empty()
+                  ? std::wstring(L"此次搜索操作中没有发现垃圾！")
+                  : L"此次搜索操作中发现垃圾：" + std::to_wstring(c.files.size()) + L"项");
+  }
+}
+
 }  // namespace
 }  // namespace engine

@@ -96,6 +96,7 @@ class FakeView : public JunkCleanerView {
   }
   int RowCount() override { return static_cast<int>(rows.size()); }
   void SetProgress(const std::wstring&) override {}
+  void SetFreed(uint64_t) override {}
   void Yield() override {
     if (on_yield)
       on_yield();

@@ -15,8 +15,11 @@ using testing_support::FileExists;
 using testing_support::MessageBoxAnswerer;
 
 // Junk below a folder, found by a listing of its own: files whose last four
-// characters are one of the 25 endings, not below dot folders or links.
-void ExpectedJunk(const std::wstring& folder, std::set<std::wstring>* junk) {
+// characters are one of the 25 endings, not below dot folders or links;
+// and the sum of their sizes.
+void ExpectedJunk(const std::wstring& folder,
+                  std::set<std::wstring>* junk,
+                  uint64_t* bytes = nullptr) {
   static const wchar_t* const kEndings[] = {
       L".tmp", L"._mp", L".syd", L".gid", L".old", L".bak", L".chk", L".fts", L".ftg",
       L".prv", L".wbk", L".xlk", L".~mp", L".pch", L".err", L".$$$", L".---", L".___",
@@ -29,13 +32,14 @@ void ExpectedJunk(const std::wstring& folder, std::set<std::wstring>* junk) {
     const std::wstring name = data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (name[0] != L'.' && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        ExpectedJunk(folder + name + L"\\", junk);
+        ExpectedJunk(folder + name + L"\\", junk, bytes);
       continue;
     }
     const std::wstring ending = common::RightChars(folder + name, 4);
-    for (const wchar_t* e : kEndings)
-      if (ending == e)
-        junk->insert(folder + name);
+    for (const wchar_t* e : kEndings) {
+      if (ending == e && junk->insert(folder + name).second && bytes)
+        *bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
   } while (::FindNextFileW(find, &data));
   ::FindClose(find);
 }
@@ -117,9 +121,22 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   EXPECT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM));
   EXPECT_EQ(::GetDriveTypeW(L"F:\\"), static_cast<UINT>(DRIVE_REMOTE));
   EXPECT_EQ(::GetDriveTypeW(L"H:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
+  // A file a program holds open stays, and frees nothing.
+  const std::wstring held = L"C:\\junk\\held.tmp";
+  ASSERT_TRUE(testing_support::WriteFileBytes(held, std::string(6000, 'h')));
   std::set<std::wstring> expected;
+  uint64_t bytes = 0;
   for (const wchar_t* fixed : {L"C:\\", L"E:\\", L"G:\\"})
-    ExpectedJunk(fixed, &expected);
+    ExpectedJunk(fixed, &expected, &bytes);
+  uint64_t autorun_bytes = 0;
+  {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(::GetFileAttributesExW(L"E:\\autorun.inf", GetFileExInfoStandard, &data));
+    autorun_bytes = data.nFileSizeLow;
+  }
+  HANDLE holder = ::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   for (const wchar_t* planted :
        {L"C:\\junk\\a.tmp", L"C:\\junk\\sub\\b.chk", L"C:\\junk\\hidden.bak", L"C:\\junk\\x.temp",
         L"C:\\junk\\mytemp", L"E:\\e.tmp", L"E:\\deep\\deeper\\f.$$$", L"G:\\g.tmp"})
@@ -136,10 +153,14 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
   auto w = Open();
   MessageBoxAnswerer answerer;
   ::SendMessageW(w->cmdSearch(), BM_CLICK, 0, 0);
+  ::CloseHandle(holder);
   ASSERT_EQ(answerer.boxes().size(), 1u);
   const int rows = w->results().RowCount();
   EXPECT_EQ(answerer.boxes()[0].text,
             L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项！！！");
+  // The second panel: what went, the autorun.inf included, in Windows'
+  // units, kept after the run.
+  EXPECT_EQ(w->results().ShownFreed(), engine::FreedText(bytes - 6000 + autorun_bytes));
 
   std::set<std::wstring> deleted;
   bool autorun = false;
@@ -151,14 +172,15 @@ TEST_F(JunkCleanerWindowTest, WholeDiskRunDeletesExactlyTheJunkOfTheVisitedDrive
       autorun = true;
       continue;
     }
-    EXPECT_EQ(w->results().CellText(r, 2), L"清除成功") << item;
+    EXPECT_EQ(w->results().CellText(r, 2), item == held ? L"清除失败" : L"清除成功") << item;
     EXPECT_NE(item.substr(0, 3), L"F:\\") << item;
     deleted.insert(item);
   }
   EXPECT_TRUE(autorun);
   EXPECT_EQ(deleted, expected);
   for (const auto& path : expected)
-    EXPECT_FALSE(FileExists(path)) << path;
+    EXPECT_EQ(FileExists(path), path == held) << path;
+  ::DeleteFileW(held.c_str());
   EXPECT_FALSE(FileExists(L"E:\\autorun.inf"));
   // Not junk, not reached, or behind a link: all still there.
   for (const wchar_t* kept :

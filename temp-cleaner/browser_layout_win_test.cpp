@@ -1,8 +1,9 @@
 // tmpsweep's browser boxes on Windows XP, 7, 10 and 11, each run in a
 // prefix that win_test_layout_browsers.sh lays out as that Windows with the
-// profiles the browsers made (SUITE_TEST_LAYOUT names it). What the boxes
-// take is worked out here from the browsers' own file names, apart from the
-// code under test; everything else of every profile must stay byte for byte.
+// profiles the browsers made (SUITE_TEST_LAYOUT names it). The check knows
+// nothing of tmpsweep's table: the layout says where the browsers keep
+// what the boxes are for, whatever a run leaves there is a fault, and
+// everything else of every profile must stay byte for byte.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "common/platform_win.h"
 #include "common/text_rules.h"
+#include "common/unicode.h"
 #include "temp-cleaner/temp_cleaner_window_win.h"
 #include "testing/win_test_support_win.h"
 
@@ -68,24 +70,32 @@ bool MatchesAny(const std::wstring& path, const std::vector<std::wstring>& patte
   return false;
 }
 
-// What the three boxes take of a Chromium profile, as the browsers name
-// their files.
-const wchar_t* const kHistory[] = {
-    L"History",           L"History-journal",          L"Visited Links",
-    L"Top Sites",         L"Top Sites-journal",        L"Shortcuts",
-    L"Shortcuts-journal", L"Network Action Predictor", L"Network Action Predictor-journal"};
-const wchar_t* const kProfileParts[] = {L"Cache\\**",
-                                        L"Code Cache\\**",
-                                        L"GPUCache\\**",
-                                        L"DawnCache\\**",
-                                        L"DawnGraphiteCache\\**",
-                                        L"DawnWebGPUCache\\**",
-                                        L"Cookies",
-                                        L"Cookies-journal",
-                                        L"Network\\Cookies",
-                                        L"Network\\Cookies-journal"};
-const wchar_t* const kRootCaches[] = {L"ShaderCache\\**", L"GrShaderCache\\**",
-                                      L"GraphiteDawnCache\\**", L"GPUPersistentCache\\**"};
+// The places of C:\browser-places.txt that the layout wrote: where the
+// browsers keep what the boxes are for, by box.
+struct Place {
+  std::wstring box, pattern;
+};
+std::vector<Place> ReadPlaces(const std::wstring& local, const std::wstring& roaming) {
+  std::string bytes;
+  EXPECT_TRUE(testing_support::ReadFileBytes(L"C:\\browser-places.txt", &bytes));
+  std::vector<Place> places;
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t end = bytes.find('\n', at);
+    if (end == std::string::npos)
+      end = bytes.size();
+    const std::wstring line = common::DecodeUtf8(bytes.substr(at, end - at));
+    at = end + 1;
+    const size_t blank = line.find(L' ');
+    if (blank == std::wstring::npos)
+      continue;
+    std::wstring pattern = line.substr(blank + 1);
+    pattern = common::ReplaceAll(pattern, L"%L%", local);
+    pattern = common::ReplaceAll(pattern, L"%A%", roaming);
+    places.push_back({line.substr(0, blank), pattern});
+  }
+  return places;
+}
 
 class BrowserLayoutTest : public ::testing::Test {
  protected:
@@ -111,38 +121,24 @@ class BrowserLayoutTest : public ::testing::Test {
     firefox_ = a + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
     const std::wstring firefox_local = l + L"\\Mozilla\\Firefox\\Profiles\\" + data.cFileName;
 
-    std::vector<std::wstring> roots = {chrome_, a + L"\\360se6\\User Data"};
-    std::vector<std::wstring> profiles;  // kept in a root of their own
     if (xp_) {
       held_profile_ = a + L"\\360se6\\User Data\\Default";
       browsers_ = {L"Google Chrome", L"360安全浏览器", L"Firefox"};
     } else {
-      roots.push_back(l + L"\\Microsoft\\Edge\\User Data");
-      roots.push_back(l + L"\\Tencent\\QQBrowser\\User Data");
-      profiles.push_back(a + L"\\Opera Software\\Opera Stable");
-      targets_.push_back(l + L"\\Opera Software\\Opera Stable\\Cache\\**");
       held_profile_ = l + L"\\Microsoft\\Edge\\User Data\\Default";
-      browsers_ = {L"Google Chrome", L"Microsoft Edge", L"Opera",
-                   L"360安全浏览器", L"QQ浏览器",       L"Firefox"};
+      // Brave through its junction to D:; Vivaldi's leads to a floppy.
+      browsers_ = {L"Google Chrome", L"Microsoft Edge", L"Brave",    L"Opera",
+                   L"Opera GX",      L"360安全浏览器",  L"QQ浏览器", L"Firefox"};
     }
-    for (const std::wstring& root : roots) {
-      profiles.push_back(root + L"\\*");
-      for (const wchar_t* cache : kRootCaches)
-        targets_.push_back(root + L"\\" + cache);
+    for (const Place& place : ReadPlaces(l, a)) {
+      targets_.push_back(place.pattern);
+      // The history box's sets, which go whole or not at all; its folders
+      // ("\**") are emptied file by file.
+      if (place.box == L"history" && common::RightChars(place.pattern, 3) != L"\\**")
+        held_set_.push_back(place.pattern);
     }
-    for (const std::wstring& profile : profiles) {
-      for (const wchar_t* part : kProfileParts)
-        targets_.push_back(profile + L"\\" + part);
-      for (const wchar_t* part : kHistory)
-        targets_.push_back(profile + L"\\" + part);
-    }
-    for (const std::wstring& profile : {firefox_, std::wstring(L"D:\\Firefox\\work")})
-      targets_.push_back(profile + L"\\cookies.sqlite*");
-    for (const std::wstring& profile : {firefox_local, std::wstring(L"D:\\Firefox\\work")})
-      targets_.push_back(profile + L"\\cache2\\**");
+    ASSERT_GT(targets_.size(), 50u);
     running_ = {chrome_ + L"\\**", firefox_ + L"\\**", firefox_local + L"\\**"};
-    for (const wchar_t* part : kHistory)
-      held_set_.push_back(held_profile_ + L"\\" + part);
     // Internet Explorer's folders, as before.
     for (const std::wstring& file : {shell.cookies + L"\\bob@example[1].txt",
                                      shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
@@ -201,22 +197,42 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
   // The profile (two folders above the local application data, on XP as
   // from Vista on), with Internet Explorer's folders, and drive D:.
   const std::wstring profile = local_.substr(0, local_.rfind(L'\\', local_.rfind(L'\\') - 1));
-  for (const std::wstring& root : {profile, std::wstring(L"D:\\Firefox")})
+  std::vector<std::wstring> roots = {profile, L"D:\\Firefox"};
+  if (!xp_)
+    roots.insert(roots.end(), {L"D:\\Brave", L"E:\\Vivaldi"});
+  for (const std::wstring& root : roots)
     Collect(root, &before);
   std::set<std::wstring> targets;
   for (const auto& [path, bytes] : before)
     if (Takes(path))
       targets.insert(path);
   // What no box may take is there to be checked.
-  for (const std::wstring& kept :
-       {chrome_ + L"\\Local State", chrome_ + L"\\Default\\Login Data",
-        chrome_ + L"\\Default\\Bookmarks", chrome_ + L"\\Default\\Web Data",
-        chrome_ + L"\\Default\\Preferences", chrome_ + L"\\Default\\Favicons",
-        firefox_ + L"\\places.sqlite", firefox_ + L"\\key4.db", firefox_ + L"\\logins.db",
-        firefox_ + L"\\prefs.js", std::wstring(L"D:\\Firefox\\work") + L"\\places.sqlite",
-        roaming_ + L"\\360se6\\User Data\\Default\\360Bookmarks"}) {
-    ASSERT_EQ(before.count(kept), 1u) << kept;
-    EXPECT_EQ(targets.count(kept), 0u) << kept;
+  std::vector<std::wstring> kept = {chrome_ + L"\\Local State",
+                                    chrome_ + L"\\Default\\Login Data",
+                                    chrome_ + L"\\Default\\Bookmarks",
+                                    chrome_ + L"\\Default\\Web Data",
+                                    chrome_ + L"\\Default\\Preferences",
+                                    chrome_ + L"\\Default\\Favicons",
+                                    chrome_ + L"\\Default\\Service Worker\\ScriptCache\\index",
+                                    firefox_ + L"\\places.sqlite",
+                                    firefox_ + L"\\key4.db",
+                                    firefox_ + L"\\logins.db",
+                                    firefox_ + L"\\prefs.js",
+                                    firefox_ + L"\\sessionstore.jsonlz4",
+                                    std::wstring(L"D:\\Firefox\\work") + L"\\places.sqlite",
+                                    roaming_ + L"\\360se6\\User Data\\Default\\360Bookmarks"};
+  if (!xp_) {
+    const std::wstring opera = roaming_ + L"\\Opera Software\\";
+    kept.insert(
+        kept.end(),
+        {opera + L"Opera Stable\\Default\\Bookmarks", opera + L"Opera Stable\\Default\\Login Data",
+         opera + L"Opera GX Stable\\_side_profiles\\4F2A9C\\Login Data",
+         roaming_ + L"\\Mozilla\\Firefox\\Profiles\\g7h8.group\\places.sqlite",
+         L"D:\\Brave\\User Data\\Default\\Bookmarks", L"E:\\Vivaldi\\User Data\\Default\\History"});
+  }
+  for (const std::wstring& path : kept) {
+    ASSERT_EQ(before.count(path), 1u) << path;
+    EXPECT_EQ(targets.count(path), 0u) << path;
   }
   ASSERT_GT(targets.size(), 40u);
 
@@ -251,15 +267,19 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 30000));
   std::map<std::wstring, std::wstring> expected;
   for (const std::wstring& path : targets) {
-    if (MatchesAny(path, held_set_))
+    if (MatchesAny(path, held_set_) && Matches(path.c_str(), (held_profile_ + L"\\**").c_str()))
       expected[path] = L"清除失败";
     else if (!MatchesAny(path, running_))
       expected[path] = L"清除成功";
   }
   EXPECT_EQ(Rows(window), expected);
+  const std::wstring linked =
+      xp_ ? L""
+          : L"\n以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：Vivaldi。";
   EXPECT_EQ(answerer.boxes()[0].text,
             L"此次搜索操作中发现垃圾：" + std::to_wstring(expected.size()) +
-                L"项\n以下浏览器正在运行，未清理：Google Chrome、Firefox。关闭后再清理一次即可。");
+                L"项\n以下浏览器正在运行，未清理：Google Chrome、Firefox。关闭后再清理一次即可。" +
+                linked);
   for (const auto& [path, bytes] : before) {
     // A lock held with no sharing cannot be read; it is compared after
     // the second run.
@@ -286,8 +306,8 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     if (expected.count(path) == 0 || expected[path] != L"清除成功")
       second[path] = L"清除成功";
   EXPECT_EQ(Rows(window), second);
-  EXPECT_EQ(answerer.boxes()[1].text,
-            L"此次搜索操作中发现垃圾：" + std::to_wstring(second.size()) + L"项");
+  EXPECT_EQ(answerer.boxes()[1].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(second.size()) +
+                                          L"项" + (xp_ ? L"" : linked));
   for (const auto& [path, bytes] : before) {
     std::string now;
     EXPECT_EQ(testing_support::ReadFileBytes(path, &now), targets.count(path) == 0) << path;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <span>
 
 #include "common/text_rules.h"
 #include "common/unicode.h"
@@ -11,78 +12,186 @@ namespace tempclean {
 namespace {
 
 enum class Base { kLocal, kRoaming };
+enum class BrowserKind { kChromium, kFirefox };
+// Which folders of a Chromium root are profiles: the root itself (it holds
+// "Preferences"), its sub-folders that do ("Default", "Profile 1", ...), or
+// both.
+enum class ProfileRule { kRoot, kSubFolders, kBoth };
+
 struct Root {
   Base base;
   const wchar_t* path;
-};
-struct BrowserEntry {
-  BrowserInfo info;
-  std::vector<Root> roots;
-  // 2345's cookie database is named "CookiesV3".
-  bool cookies_v3 = false;
+  // As the browser names itself in this channel.
+  const wchar_t* name;
+  // Where the caches of a roaming root's profiles are, below the local
+  // application data; nullptr: the root's own path there (Opera, Firefox).
+  const wchar_t* local_twin = nullptr;
 };
 
-// Where each browser keeps its user data on every Windows from XP on. A
-// Chromium root holds profiles ("Default", "Profile 1", ...), or is one
-// itself (Opera); Firefox's root is the folder of its profiles.ini.
-const std::vector<BrowserEntry>& Table() {
-  static const std::vector<BrowserEntry> table = {
-      {{L"Google Chrome", BrowserKind::kChromium},
-       {{Base::kLocal, L"Google\\Chrome\\User Data"},
-        {Base::kLocal, L"Google\\Chrome Beta\\User Data"},
-        {Base::kLocal, L"Google\\Chrome Dev\\User Data"},
-        {Base::kLocal, L"Google\\Chrome SxS\\User Data"}}},
-      {{L"Microsoft Edge", BrowserKind::kChromium},
-       {{Base::kLocal, L"Microsoft\\Edge\\User Data"},
-        {Base::kLocal, L"Microsoft\\Edge Beta\\User Data"},
-        {Base::kLocal, L"Microsoft\\Edge Dev\\User Data"},
-        {Base::kLocal, L"Microsoft\\Edge SxS\\User Data"}}},
-      {{L"Chromium", BrowserKind::kChromium}, {{Base::kLocal, L"Chromium\\User Data"}}},
-      {{L"Brave", BrowserKind::kChromium},
-       {{Base::kLocal, L"BraveSoftware\\Brave-Browser\\User Data"}}},
-      {{L"Vivaldi", BrowserKind::kChromium}, {{Base::kLocal, L"Vivaldi\\User Data"}}},
-      {{L"Opera", BrowserKind::kChromium},
-       {{Base::kRoaming, L"Opera Software\\Opera Stable"},
-        {Base::kRoaming, L"Opera Software\\Opera GX Stable"}}},
-      {{L"360安全浏览器", BrowserKind::kChromium}, {{Base::kRoaming, L"360se6\\User Data"}}},
-      {{L"360极速浏览器", BrowserKind::kChromium},
-       {{Base::kLocal, L"360Chrome\\Chrome\\User Data"},
-        {Base::kLocal, L"360ChromeX\\Chrome\\User Data"}}},
-      {{L"QQ浏览器", BrowserKind::kChromium}, {{Base::kLocal, L"Tencent\\QQBrowser\\User Data"}}},
-      {{L"搜狗浏览器", BrowserKind::kChromium},
-       {{Base::kLocal, L"Sogou\\SogouExplorer\\User Data"},
-        {Base::kRoaming, L"SogouExplorer\\Webkit"}}},
-      {{L"2345浏览器", BrowserKind::kChromium}, {{Base::kLocal, L"2345Explorer\\User Data"}}, true},
-      {{L"Firefox", BrowserKind::kFirefox}, {{Base::kRoaming, L"Mozilla\\Firefox"}}},
-  };
-  return table;
-}
+using Names = std::span<const wchar_t* const>;
 
-// The caches of a Chromium profile and of its user-data folder: the HTTP
-// cache ("Cache", with Cache_Data and No_Vary_Search today; up to Chrome
-// 49, the one of XP, its files lay in "Cache" itself), compiled scripts and
-// the graphics caches.
-constexpr const wchar_t* kProfileCaches[] = {
-    L"Cache", L"Code Cache", L"GPUCache", L"DawnCache", L"DawnGraphiteCache", L"DawnWebGPUCache"};
-constexpr const wchar_t* kRootCaches[] = {L"ShaderCache", L"GrShaderCache", L"GraphiteDawnCache",
-                                          L"GPUPersistentCache"};
-// A History without its Visited Links is rebuilt by the browser, and every
-// database goes with its journal; Chrome 156 makes no Visited Links or
-// History Provider Cache any more, older versions do.
+// What a Chromium profile and user-data folder hold, as Chrome, Edge and
+// the browsers built on them name it. The HTTP cache is "Cache" (with
+// Cache_Data and No_Vary_Search today; up to Chrome 49, the one of XP, its
+// files lay in "Cache" itself), then compiled scripts, the graphics
+// caches, the pages' own caches (Service Worker\CacheStorage: never the
+// service workers' scripts or their database beside it) and the media and
+// application caches of old kernels.
+constexpr const wchar_t* kChromiumCaches[] = {L"Cache",
+                                              L"Code Cache",
+                                              L"GPUCache",
+                                              L"DawnCache",
+                                              L"DawnGraphiteCache",
+                                              L"DawnWebGPUCache",
+                                              L"Service Worker\\CacheStorage",
+                                              L"Media Cache",
+                                              L"Application Cache"};
+constexpr const wchar_t* kChromiumRootCaches[] = {L"ShaderCache",          L"GrShaderCache",
+                                                  L"GraphiteDawnCache",    L"GPUPersistentCache",
+                                                  L"extensions_crx_cache", L"component_crx_cache"};
+// The cookie databases: in the profile up to Chrome 95, in "Network" from
+// 96 on (the rest of that folder stays), the extensions' own, and the
+// sessions bound to the device.
+constexpr const wchar_t* kChromiumCookies[] = {
+    L"Cookies", L"Network\\Cookies", L"Extension Cookies", L"Network\\Device Bound Sessions"};
+// History with everything keyed by its ids or rebuilt from it: a History
+// without its Visited Links is rebuilt by the browser, HistoryEmbeddings
+// holds passages of the visited pages by History's ids. Chrome 156 makes
+// no Visited Links or History Provider Cache any more, older versions do;
+// "History Index 2013-05" is of Chrome up to 37.
 constexpr const wchar_t* kChromiumHistory[] = {L"History",
-                                               L"History-journal",
                                                L"Visited Links",
                                                L"Top Sites",
-                                               L"Top Sites-journal",
                                                L"Shortcuts",
-                                               L"Shortcuts-journal",
                                                L"Network Action Predictor",
-                                               L"Network Action Predictor-journal",
                                                L"History Provider Cache",
                                                L"Archived History",
-                                               L"Archived History-journal"};
-constexpr const wchar_t* kFirefoxCookies[] = {L"cookies.sqlite", L"cookies.sqlite-wal",
-                                              L"cookies.sqlite-shm"};
+                                               L"HistoryEmbeddings",
+                                               L"History Index ####-##"};
+// The icons of the jump list's most visited and recently closed pages.
+constexpr const wchar_t* kChromiumHistoryFolders[] = {L"JumpListIconsMostVisited",
+                                                      L"JumpListIconsRecentClosed",
+                                                      L"JumpListIcons", L"JumpListIconsOld"};
+
+// 360安全浏览器 keeps history of its own beside History, and a copy of it
+// for every day in HisDailyBackup; 2345's cookie database is "CookiesV3".
+constexpr const wchar_t* k360History[] = {L"History",
+                                          L"Visited Links",
+                                          L"Top Sites",
+                                          L"Shortcuts",
+                                          L"Network Action Predictor",
+                                          L"History Provider Cache",
+                                          L"Archived History",
+                                          L"HistoryEmbeddings",
+                                          L"History Index ####-##",
+                                          L"360History*"};
+constexpr const wchar_t* k360HistoryFolders[] = {L"JumpListIconsMostVisited",
+                                                 L"JumpListIconsRecentClosed", L"JumpListIcons",
+                                                 L"JumpListIconsOld", L"HisDailyBackup"};
+constexpr const wchar_t* k2345Cookies[] = {L"Cookies", L"Network\\Cookies", L"Extension Cookies",
+                                           L"Network\\Device Bound Sessions", L"CookiesV3"};
+constexpr const wchar_t* kOperaGroups[] = {L"_side_profiles"};
+constexpr const wchar_t* kFirefoxCaches[] = {L"cache2"};
+constexpr const wchar_t* kFirefoxCookies[] = {L"cookies.sqlite"};
+constexpr const wchar_t* kFirefoxHistoryFolders[] = {L"thumbnails", L"jumpListCache"};
+
+// The roots of each browser.
+constexpr Root kChrome[] = {
+    {Base::kLocal, L"Google\\Chrome\\User Data", L"Google Chrome"},
+    {Base::kLocal, L"Google\\Chrome Beta\\User Data", L"Google Chrome Beta"},
+    {Base::kLocal, L"Google\\Chrome Dev\\User Data", L"Google Chrome Dev"},
+    {Base::kLocal, L"Google\\Chrome SxS\\User Data", L"Google Chrome Canary"}};
+constexpr Root kEdge[] = {
+    {Base::kLocal, L"Microsoft\\Edge\\User Data", L"Microsoft Edge"},
+    {Base::kLocal, L"Microsoft\\Edge Beta\\User Data", L"Microsoft Edge Beta"},
+    {Base::kLocal, L"Microsoft\\Edge Dev\\User Data", L"Microsoft Edge Dev"},
+    {Base::kLocal, L"Microsoft\\Edge SxS\\User Data", L"Microsoft Edge Canary"}};
+constexpr Root kChromium[] = {{Base::kLocal, L"Chromium\\User Data", L"Chromium"}};
+constexpr Root kBrave[] = {
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser\\User Data", L"Brave"},
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser-Beta\\User Data", L"Brave Beta"},
+    {Base::kLocal, L"BraveSoftware\\Brave-Browser-Nightly\\User Data", L"Brave Nightly"}};
+constexpr Root kVivaldi[] = {{Base::kLocal, L"Vivaldi\\User Data", L"Vivaldi"}};
+constexpr Root kOpera[] = {{Base::kRoaming, L"Opera Software\\Opera Stable", L"Opera"},
+                           {Base::kRoaming, L"Opera Software\\Opera GX Stable", L"Opera GX"},
+                           {Base::kRoaming, L"Opera Software\\Opera Next", L"Opera Beta"},
+                           {Base::kRoaming, L"Opera Software\\Opera Developer", L"Opera Developer"},
+                           {Base::kRoaming, L"Opera Software\\Opera Air Stable", L"Opera Air"}};
+constexpr Root k360se[] = {{Base::kRoaming, L"360se6\\User Data", L"360安全浏览器"}};
+constexpr Root k360Chrome[] = {{Base::kLocal, L"360Chrome\\Chrome\\User Data", L"360极速浏览器"},
+                               {Base::kLocal, L"360ChromeX\\Chrome\\User Data", L"360极速浏览器"}};
+constexpr Root kQQ[] = {{Base::kLocal, L"Tencent\\QQBrowser\\User Data", L"QQ浏览器"}};
+constexpr Root kSogou[] = {{Base::kLocal, L"Sogou\\SogouExplorer\\User Data", L"搜狗浏览器"},
+                           {Base::kRoaming, L"SogouExplorer\\Webkit", L"搜狗浏览器"}};
+constexpr Root k2345[] = {{Base::kLocal, L"2345Explorer\\User Data", L"2345浏览器"}};
+constexpr Root kCent[] = {{Base::kLocal, L"CentBrowser\\User Data", L"百分浏览器"}};
+constexpr Root kMaxthon[] = {{Base::kLocal, L"Maxthon\\Application\\User Data", L"傲游浏览器"}};
+constexpr Root kUC[] = {{Base::kLocal, L"UCBrowser\\User Data", L"UC浏览器"},
+                        {Base::kLocal, L"UCBrowser\\User Data_i18n", L"UC浏览器"}};
+// The Store's Firefox keeps its folders in its package.
+constexpr Root kFirefox[] = {
+    {Base::kRoaming, L"Mozilla\\Firefox", L"Firefox"},
+    {Base::kLocal,
+     L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox", L"Firefox",
+     L"Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox"}};
+
+// One browser: where it keeps its data and what each box takes there. A
+// name of a set is a database that goes with its "-journal", "-wal" and
+// "-shm"; "#" in a name stands for a digit, "?" for any character and "*"
+// for any characters, as the browsers' own names are patterns.
+struct BrowserRow {
+  BrowserKind kind = BrowserKind::kChromium;
+  std::span<const Root> roots;
+  ProfileRule profiles = ProfileRule::kSubFolders;
+  // Folders of a root whose sub-folders are profiles too.
+  Names profile_groups = {};
+  // Below a profile (and its local twin): folders the cache box empties.
+  Names caches = kChromiumCaches;
+  // Below the root: folders the cache box empties.
+  Names root_caches = kChromiumRootCaches;
+  Names cookies = kChromiumCookies;
+  Names history = kChromiumHistory;
+  // Below a profile (and its local twin): folders the history box empties.
+  Names history_folders = kChromiumHistoryFolders;
+  // Held by the running browser: below the root (Chromium) or the profile
+  // (Firefox).
+  const wchar_t* lock = L"lockfile";
+};
+
+// Where each browser keeps its user data on every Windows from XP on; the
+// order is the one the browsers are named in. Firefox's root is the folder
+// of its profiles.ini.
+constexpr BrowserRow kTable[] = {
+    {.roots = kChrome},
+    {.roots = kEdge},
+    {.roots = kChromium},
+    {.roots = kBrave},
+    {.roots = kVivaldi},
+    // Opera's folder was its profile; from version 126 the profile is
+    // "Default" below it, and a root "Preferences" an upgrade left stays.
+    // Opera GX keeps the profiles of its sidebar apps in _side_profiles.
+    {.roots = kOpera, .profiles = ProfileRule::kBoth, .profile_groups = kOperaGroups},
+    {.roots = k360se, .history = k360History, .history_folders = k360HistoryFolders},
+    {.roots = k360Chrome},
+    {.roots = kQQ},
+    {.roots = kSogou},
+    {.roots = k2345, .cookies = k2345Cookies},
+    {.roots = kCent},
+    {.roots = kMaxthon},
+    {.roots = kUC},
+    // Below the local folder (or inside a profile given by its full path):
+    // the cache, the pages' thumbnails and the jump list's icons; never
+    // places.sqlite.
+    {.kind = BrowserKind::kFirefox,
+     .roots = kFirefox,
+     .caches = kFirefoxCaches,
+     .root_caches = {},
+     .cookies = kFirefoxCookies,
+     .history = {},
+     .history_folders = kFirefoxHistoryFolders,
+     .lock = L"parent.lock"},
+};
+
 constexpr size_t kProfilesIniBytes = 64 * 1024;
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
@@ -127,47 +236,131 @@ const engine::DirEntry* Entry(const std::vector<engine::DirEntry>& entries, cons
   return nullptr;
 }
 
-bool HasPlainFolder(const std::vector<engine::DirEntry>& entries, const wchar_t* name) {
-  const engine::DirEntry* e = Entry(entries, name);
-  return e && IsFolder(*e) && !IsLink(*e);
-}
-
 bool HasPlainFile(const std::vector<engine::DirEntry>& entries, const wchar_t* name) {
   const engine::DirEntry* e = Entry(entries, name);
   return e && !IsFolder(*e) && !IsLink(*e);
 }
 
-// "History Index 2013-05" and its journal, which Chrome kept up to
-// version 37.
-bool IsHistoryIndex(const std::wstring& name) {
-  const std::wstring prefix = L"history index ";
-  std::wstring lower = common::ToLowerAscii(name);
-  if (lower.size() >= 8 && lower.compare(lower.size() - 8, 8, L"-journal") == 0)
-    lower.resize(lower.size() - 8);
-  if (lower.size() != prefix.size() + 7 || lower.compare(0, prefix.size(), prefix) != 0)
-    return false;
-  for (size_t i = prefix.size(); i < lower.size(); ++i) {
-    const bool dash = i == prefix.size() + 4;
-    if (dash ? lower[i] != L'-' : (lower[i] < L'0' || lower[i] > L'9'))
-      return false;
-  }
-  return true;
+// SQLite's files beside a database: a set takes them with it.
+constexpr const wchar_t* kCompanions[] = {L"-journal", L"-wal", L"-shm"};
+
+wchar_t LowerAscii(wchar_t c) {
+  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-// Adds the set of `names` found in `folder` (whose entries are given) to
-// `set`. A name that is there as a folder or a link spoils the whole set:
-// a journal must never go without its database.
-bool AddToSet(const std::wstring& folder,
-              const std::vector<engine::DirEntry>& entries,
-              const std::vector<std::wstring>& names,
-              std::vector<std::wstring>* set) {
-  for (const std::wstring& name : names) {
-    const engine::DirEntry* e = Entry(entries, name.c_str());
-    if (!e)
-      continue;
-    if (IsFolder(*e) || IsLink(*e))
+// A name (up to `end`) against a name of the table: "#" a digit, "?" any
+// character, "*" any characters; letters without regard to case.
+bool NameMatches(const wchar_t* name, const wchar_t* end, const wchar_t* pattern) {
+  for (;; ++name, ++pattern) {
+    if (*pattern == L'*') {
+      for (const wchar_t* at = name;; ++at) {
+        if (NameMatches(at, end, pattern + 1))
+          return true;
+        if (at == end)
+          return false;
+      }
+    }
+    if (*pattern == 0 || name == end)
+      return *pattern == 0 && name == end;
+    const bool same = *pattern == L'?'   ? true
+                      : *pattern == L'#' ? (*name >= L'0' && *name <= L'9')
+                                         : LowerAscii(*name) == LowerAscii(*pattern);
+    if (!same)
       return false;
-    set->push_back(Join(folder, e->name));
+  }
+}
+
+// Whether an entry is the database `pattern` names or one of its companions.
+bool InSet(const std::wstring& name, const wchar_t* pattern) {
+  const wchar_t* begin = name.c_str();
+  const wchar_t* end = begin + name.size();
+  if (NameMatches(begin, end, pattern))
+    return true;
+  for (const wchar_t* companion : kCompanions) {
+    const size_t length = std::char_traits<wchar_t>::length(companion);
+    if (name.size() > length && NameMatches(end - length, end, companion) &&
+        NameMatches(begin, end - length, pattern))
+      return true;
+  }
+  return false;
+}
+
+// "Network\Cookies" as "Network" and "Cookies"; "" for a name of the folder
+// itself.
+std::pair<std::wstring_view, const wchar_t*> SplitName(const wchar_t* name) {
+  const std::wstring_view text = name;
+  const size_t slash = text.find(L'\\');
+  if (slash == std::wstring_view::npos)
+    return {std::wstring_view(), name};
+  return {text.substr(0, slash), name + slash + 1};
+}
+
+// The folder `name` (one level, or "Service Worker\CacheStorage") of
+// `folder`, whose entries are given, when it and every folder on the way
+// are plain folders.
+std::optional<std::wstring> PlainFolderAt(engine::FileSystem& files,
+                                          const std::wstring& folder,
+                                          const std::vector<engine::DirEntry>& entries,
+                                          const wchar_t* name) {
+  const auto [sub, last] = SplitName(name);
+  if (sub.empty()) {
+    const engine::DirEntry* e = Entry(entries, last);
+    if (!e || !IsFolder(*e) || IsLink(*e))
+      return std::nullopt;
+    return Join(folder, e->name);
+  }
+  const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
+  if (!e || !IsFolder(*e) || IsLink(*e))
+    return std::nullopt;
+  const std::wstring inner = Join(folder, e->name);
+  const auto inside = List(files, inner);
+  if (!inside)
+    return std::nullopt;
+  return PlainFolderAt(files, inner, *inside, last);
+}
+
+// Adds to `set` every file of `folder` (whose entries are given) and of
+// its sub-folders named in `names` that is one of the databases named or a
+// companion of one. A name that is there as a folder or a link spoils the
+// whole set: a journal must never go without its database.
+bool AddToSet(engine::FileSystem& files,
+              const std::wstring& folder,
+              const std::vector<engine::DirEntry>& entries,
+              const Names& names,
+              std::vector<std::wstring>* set) {
+  std::vector<std::wstring_view> subs = {std::wstring_view()};
+  for (const wchar_t* name : names) {
+    const std::wstring_view sub = SplitName(name).first;
+    if (std::find(subs.begin(), subs.end(), sub) == subs.end())
+      subs.push_back(sub);
+  }
+  for (const std::wstring_view sub : subs) {
+    const std::vector<engine::DirEntry>* list = &entries;
+    std::optional<std::vector<engine::DirEntry>> inside;
+    std::wstring where = folder;
+    if (!sub.empty()) {
+      const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
+      if (!e)
+        continue;
+      if (!IsFolder(*e) || IsLink(*e))
+        return false;
+      where = Join(folder, e->name);
+      inside = List(files, where);
+      if (!inside)
+        continue;
+      list = &*inside;
+    }
+    for (const engine::DirEntry& e : *list) {
+      const bool wanted = std::any_of(names.begin(), names.end(), [&](const wchar_t* name) {
+        const auto [name_sub, last] = SplitName(name);
+        return name_sub == sub && InSet(e.name, last);
+      });
+      if (!wanted)
+        continue;
+      if (IsFolder(e) || IsLink(e))
+        return false;
+      set->push_back(Join(where, e.name));
+    }
   }
   return true;
 }
@@ -177,93 +370,141 @@ void AddSet(std::vector<std::wstring> set, std::vector<std::vector<std::wstring>
     sets->push_back(std::move(set));
 }
 
-std::vector<std::wstring> Names(const auto& list) {
-  return std::vector<std::wstring>(std::begin(list), std::end(list));
+// The folders of `names` in a profile and in its local twin.
+void AddFolders(engine::FileSystem& files,
+                const Names& names,
+                const std::wstring& profile,
+                const std::vector<engine::DirEntry>& entries,
+                const std::wstring& twin,
+                const std::optional<std::vector<engine::DirEntry>>& twin_entries,
+                std::vector<std::wstring>* folders) {
+  for (const wchar_t* name : names)
+    if (const auto folder = PlainFolderAt(files, profile, entries, name))
+      folders->push_back(*folder);
+  if (twin_entries)
+    for (const wchar_t* name : names)
+      if (const auto folder = PlainFolderAt(files, twin, *twin_entries, name))
+        folders->push_back(*folder);
 }
 
 // One Chromium profile: its caches, its cookie set and its history set.
+// A profile kept in the roaming folder has its caches in the same place
+// below the local one (Opera); only what is there is taken.
 void AddChromiumProfile(engine::FileSystem& files,
-                        const BrowserEntry& browser,
+                        const BrowserRow& row,
                         const std::wstring& profile,
                         const std::vector<engine::DirEntry>& entries,
                         const std::wstring& local_twin,
                         BrowserData* data) {
-  for (const wchar_t* cache : kProfileCaches)
-    if (HasPlainFolder(entries, cache))
-      data->cache_folders.push_back(Join(profile, cache));
-  // A profile kept in the roaming folder has its caches in the same place
-  // below the local one (Opera); only what is there is taken.
-  if (!local_twin.empty()) {
-    if (const auto twin = List(files, local_twin)) {
-      for (const wchar_t* cache : kProfileCaches)
-        if (HasPlainFolder(*twin, cache))
-          data->cache_folders.push_back(Join(local_twin, cache));
-    }
-  }
-
-  std::vector<std::wstring> cookie_names = {L"Cookies", L"Cookies-journal"};
-  if (browser.cookies_v3)
-    cookie_names.insert(cookie_names.end(), {L"CookiesV3", L"CookiesV3-journal"});
+  std::optional<std::vector<engine::DirEntry>> twin;
+  if (!local_twin.empty())
+    twin = List(files, local_twin);
+  AddFolders(files, row.caches, profile, entries, local_twin, twin, &data->cache_folders);
+  AddFolders(files, row.history_folders, profile, entries, local_twin, twin,
+             &data->history_folders);
   std::vector<std::wstring> cookies;
-  bool cookies_whole = AddToSet(profile, entries, cookie_names, &cookies);
-  // Chrome 96 and later keep them in "Network"; the rest of that folder
-  // (TransportSecurity and others) stays.
-  if (const engine::DirEntry* network = Entry(entries, L"Network")) {
-    if (IsLink(*network) || !IsFolder(*network)) {
-      cookies_whole = false;
-    } else if (const auto inside = List(files, Join(profile, L"Network"))) {
-      cookies_whole =
-          AddToSet(Join(profile, L"Network"), *inside, cookie_names, &cookies) && cookies_whole;
-    }
-  }
-  if (cookies_whole)
+  if (AddToSet(files, profile, entries, row.cookies, &cookies))
     AddSet(std::move(cookies), &data->cookie_sets);
-
-  std::vector<std::wstring> history_names = Names(kChromiumHistory);
-  for (const engine::DirEntry& e : entries)
-    if (IsHistoryIndex(e.name))
-      history_names.push_back(e.name);
   std::vector<std::wstring> history;
-  if (AddToSet(profile, entries, history_names, &history))
+  if (AddToSet(files, profile, entries, row.history, &history))
     AddSet(std::move(history), &data->history_sets);
 }
 
+// Where a browser's data folder is found from: the folder, or where a link
+// at it leads when that is a plain folder on a fixed drive. Records the
+// browser's name when a link leads anywhere else.
+struct DataFolders {
+  engine::FileSystem& files;
+  BrowserSystem& system;
+  std::vector<std::wstring>* not_followed;
+
+  std::optional<std::vector<engine::DirEntry>> Open(std::wstring* folder, const wchar_t* name) {
+    if (auto entries = List(files, *folder))
+      return entries;
+    uint32_t attributes = 0;
+    if (!files.Attributes(*folder, &attributes) || !(attributes & engine::kAttributeReparsePoint))
+      return std::nullopt;
+    const std::optional<std::wstring> target = system.LinkTarget(*folder);
+    if (target && OnFixedDrive(*target)) {
+      if (auto entries = List(files, *target)) {
+        *folder = *target;
+        return entries;
+      }
+    }
+    if (not_followed &&
+        std::find(not_followed->begin(), not_followed->end(), name) == not_followed->end())
+      not_followed->push_back(name);
+    return std::nullopt;
+  }
+
+  bool OnFixedDrive(const std::wstring& path) {
+    const bool drive =
+        path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+    return drive && system.DriveType(path.substr(0, 3)) == engine::kDriveFixed;
+  }
+};
+
+bool IsProfile(const std::vector<engine::DirEntry>& entries) {
+  return HasPlainFile(entries, L"Preferences");
+}
+
 void AddChromiumRoot(engine::FileSystem& files,
-                     const BrowserEntry& browser,
-                     int index,
-                     const std::wstring& root,
+                     DataFolders& folders,
+                     const BrowserRow& row,
+                     const wchar_t* name,
+                     std::wstring root,
                      const std::wstring& local_twin,
                      std::vector<BrowserData>* found) {
-  const auto entries = List(files, root);
+  const auto entries = folders.Open(&root, name);
   if (!entries)
     return;
   BrowserData data;
-  data.browser = index;
-  data.lock = Join(root, L"lockfile");
+  data.name = name;
+  data.lock = Join(root, row.lock);
   int profiles = 0;
-  if (HasPlainFile(*entries, L"Preferences")) {
-    // The root is the profile.
-    AddChromiumProfile(files, browser, root, *entries, local_twin, &data);
+  auto twin_of = [&](const std::wstring& below) {
+    return local_twin.empty() ? std::wstring() : Join(local_twin, below);
+  };
+  if (row.profiles != ProfileRule::kSubFolders && IsProfile(*entries)) {
+    AddChromiumProfile(files, row, root, *entries, local_twin, &data);
     ++profiles;
-  } else {
+  }
+  if (row.profiles != ProfileRule::kRoot) {
     for (const engine::DirEntry& e : *entries) {
       if (!IsFolder(e) || IsLink(e))
         continue;
-      const std::wstring profile = Join(root, e.name);
-      const auto inside = List(files, profile);
-      if (!inside || !HasPlainFile(*inside, L"Preferences"))
+      const std::wstring folder = Join(root, e.name);
+      const auto inside = List(files, folder);
+      if (!inside)
         continue;
-      AddChromiumProfile(files, browser, profile, *inside,
-                         local_twin.empty() ? std::wstring() : Join(local_twin, e.name), &data);
-      ++profiles;
+      const bool group = std::any_of(row.profile_groups.begin(), row.profile_groups.end(),
+                                     [&](const wchar_t* g) { return SameName(e.name, g); });
+      if (!group) {
+        if (IsProfile(*inside)) {
+          AddChromiumProfile(files, row, folder, *inside, twin_of(e.name), &data);
+          ++profiles;
+        }
+        continue;
+      }
+      for (const engine::DirEntry& g : *inside) {
+        if (!IsFolder(g) || IsLink(g))
+          continue;
+        const std::wstring profile = Join(folder, g.name);
+        const auto in_profile = List(files, profile);
+        if (!in_profile || !IsProfile(*in_profile))
+          continue;
+        AddChromiumProfile(files, row, profile, *in_profile, twin_of(Join(e.name, g.name)), &data);
+        ++profiles;
+      }
     }
   }
   // A folder of that name without a profile is no browser's.
   if (profiles == 0)
     return;
-  for (const wchar_t* cache : kRootCaches)
-    if (HasPlainFolder(*entries, cache))
-      data.cache_folders.push_back(Join(root, cache));
+  for (const wchar_t* cache : row.root_caches)
+    if (const auto folder = PlainFolderAt(files, root, *entries, cache))
+      data.cache_folders.push_back(*folder);
   found->push_back(std::move(data));
 }
 
@@ -354,43 +595,87 @@ std::vector<FirefoxProfile> ParseProfilesIni(const std::string& bytes) {
   return profiles;
 }
 
+// A profile that Firefox made below "Profiles\" holds its prefs.js, or
+// before its first end its times.json.
+bool IsFirefoxProfile(const std::vector<engine::DirEntry>& entries) {
+  return HasPlainFile(entries, L"prefs.js") || HasPlainFile(entries, L"times.json");
+}
+
+// The profiles of profiles.ini, joined with those of "Profiles\" that it
+// does not list (the new profile manager lists one profile of a group and
+// keeps the rest there as usual), each once.
 void AddFirefox(engine::FileSystem& files,
                 BrowserSystem& system,
-                int index,
-                const std::wstring& root,
+                DataFolders& folders,
+                const BrowserRow& row,
+                const wchar_t* name,
+                std::wstring root,
                 const std::wstring& local_root,
                 std::vector<BrowserData>* found) {
-  const std::optional<std::string> ini =
-      system.ReadSmallFile(Join(root, L"profiles.ini"), kProfilesIniBytes);
-  if (!ini)
+  if (!folders.Open(&root, name))
     return;
+  struct Place {
+    std::wstring profile;
+    std::optional<std::wstring> local;
+  };
+  std::vector<Place> places;
+  if (const std::optional<std::string> ini =
+          system.ReadSmallFile(Join(root, L"profiles.ini"), kProfilesIniBytes)) {
+    for (const FirefoxProfile& p : ParseProfilesIni(*ini)) {
+      const auto profile = ProfileFolder(root, p.path, p.relative);
+      if (!profile)
+        continue;
+      // With a relative path the cache lies below the local application
+      // data; a profile given by its full path keeps its cache inside.
+      std::optional<std::wstring> local = *profile;
+      if (p.relative)
+        local = local_root.empty() ? std::nullopt : ProfileFolder(local_root, p.path, true);
+      places.push_back({*profile, local});
+    }
+  }
+  const std::wstring profiles = Join(root, L"Profiles");
+  if (const auto listed = List(files, profiles)) {
+    for (const engine::DirEntry& e : *listed) {
+      if (!IsFolder(e) || IsLink(e))
+        continue;
+      const auto inside = List(files, Join(profiles, e.name));
+      if (!inside || !IsFirefoxProfile(*inside))
+        continue;
+      places.push_back({Join(profiles, e.name), local_root.empty()
+                                                    ? std::nullopt
+                                                    : std::optional<std::wstring>(Join(
+                                                          Join(local_root, L"Profiles"), e.name))});
+    }
+  }
   std::vector<std::wstring> seen;
-  for (const FirefoxProfile& p : ParseProfilesIni(*ini)) {
-    const auto profile = ProfileFolder(root, p.path, p.relative);
-    if (!profile)
-      continue;
-    // With a relative path the cache lies below the local application
-    // data; a profile given by its full path keeps its cache inside.
-    std::optional<std::wstring> local = *profile;
-    if (p.relative)
-      local = local_root.empty() ? std::nullopt : ProfileFolder(local_root, p.path, true);
-    const std::wstring key = FolderKey(*profile);
+  for (const Place& place : places) {
+    const std::wstring key = FolderKey(place.profile);
     if (std::find(seen.begin(), seen.end(), key) != seen.end())
       continue;
     seen.push_back(key);
-    const auto entries = List(files, *profile);
+    std::wstring profile = place.profile;
+    const auto entries = folders.Open(&profile, name);
     if (!entries)
       continue;
     BrowserData data;
-    data.browser = index;
-    data.lock = Join(*profile, L"parent.lock");
-    if (local) {
-      const auto local_entries = SameFolderText(*local, *profile) ? entries : List(files, *local);
-      if (local_entries && HasPlainFolder(*local_entries, L"cache2"))
-        data.cache_folders.push_back(Join(*local, L"cache2"));
+    data.name = name;
+    data.lock = Join(profile, row.lock);
+    if (place.local) {
+      const auto local_entries =
+          SameFolderText(*place.local, place.profile) ? entries : List(files, *place.local);
+      const std::wstring& local =
+          SameFolderText(*place.local, place.profile) ? profile : *place.local;
+      if (local_entries) {
+        for (const wchar_t* cache : row.caches)
+          if (const auto folder = PlainFolderAt(files, local, *local_entries, cache))
+            data.cache_folders.push_back(*folder);
+        for (const wchar_t* history : row.history_folders)
+          if (const auto folder = PlainFolderAt(files, local, *local_entries, history))
+            data.history_folders.push_back(*folder);
+      }
     }
     std::vector<std::wstring> cookies;
-    if (AddToSet(*profile, *entries, Names(kFirefoxCookies), &cookies))
+    if (AddToSet(files, profile, *entries, row.cookies, &cookies))
       AddSet(std::move(cookies), &data.cookie_sets);
     found->push_back(std::move(data));
   }
@@ -398,25 +683,16 @@ void AddFirefox(engine::FileSystem& files,
 
 }  // namespace
 
-const std::vector<BrowserInfo>& Browsers() {
-  static const std::vector<BrowserInfo> browsers = [] {
-    std::vector<BrowserInfo> infos;
-    for (const BrowserEntry& entry : Table())
-      infos.push_back(entry.info);
-    return infos;
-  }();
-  return browsers;
-}
-
 std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
                                          BrowserSystem& system,
                                          const std::wstring& local_app_data,
-                                         const std::wstring& app_data) {
+                                         const std::wstring& app_data,
+                                         std::vector<std::wstring>* not_followed) {
   std::vector<BrowserData> found;
+  DataFolders folders{files, system, not_followed};
   std::vector<std::wstring> roots_seen;
-  for (size_t i = 0; i < Table().size(); ++i) {
-    const BrowserEntry& browser = Table()[i];
-    for (const Root& root : browser.roots) {
+  for (const BrowserRow& row : kTable) {
+    for (const Root& root : row.roots) {
       const std::wstring& base = root.base == Base::kLocal ? local_app_data : app_data;
       if (base.empty())
         continue;
@@ -425,17 +701,19 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
       if (std::find(roots_seen.begin(), roots_seen.end(), key) != roots_seen.end())
         continue;
       roots_seen.push_back(key);
-      if (browser.info.kind == BrowserKind::kFirefox) {
-        AddFirefox(files, system, static_cast<int>(i), folder,
-                   local_app_data.empty() ? std::wstring() : Join(local_app_data, root.path),
-                   &found);
-        continue;
-      }
       std::wstring twin;
-      if (root.base == Base::kRoaming && !local_app_data.empty() &&
-          !SameFolderText(local_app_data, app_data))
+      if (local_app_data.empty()) {
+      } else if (root.local_twin) {
+        twin = Join(local_app_data, root.local_twin);
+      } else if (row.kind == BrowserKind::kFirefox) {
         twin = Join(local_app_data, root.path);
-      AddChromiumRoot(files, browser, static_cast<int>(i), folder, twin, &found);
+      } else if (root.base == Base::kRoaming && !SameFolderText(local_app_data, app_data)) {
+        twin = Join(local_app_data, root.path);
+      }
+      if (row.kind == BrowserKind::kFirefox)
+        AddFirefox(files, system, folders, row, root.name, folder, twin, &found);
+      else
+        AddChromiumRoot(files, folders, row, root.name, folder, twin, &found);
     }
   }
   return found;
@@ -443,12 +721,9 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
 
 std::vector<std::wstring> BrowserNames(const std::vector<BrowserData>& found) {
   std::vector<std::wstring> names;
-  for (size_t i = 0; i < Browsers().size(); ++i)
-    for (const BrowserData& data : found)
-      if (data.browser == static_cast<int>(i)) {
-        names.push_back(Browsers()[i].name);
-        break;
-      }
+  for (const BrowserData& data : found)
+    if (std::find(names.begin(), names.end(), data.name) == names.end())
+      names.push_back(data.name);
   return names;
 }
 
@@ -473,6 +748,13 @@ std::wstring RunningBrowsersNote(const std::vector<std::wstring>& names) {
   if (std::find(names.begin(), names.end(), L"Microsoft Edge") != names.end())
     note += L"Microsoft Edge 开启了“启动增强”时，关闭窗口后仍在后台运行。";
   return note;
+}
+
+std::wstring NotFollowedNote(const std::vector<std::wstring>& names) {
+  if (names.empty())
+    return std::wstring();
+  return L"以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：" +
+         JoinNames(names, L"、") + L"。";
 }
 
 std::wstring CookiesTip(const std::vector<std::wstring>& browsers) {

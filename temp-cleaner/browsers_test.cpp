@@ -50,7 +50,15 @@ class FakeBrowserSystem : public BrowserSystem {
     return ini.substr(0, max_bytes);
   }
   bool LockHeld(const std::wstring&) override { return false; }
+  std::optional<std::wstring> LinkTarget(const std::wstring& path) override {
+    const auto it = links.find(path);
+    return it == links.end() ? std::nullopt : std::optional<std::wstring>(it->second);
+  }
+  unsigned DriveType(const std::wstring& root) override {
+    return root == L"F:\\" ? engine::kDriveRemote : engine::kDriveFixed;
+  }
   std::string ini;
+  std::map<std::wstring, std::wstring> links;  // link: where it leads
 };
 
 // One line a lock, and one a cache folder or a set.
@@ -65,11 +73,13 @@ std::vector<std::wstring> Describe(const std::vector<BrowserData>& found) {
     }
   };
   for (const BrowserData& d : found) {
-    lines.push_back(std::wstring(Browsers()[d.browser].name) + L" " + Short(d.lock));
+    lines.push_back(d.name + L" " + Short(d.lock));
     for (const std::wstring& f : d.cache_folders)
       lines.push_back(L"cache " + Short(f));
     add_sets(L"cookies", d.cookie_sets);
     add_sets(L"history", d.history_sets);
+    for (const std::wstring& f : d.history_folders)
+      lines.push_back(L"history folder " + Short(f));
   }
   return lines;
 }
@@ -110,8 +120,90 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
        L"cookies C\\Default\\Network\\Cookies + C\\Default\\Network\\Cookies-journal|"
        L"cookies C\\Profile 3\\Cookies|"
        L"history C\\Default\\History + C\\Default\\History-journal + C\\Default\\Top Sites|"
-       L"history C\\Profile 3\\Visited Links + C\\Profile 3\\History Index 2013-05 + "
-       L"C\\Profile 3\\History Index 2013-05-journal"},
+       L"history C\\Profile 3\\History Index 2013-05 + "
+       L"C\\Profile 3\\History Index 2013-05-journal + C\\Profile 3\\Visited Links"},
+      {"the places of 2026: Opera 126's Default beside a stale root, a GX sidebar profile, "
+       "the pages' caches but not their scripts, 360's own history, the history's passages, "
+       "the extensions' cookies, a channel by its name",
+       L"A\\Opera Software\\Opera Stable\\Preferences|"
+       L"A\\Opera Software\\Opera Stable\\Default\\Preferences|"
+       L"A\\Opera Software\\Opera Stable\\Default\\History|"
+       L"A\\Opera Software\\Opera Stable\\Default\\Bookmarks|"
+       L"L\\Opera Software\\Opera Stable\\Default\\Cache\\Cache_Data\\index|"
+       L"A\\Opera Software\\Opera GX Stable\\Default\\Preferences|"
+       L"A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Preferences|"
+       L"A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|"
+       L"L\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Cache\\f|"
+       L"A\\360se6\\User Data\\Default\\Preferences|"
+       L"A\\360se6\\User Data\\Default\\360History.dat|"
+       L"A\\360se6\\User Data\\Default\\360History.dat-journal|"
+       L"A\\360se6\\User Data\\Default\\HisDailyBackup\\20261210|"
+       L"A\\360se6\\User Data\\Default\\360Bookmarks|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Preferences|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\CacheStorage\\a\\index|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\ScriptCache\\index|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\Database\\CURRENT|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\History|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-wal|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-shm|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Extension Cookies|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Network\\Device Bound Sessions|"
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\JumpListIconsMostVisited\\a.ico|"
+       L"L\\Google\\Chrome Beta\\User Data\\extensions_crx_cache\\x.crx",
+       L"", true,
+       L"Google Chrome Beta L\\Google\\Chrome Beta\\User Data\\lockfile|"
+       L"cache L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\CacheStorage|"
+       L"cache L\\Google\\Chrome Beta\\User Data\\extensions_crx_cache|"
+       L"cookies L\\Google\\Chrome Beta\\User Data\\Default\\Extension Cookies + "
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\Network\\Device Bound Sessions|"
+       L"history L\\Google\\Chrome Beta\\User Data\\Default\\History + "
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings + "
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-shm + "
+       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-wal|"
+       L"history folder L\\Google\\Chrome Beta\\User Data\\Default\\JumpListIconsMostVisited|"
+       L"Opera A\\Opera Software\\Opera Stable\\lockfile|"
+       L"cache L\\Opera Software\\Opera Stable\\Default\\Cache|"
+       L"history A\\Opera Software\\Opera Stable\\Default\\History|"
+       L"Opera GX A\\Opera Software\\Opera GX Stable\\lockfile|"
+       L"cache L\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Cache|"
+       L"cookies A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|"
+       L"360安全浏览器 A\\360se6\\User Data\\lockfile|"
+       L"history A\\360se6\\User Data\\Default\\360History.dat + "
+       L"A\\360se6\\User Data\\Default\\360History.dat-journal|"
+       L"history folder A\\360se6\\User Data\\Default\\HisDailyBackup"},
+      {"firefox: a profile outside profiles.ini, one not yet ended once, the Store's",
+       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite|"
+       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\prefs.js|"
+       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite|"
+       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite-shm|"
+       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\cache2\\index|"
+       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\thumbnails\\a.png|"
+       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\jumpListCache\\b.ico|"
+       L"A\\Mozilla\\Firefox\\Profiles\\ef56.new\\times.json|"
+       L"A\\Mozilla\\Firefox\\Profiles\\not-a-profile\\notes.txt|"
+       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox\\"
+       L"Profiles\\st1.default\\prefs.js|"
+       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox\\"
+       L"Profiles\\st1.default\\cookies.sqlite|"
+       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox\\"
+       L"Profiles\\st1.default\\cache2\\index",
+       L"", true,
+       L"Firefox A\\Mozilla\\Firefox\\Profiles\\ab12.default\\parent.lock|"
+       L"cookies A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite|"
+       L"Firefox A\\Mozilla\\Firefox\\Profiles\\cd34.group\\parent.lock|"
+       L"cache L\\Mozilla\\Firefox\\Profiles\\cd34.group\\cache2|"
+       L"cookies A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite + "
+       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite-shm|"
+       L"history folder L\\Mozilla\\Firefox\\Profiles\\cd34.group\\thumbnails|"
+       L"history folder L\\Mozilla\\Firefox\\Profiles\\cd34.group\\jumpListCache|"
+       L"Firefox A\\Mozilla\\Firefox\\Profiles\\ef56.new\\parent.lock|"
+       L"Firefox L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\"
+       L"Firefox\\Profiles\\st1.default\\parent.lock|"
+       L"cache L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\"
+       L"Firefox\\Profiles\\st1.default\\cache2|"
+       L"cookies L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\"
+       L"Firefox\\Profiles\\st1.default\\cookies.sqlite"},
       {"opera is its own profile, its cache below the local folder; 2345's CookiesV3",
        L"A\\Opera Software\\Opera Stable\\Preferences|"
        L"A\\Opera Software\\Opera Stable\\GPUCache\\data_1|"
@@ -170,6 +262,77 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
     EXPECT_EQ(fs.open_holds, 0);
     EXPECT_TRUE(fs.removed.empty());
   }
+}
+
+// A data folder that is a link is followed once, to a plain folder on a
+// fixed drive; a link that leads elsewhere names the browser and cleans
+// nothing of it; a link inside the target is not followed.
+TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
+  const std::wstring chrome = Long(L"L\\Google\\Chrome\\User Data");
+  const std::wstring edge = Long(L"L\\Microsoft\\Edge\\User Data");
+  const std::wstring ff = Long(L"A\\Mozilla\\Firefox");
+  const struct {
+    const char* what;
+    std::wstring link, target;
+    std::vector<std::wstring> expected;
+    std::vector<std::wstring> named;
+    std::string ini = "";
+  } cases[] = {
+      {"to a fixed drive",
+       chrome,
+       L"D:\\Chrome\\User Data",
+       {L"Google Chrome D:\\Chrome\\User Data\\lockfile",
+        L"cache D:\\Chrome\\User Data\\Default\\Cache",
+        L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies"},
+       {}},
+      {"a Firefox root to a fixed drive",
+       ff,
+       L"D:\\Firefox",
+       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
+        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
+       {}},
+      {"a Firefox profile of profiles.ini to a fixed drive",
+       ff + L"\\Profiles\\ab12.default",
+       L"D:\\Firefox\\Profiles\\ab12.default",
+       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
+        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
+       {},
+       "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
+      {"to a network drive", chrome, L"F:\\Chrome\\User Data", {}, {L"Google Chrome"}},
+      {"to a link", edge, L"D:\\Link", {}, {L"Microsoft Edge"}},
+      {"unreadable", chrome, L"", {}, {L"Google Chrome"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeFileSystem fs;
+    FakeBrowserSystem system;
+    for (const wchar_t* f : {L"D:\\Chrome\\User Data\\Default\\Preferences",
+                             L"D:\\Chrome\\User Data\\Default\\Cache\\x",
+                             L"D:\\Chrome\\User Data\\Default\\Network\\Cookies",
+                             L"D:\\Chrome\\User Data\\Profile 1\\Preferences",
+                             L"F:\\Chrome\\User Data\\Default\\Preferences",
+                             L"D:\\Firefox\\Profiles\\ab12.default\\prefs.js",
+                             L"D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+                             L"D:\\Link\\Default\\Preferences"})
+      fs.AddFile(f, 100);
+    // A profile inside the target that is itself a link stays out.
+    fs.Find(L"D:\\Chrome\\User Data\\Profile 1")->attributes |= engine::kAttributeReparsePoint;
+    fs.Find(L"D:\\Link")->attributes |= engine::kAttributeReparsePoint;
+    system.links[L"D:\\Link"] = L"D:\\Chrome\\User Data";
+    fs.AddFolder(c.link, engine::kAttributeReparsePoint);
+    if (!c.target.empty())
+      system.links[c.link] = c.target;
+    system.ini = c.ini;
+    std::vector<std::wstring> named;
+    EXPECT_EQ(Describe(FindBrowserData(fs, system, L"C:\\Users\\Bob\\AppData\\Local",
+                                       L"C:\\Users\\Bob\\AppData\\Roaming", &named)),
+              c.expected);
+    EXPECT_EQ(named, c.named);
+    EXPECT_TRUE(fs.removed.empty());
+  }
+  EXPECT_EQ(NotFollowedNote({L"Google Chrome", L"Firefox"}),
+            L"以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：Google "
+            L"Chrome、Firefox。");
 }
 
 }  // namespace

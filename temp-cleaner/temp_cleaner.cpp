@@ -39,7 +39,11 @@ engine::EngineConfig TempCleaner::MakeEngineConfig() {
   });
   config.on_end = [this] { EmptyRecycleBins(); };
   config.after_folders = [this] { CleanBrowsers(); };
-  config.summary_note = [this] { return RunningBrowsersNote(running_browsers_); };
+  config.summary_note = [this] {
+    const std::wstring running = RunningBrowsersNote(running_browsers_);
+    const std::wstring linked = NotFollowedNote(not_followed_);
+    return running.empty() || linked.empty() ? running + linked : running + L"\n" + linked;
+  };
   config.start_folder_test = [this](const std::wstring& folder) {
     return !guard_ || guard_->MayEmpty(folder);
   };
@@ -207,6 +211,7 @@ void TempCleaner::SearchOnce() {
   run_cache_ = checks_[5];
   run_history_ = checks_[6];
   running_browsers_.clear();
+  not_followed_.clear();
   engine_.RunScan();
   guard_.reset();
   run_folders_.reset();
@@ -219,21 +224,21 @@ void TempCleaner::SearchOnce() {
 void TempCleaner::CleanBrowsers() {
   if (!run_folders_ || !(run_cookies_ || run_cache_ || run_history_))
     return;
-  const std::vector<BrowserData> found =
-      FindBrowserData(files_, system_, run_folders_->local_app_data, run_folders_->app_data);
+  const std::vector<BrowserData> found = FindBrowserData(
+      files_, system_, run_folders_->local_app_data, run_folders_->app_data, &not_followed_);
   for (const BrowserData& data : found) {
     if (engine_.Stopping())
       return;
-    const bool wanted = (run_cookies_ && !data.cookie_sets.empty()) ||
-                        (run_cache_ && !data.cache_folders.empty()) ||
-                        (run_history_ && !data.history_sets.empty());
+    const bool wanted =
+        (run_cookies_ && !data.cookie_sets.empty()) ||
+        (run_cache_ && !data.cache_folders.empty()) ||
+        (run_history_ && (!data.history_sets.empty() || !data.history_folders.empty()));
     if (!wanted)
       continue;
     if (system_.LockHeld(data.lock)) {
-      const std::wstring name = Browsers()[data.browser].name;
-      if (std::find(running_browsers_.begin(), running_browsers_.end(), name) ==
+      if (std::find(running_browsers_.begin(), running_browsers_.end(), data.name) ==
           running_browsers_.end())
-        running_browsers_.push_back(name);
+        running_browsers_.push_back(data.name);
       continue;
     }
     if (run_cookies_)
@@ -242,9 +247,12 @@ void TempCleaner::CleanBrowsers() {
     if (run_cache_)
       for (const std::wstring& folder : data.cache_folders)
         engine_.CleanFolder(folder);
-    if (run_history_)
+    if (run_history_) {
       for (const auto& set : data.history_sets)
         engine_.DeleteFileSet(set);
+      for (const std::wstring& folder : data.history_folders)
+        engine_.CleanFolder(folder);
+    }
   }
 }
 
@@ -308,11 +316,21 @@ void TempCleaner::SetAppState(bool ready) {
 // files like any other) and shows the bin empty, with no need to end the
 // desktop shell. Windows XP gets its script instead, when the run found
 // something. After a confirmed stop nothing more is deleted.
+//
+// The space freed counts what the shell held in each bin before and no
+// longer holds after: a bin the shell could not empty frees nothing, and
+// the files the walk deleted already are counted once, by their rows.
+// The script of Windows XP runs after the summary and counts nothing.
 void TempCleaner::EmptyRecycleBins() {
   if (!checks_[1] || flags_.stopRequested || !IsNewerFamily(system_.WindowsVersion()))
     return;
-  for (const std::wstring& root : FixedDriveRoots())
+  for (const std::wstring& root : FixedDriveRoots()) {
+    const uint64_t before = system_.RecycleBinBytes(root);
     system_.EmptyRecycleBin(root);
+    const uint64_t after = system_.RecycleBinBytes(root);
+    if (after < before)
+      engine_.AddFreed(before - after);
+  }
 }
 
 void TempCleaner::WriteRecycleScript() {

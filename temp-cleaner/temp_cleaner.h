@@ -70,6 +70,9 @@ class TempCleanerSystem : public FolderFacts, public BrowserSystem {
   // empty, through its own function, without asking, showing progress or a
   // sound; the desktop's bin then shows empty.
   virtual bool EmptyRecycleBin(const std::wstring& root) = 0;
+  // The bytes the shell counts in the user's recycle bin on a drive ("C:\");
+  // 0 when it cannot tell.
+  virtual uint64_t RecycleBinBytes(const std::wstring& root) = 0;
 };
 
 class TempCleaner : public engine::ForwardingScanView {
@@ -172,6 +175,8 @@ class TempCleaner : public engine::ForwardingScanView {
   bool run_cookies_ = false, run_cache_ = false, run_history_ = false;
   // The browsers a run left alone because they were running.
   std::vector<std::wstring> running_browsers_;
+  // The browsers whose data folder is a link the run did not follow.
+  std::vector<std::wstring> not_followed_;
   std::optional<UserFolders> folders_;  // while the start-up work runs
   engine::ScanEngine engine_;
 };

@@ -62,6 +62,7 @@ class FakeView : public TempCleanerView {
   }
   int RowCount() override { return static_cast<int>(rows.size()); }
   void SetProgress(const std::wstring& t) override { progress = t; }
+  void SetFreed(uint64_t bytes) override { freed = bytes; }
   void Yield() override {
     if (on_yield)
       on_yield();
@@ -90,6 +91,7 @@ class FakeView : public TempCleanerView {
   bool enabled[4] = {true, false, true, true};
   Control cancel = Control::kExit, focus = Control::kSearch;
   std::wstring target, progress;
+  uint64_t freed = 0;
   bool timer = false;
   std::vector<bool> timer_log;
   int skins = 0, exits = 0;
@@ -143,8 +145,18 @@ class FakeSystem : public TempCleanerSystem {
   std::wstring UserSid() override { return sid; }
   bool EmptyRecycleBin(const std::wstring& root) override {
     view->events.push_back(L"empty bin:" + root);
+    if (!bin_stays.count(root))
+      bin_bytes.erase(root);
     return true;
   }
+  uint64_t RecycleBinBytes(const std::wstring& root) override {
+    const auto it = bin_bytes.find(root);
+    return it == bin_bytes.end() ? 0 : it->second;
+  }
+  // What the shell counts in each drive's bin; a bin of bin_stays is not
+  // emptied.
+  std::map<std::wstring, uint64_t> bin_bytes;
+  std::set<std::wstring> bin_stays;
   // Paths are plain; folders are told apart by their text.
   std::wstring FullPath(const std::wstring& path) override { return path; }
   std::optional<FolderIdentity> Identity(const std::wstring& path) override {
@@ -161,6 +173,8 @@ class FakeSystem : public TempCleanerSystem {
     return it->second.substr(0, max_bytes);
   }
   bool LockHeld(const std::wstring& path) override { return held_locks.count(path) != 0; }
+  std::optional<std::wstring> LinkTarget(const std::wstring&) override { return std::nullopt; }
+  unsigned DriveType(const std::wstring&) override { return engine::kDriveFixed; }
 
   std::map<std::wstring, std::string> small_files;
   std::set<std::wstring> held_locks;
@@ -568,7 +582,12 @@ TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
     files_.AddFile(f, 3000);
   for (const auto& f : kept)
     files_.AddFile(f, 10);
+  // What the shell still counts after the walk: C:'s bin empties, D:'s
+  // does not and frees nothing.
+  system_.bin_bytes = {{L"C:\\", 5000}, {L"D:\\", 700}};
+  system_.bin_stays = {L"D:\\"};
   Start();
+  EXPECT_EQ(view_.freed, cleaned.size() * 3000 + 5000);
   // Once for the six boxes and the automatic run together.
   EXPECT_EQ(system_.shell_asked, 1);
   std::set<std::wstring> expected;

@@ -2,6 +2,9 @@
 
 #include <sddl.h>
 #include <shlobj.h>
+#include <winioctl.h>
+
+#include <cstring>
 
 #include <iterator>
 #include <vector>
@@ -180,6 +183,19 @@ bool Win32TempCleanerSystem::EmptyRecycleBin(const std::wstring& root) {
                                               SHERB_NOSOUND));
 }
 
+uint64_t Win32TempCleanerSystem::RecycleBinBytes(const std::wstring& root) {
+  using QueryBin = HRESULT(WINAPI*)(LPCWSTR, SHQUERYRBINFO*);
+  static HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  const auto query_bin = shell ? reinterpret_cast<QueryBin>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(shell, "SHQueryRecycleBinW")))
+                               : nullptr;
+  SHQUERYRBINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!query_bin || FAILED(query_bin(root.c_str(), &info)) || info.i64Size < 0)
+    return 0;
+  return static_cast<uint64_t>(info.i64Size);
+}
+
 std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
   const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0)
@@ -246,6 +262,93 @@ bool Win32TempCleanerSystem::LockHeld(const std::wstring& path) {
   }
   const DWORD error = ::GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+namespace {
+
+// "\??\D:\x" or "\\?\D:\x" as "D:\x"; "" for anything else (a volume's
+// name, a path of another form).
+std::wstring DrivePath(std::wstring path) {
+  if (path.size() > 4 &&
+      (path.compare(0, 4, L"\\??\\") == 0 || path.compare(0, 4, L"\\\\?\\") == 0))
+    path.erase(0, 4);
+  const bool drive = path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
+                     ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
+  return drive ? path : std::wstring();
+}
+
+// The substitute name of a junction, from its reparse data.
+std::wstring JunctionSubstitute(HANDLE link) {
+  std::vector<BYTE> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+  DWORD returned = 0;
+  if (!::DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                         static_cast<DWORD>(buffer.size()), &returned, nullptr) ||
+      returned < 16) {
+    return L"";
+  }
+  // REPARSE_DATA_BUFFER's mount point form: tag, length, reserved, then
+  // the offsets and lengths of the two names and the path buffer.
+  DWORD tag = 0;
+  memcpy(&tag, buffer.data(), sizeof(tag));
+  if (tag != IO_REPARSE_TAG_MOUNT_POINT)
+    return L"";
+  USHORT offset = 0, length = 0;
+  memcpy(&offset, buffer.data() + 8, sizeof(offset));
+  memcpy(&length, buffer.data() + 10, sizeof(length));
+  const size_t start = 16 + offset;
+  if (start + length > returned)
+    return L"";
+  std::wstring name(length / sizeof(wchar_t), L'\0');
+  memcpy(name.data(), buffer.data() + start, length);
+  return name;
+}
+
+}  // namespace
+
+// A junction names its target in its reparse data. Where that cannot be
+// read as one (Wine shows a Unix link with no reparse data of its own),
+// the folder the path leads to is asked for its own name; from Vista on
+// only, the function is looked up at run time.
+std::optional<std::wstring> Win32TempCleanerSystem::LinkTarget(const std::wstring& path) {
+  const std::wstring extended = engine::ExtendedPath(path);
+  const DWORD attributes = ::GetFileAttributesW(extended.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  HANDLE link =
+      ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (link == INVALID_HANDLE_VALUE)
+    return std::nullopt;
+  std::wstring target = JunctionSubstitute(link);
+  ::CloseHandle(link);
+  if (target.empty()) {
+    using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    const auto final_path = reinterpret_cast<FinalPath>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    HANDLE folder = final_path
+                        ? ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)
+                        : INVALID_HANDLE_VALUE;
+    if (folder == INVALID_HANDLE_VALUE)
+      return std::nullopt;
+    std::vector<wchar_t> buffer(32768, L'\0');
+    const DWORD length = final_path(folder, buffer.data(), 32767, 0 /* VOLUME_NAME_DOS */);
+    ::CloseHandle(folder);
+    if (length == 0 || length >= 32767)
+      return std::nullopt;
+    target.assign(buffer.data(), length);
+  }
+  target = DrivePath(target);
+  if (target.empty())
+    return std::nullopt;
+  return target;
+}
+
+unsigned Win32TempCleanerSystem::DriveType(const std::wstring& root) {
+  return ::GetDriveTypeW(root.c_str());
 }
 
 // ---- the window -----------------------------------------------------------------

@@ -34,10 +34,13 @@ class Win32TempCleanerSystem : public TempCleanerSystem {
   UserFolders ShellFolders() override;
   std::wstring UserSid() override;
   bool EmptyRecycleBin(const std::wstring& root) override;
+  uint64_t RecycleBinBytes(const std::wstring& root) override;
   std::wstring FullPath(const std::wstring& path) override;
   std::optional<FolderIdentity> Identity(const std::wstring& path) override;
   std::optional<std::string> ReadSmallFile(const std::wstring& path, size_t max_bytes) override;
   bool LockHeld(const std::wstring& path) override;
+  std::optional<std::wstring> LinkTarget(const std::wstring& path) override;
+  unsigned DriveType(const std::wstring& root) override;
 
  private:
   common::Win32SettingsProfile profile_;

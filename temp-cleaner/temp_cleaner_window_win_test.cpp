@@ -45,8 +45,10 @@ void WriteSettings(std::initializer_list<std::pair<const wchar_t*, const wchar_t
 
 // What a clean walk should delete below a folder, found by a listing of
 // its own: every file except .dat/.log/.ini, not below folders whose names
-// begin with a dot.
-void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstring>* rows) {
+// begin with a dot; and the sum of their sizes.
+void ExpectedRows(const std::wstring& folder,
+                  std::map<std::wstring, std::wstring>* rows,
+                  uint64_t* bytes) {
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE)
@@ -55,7 +57,7 @@ void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstrin
     const std::wstring name = data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (name[0] != L'.')
-        ExpectedRows(folder + L"\\" + name, rows);
+        ExpectedRows(folder + L"\\" + name, rows, bytes);
       continue;
     }
     const std::wstring ending = common::RightChars(name, 4);
@@ -64,6 +66,7 @@ void ExpectedRows(const std::wstring& folder, std::map<std::wstring, std::wstrin
     const unsigned long long size =
         (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     (*rows)[folder + L"\\" + name] = std::to_wstring(size / 1024) + L" kb";
+    *bytes += size;
   } while (::FindNextFileW(find, &data));
   ::FindClose(find);
 }
@@ -174,10 +177,17 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
   ASSERT_TRUE(WriteFileBytes(temp + L"\\keep.dat", "x"));
   ASSERT_TRUE(WriteFileBytes(temp + L"\\.cache\\cached.tmp", "x"));
   ASSERT_TRUE(WriteFileBytes(user_temp + L"\\u.tmp", std::string(3000, 'u')));
+  // A file a program holds open stays, and frees nothing.
+  const std::wstring held = temp + L"\\held.tmp";
+  ASSERT_TRUE(WriteFileBytes(held, std::string(9000, 'h')));
   std::map<std::wstring, std::wstring> expected;
+  uint64_t bytes = 0;
   for (const std::wstring& f : {WindowsFolder() + L"\\Prefetch", user_temp, temp})
-    ExpectedRows(f, &expected);
-  ASSERT_GE(expected.size(), 5u);
+    ExpectedRows(f, &expected, &bytes);
+  ASSERT_GE(expected.size(), 6u);
+  HANDLE holder = ::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
   MessageBoxAnswerer answerer;
   const DWORD start = ::GetTickCount();
@@ -189,13 +199,19 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
   EXPECT_LT(elapsed, testing_support::WaitLimit(4000));
   EXPECT_GE(elapsed, 1500u);  // the start-up timer, not the load
 
+  ::CloseHandle(holder);
   const int rows = w->results().RowCount();
   std::map<std::wstring, std::wstring> shown;
   for (int r = 0; r < rows; ++r) {
-    EXPECT_EQ(w->results().CellText(r, 2), L"清除成功") << w->results().CellText(r, 0);
-    shown[w->results().CellText(r, 0)] = w->results().CellText(r, 1);
+    const std::wstring item = w->results().CellText(r, 0);
+    EXPECT_EQ(w->results().CellText(r, 2), item == held ? L"清除失败" : L"清除成功") << item;
+    shown[item] = w->results().CellText(r, 1);
   }
   EXPECT_EQ(shown, expected);
+  EXPECT_TRUE(FileExists(held));
+  // The second panel: what went, in Windows' units, kept after the run.
+  EXPECT_EQ(w->results().ShownFreed(), engine::FreedText(bytes - 9000));
+  ::DeleteFileW(held.c_str());
   EXPECT_EQ(answerer.boxes()[0].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(rows) + L"项");
   EXPECT_EQ(answerer.boxes()[0].title, L"提示");
   EXPECT_EQ(answerer.boxes()[0].icon, static_cast<UINT>(MB_ICONQUESTION));

@@ -134,6 +134,7 @@ class FakeScanView : public engine::ScanView {
     progress.push_back(text);
     events.push_back(L"progress:" + text);
   }
+  void SetFreed(uint64_t bytes) override { freed.push_back(bytes); }
   void Yield() override {
     ++yields;
     if (on_yield)
@@ -167,6 +168,7 @@ class FakeScanView : public engine::ScanView {
   std::wstring target;
   std::vector<Row> rows;
   std::vector<std::wstring> progress;
+  std::vector<uint64_t> freed;  // every figure shown, in order
   std::vector<std::wstring> events;
   std::vector<Message> messages;
   std::vector<bool> states;
