@@ -21,8 +21,8 @@ NativeReach DefaultNativeReach() {
 // Under WOW64 the platform's own search would look in SysWOW64 wherever it
 // means System32: the command box finds the program as a 64-bit start
 // finds it and starts that file, with the command line as typed. A line
-// whose program it cannot find is started as before, so that the platform
-// fails it (or finds it) in its own way.
+// whose program it cannot find is given to the platform as typed, so that
+// the platform fails it (or finds it) in its own way.
 bool Win32HostPlatform::Start(const std::wstring& command_line, HANDLE* process) {
   const std::wstring windows =
       reach_ == NativeReach::kAsItIs ? std::wstring() : common::SystemWindowsFolder();

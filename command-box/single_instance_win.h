@@ -9,6 +9,7 @@
 #include <string>
 
 #include "command-box/single_instance.h"
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 
 namespace commandbox {
@@ -39,7 +40,7 @@ class Win32SessionClaim : public SessionClaimPort {
   };
 
   std::wstring name_;
-  HANDLE mapping_ = nullptr;
+  common::OwnedHandle mapping_;
   Shared* shared_ = nullptr;
 };
 

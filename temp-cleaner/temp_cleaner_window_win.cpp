@@ -278,47 +278,27 @@ void TempCleanerWindow::CreateControls() {
   SetFrameBox(frame_);
   for (int i = 0; i < kCategoryCount; ++i) {
     const bool shown = i < 5;  // Check6 is there but never shown
-    checks_[i + 1] = Make(kCheckBase + i + 1, L"Button", CategoryInfo(i).caption,
+    checks_[kRecycleBinBox + i] = Make(kCheckBase + kRecycleBinBox + i, L"Button", CategoryInfo(i).caption,
                           (shown ? WS_VISIBLE : 0) | WS_TABSTOP | BS_AUTOCHECKBOX,
                           26 + (shown ? i : 0) * 128, 61, 124, 18);
   }
   // The option boxes are bare boxes; their labels stand beside them.
-  checks_[8] = Make(kCheckBase + 8, L"Button", L"开机启动",
+  checks_[kAutoStartBox] = Make(kCheckBase + kAutoStartBox, L"Button", L"开机启动",
                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 14, 413, 13, 14);
   label4_ = Make(kLabel4, L"Static", L"开机启动", WS_VISIBLE | SS_NOTIFY, 30, 413, 56, 16);
-  checks_[7] = Make(kCheckBase + 7, L"Button", L"删除文件",
+  checks_[kAutoCleanBox] = Make(kCheckBase + kAutoCleanBox, L"Button", L"删除文件",
                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 100, 413, 13, 14);
   label5_ = Make(kLabel5, L"Static", L"自动清理", WS_VISIBLE | SS_NOTIFY, 116, 413, 56, 16);
 }
 
 void TempCleanerWindow::CreateTips() {
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
-                               ::GetModuleHandleW(nullptr), nullptr);
-  const struct {
-    HWND label;
-    const wchar_t* tip;
-  } tips[] = {{label4_, L"开机自动启动"}, {label5_, L"启动软件后自动清理"}};
-  for (const auto& t : tips) {
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(t.label);
-    info.lpszText = const_cast<wchar_t*>(t.tip);
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  tooltip_ = common::CreateTooltip(hwnd());
+  common::AddTip(tooltip_, hwnd(), label4_, L"开机自动启动");
+  common::AddTip(tooltip_, hwnd(), label5_, L"启动软件后自动清理");
   // The browser boxes name what they clean on this machine, asked for when
   // the tip shows (a browser installed meanwhile is named too).
-  for (int box : {3, 5}) {
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(checks_[box]);
-    info.lpszText = LPSTR_TEXTCALLBACKW;
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  for (int box : kBrowserTipBoxes)
+    common::AddTip(tooltip_, hwnd(), checks_[box], LPSTR_TEXTCALLBACKW);
   // Long lists of browsers wrap.
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, common::TwipsToPixels(5000));
 }
@@ -332,7 +312,7 @@ bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
   if (message == WM_NOTIFY) {
     auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lparam);
     if (tip->hdr.hwndFrom == tooltip_ && tip->hdr.code == TTN_GETDISPINFOW) {
-      for (int box : {3, 5}) {
+      for (int box : kBrowserTipBoxes) {
         if (tip->hdr.idFrom == reinterpret_cast<UINT_PTR>(checks_[box])) {
           tip_ = logic_.BoxTip(box);
           tip->lpszText = tip_.data();
@@ -346,7 +326,7 @@ bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
 }
 
 void TempCleanerWindow::OnCommand(int id, int code, HWND control) {
-  if (id > kCheckBase && id <= kCheckBase + 8 && code == BN_CLICKED) {
+  if (id > kCheckBase && id <= kCheckBase + kAutoStartBox && code == BN_CLICKED) {
     logic_.CheckClicked(id - kCheckBase, ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return;
   }
