@@ -1,11 +1,10 @@
 #include "command-box/single_instance_win.h"
 
-#include <sddl.h>
-
 #include <utility>
 #include <vector>
 
 #include "command-box/command_box_window_win.h"
+#include "common/account_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace commandbox {
@@ -17,30 +16,12 @@ HWND BoxOf(LONG value) {
 
 }  // namespace
 
-std::wstring CurrentUserSid() {
-  common::OwnedHandle token;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()))
-    return std::wstring();
-  DWORD size = 0;
-  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size ? size : 1);
-  std::wstring text;
-  if (size && ::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) {
-    wchar_t* sid = nullptr;
-    if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-      text = sid;
-      ::LocalFree(sid);
-    }
-  }
-  return text;
-}
-
 UINT ShowBoxMessage() {
   static const UINT message = ::RegisterWindowMessageW(L"Tovrix.CommandBox.Show");
   return message;
 }
 
-Win32SessionClaim::Win32SessionClaim() : Win32SessionClaim(SessionClaimName(CurrentUserSid())) {}
+Win32SessionClaim::Win32SessionClaim() : Win32SessionClaim(SessionClaimName(common::CurrentUserSid())) {}
 
 Win32SessionClaim::Win32SessionClaim(std::wstring name) : name_(std::move(name)) {}
 

@@ -47,9 +47,6 @@ class Win32SessionClaim : public SessionClaimPort {
 // The message a later start posts to the box to have it shown.
 UINT ShowBoxMessage();
 
-// The user's security identifier as text ("S-1-5-21-..."), or "".
-std::wstring CurrentUserSid();
-
 }  // namespace commandbox
 
 #endif  // COMMAND_BOX_SINGLE_INSTANCE_WIN_H_

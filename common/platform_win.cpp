@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/owned_win.h"
+
 namespace common {
 namespace {
 
@@ -202,58 +204,54 @@ std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls) {
 }
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+  OwnedKey key;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG result =
-      ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(key);
-  return result == ERROR_SUCCESS;
+  return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool DeleteRunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  const LONG open = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
+  OwnedKey key;
+  const LONG open = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, key.put());
   if (open == ERROR_FILE_NOT_FOUND)
     return true;
   if (open != ERROR_SUCCESS)
     return false;
-  const LONG result = ::RegDeleteValueW(key, name.c_str());
-  ::RegCloseKey(key);
+  const LONG result = ::RegDeleteValueW(key.get(), name.c_str());
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool ReadRunValue(const std::wstring& name, std::wstring* data) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  OwnedKey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, key.put()) !=
+      ERROR_SUCCESS) {
     return false;
   }
   DWORD type = 0, size = 0;
-  LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  LONG result = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (result == ERROR_SUCCESS && type == REG_SZ) {
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+    result = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
                                 reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (result == ERROR_SUCCESS && data)
       *data = buffer.data();
   }
-  ::RegCloseKey(key);
   return result == ERROR_SUCCESS && type == REG_SZ;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const OwnedHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
     return false;
   DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  return ok && written == bytes.size();
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+         written == bytes.size();
 }
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {

@@ -1,11 +1,12 @@
 #include "temp-cleaner/temp_cleaner_window_win.h"
 
-#include <sddl.h>
 #include <shlobj.h>
 
 #include <iterator>
 #include <vector>
 
+#include "common/account_win.h"
+#include "common/owned_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace tempclean {
@@ -149,22 +150,7 @@ UserFolders Win32TempCleanerSystem::ShellFolders() {
 }
 
 std::wstring Win32TempCleanerSystem::UserSid() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-    return L"";
-  std::wstring sid;
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size > 0 ? size : 1);
-  if (size > 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
-    wchar_t* text = nullptr;
-    if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
-      sid = text;
-      ::LocalFree(text);
-    }
-  }
-  ::CloseHandle(token);
-  return sid;
+  return common::CurrentUserSid();
 }
 
 // shell32 stays loaded once it has emptied a bin: its function may leave
@@ -196,34 +182,32 @@ std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
 // the walk opens it. A file system that gives no file index
 // (some network file systems answer 0 for every file) tells nothing.
 std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstring& path) {
-  HANDLE folder = ::CreateFileW(engine::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE)
+  const common::OwnedHandle folder(
+      ::CreateFileW(engine::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder)
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
   std::optional<FolderIdentity> identity;
-  if (::GetFileInformationByHandle(folder, &info) &&
+  if (::GetFileInformationByHandle(folder.get(), &info) &&
       (info.nFileIndexHigh | info.nFileIndexLow) != 0)
     identity =
         FolderIdentity{info.dwVolumeSerialNumber,
                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-  ::CloseHandle(folder);
   return identity;
 }
 
 std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstring& path,
                                                                  size_t max_bytes) {
-  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const common::OwnedHandle file(::CreateFileW(
+      engine::ExtendedPath(path).c_str(), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file)
     return std::nullopt;
   std::string bytes(max_bytes, '\0');
   DWORD read = 0;
-  const BOOL ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(max_bytes), &read, nullptr);
-  ::CloseHandle(file);
-  if (!ok)
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(max_bytes), &read, nullptr))
     return std::nullopt;
   bytes.resize(read);
   return bytes;
@@ -237,11 +221,10 @@ std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstr
 // other refusal (say, access denied) may be a running browser too: the
 // browser is then left alone.
 bool Win32TempCleanerSystem::LockHeld(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    ::CloseHandle(file);
+  if (common::OwnedHandle(::CreateFileW(engine::ExtendedPath(path).c_str(),
+                                        GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr))) {
     return false;
   }
   const DWORD error = ::GetLastError();
