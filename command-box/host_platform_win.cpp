@@ -107,7 +107,7 @@ common::ProgramPath Win32HostPlatform::Program() {
 }
 
 std::wstring Win32HostPlatform::WindowsFolder() {
-  return common::GetEnvironmentText(L"windir");
+  return common::WindowsFolderVariable();
 }
 
 }  // namespace commandbox

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/owned_win.h"
+#include "common/wow64_win.h"
 
 namespace common {
 namespace {
@@ -35,9 +36,7 @@ bool Win32Profile::WriteString(const std::wstring& file,
 }
 
 std::wstring Win32VirtualStore::WindowsFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+  return common::WindowsFolder();
 }
 
 // The shell is asked when the settings are first read, and not at the

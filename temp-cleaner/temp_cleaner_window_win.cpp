@@ -7,6 +7,7 @@
 
 #include "common/account_win.h"
 #include "common/owned_win.h"
+#include "common/wow64_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace tempclean {
@@ -40,8 +41,7 @@ std::wstring Win32TempCleanerSystem::WindowsVersion() {
 // "windir" as the platform sets it; where a program was started without
 // it, the Windows folder itself, so that no list names "\Temp".
 std::wstring Win32TempCleanerSystem::WindowsFolder() {
-  const std::wstring folder = common::GetEnvironmentText(L"windir");
-  return folder.empty() ? common::Win32VirtualStore().WindowsFolder() : folder;
+  return common::WindowsFolderVariable();
 }
 
 std::wstring Win32TempCleanerSystem::UserName() {
