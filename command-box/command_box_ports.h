@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "command-box/program_start.h"
+#include "command-box/web_lookups.h"
 #include "common/program_path.h"
 #include "common/settings.h"
 
@@ -59,8 +61,16 @@ class CommandBoxHost {
   virtual void SignalFailure() = 0;
   virtual PlayerPort& Player() = 0;
 
-  // The platform.
+  // The platform. Every start goes the way of LaunchCommandLine
+  // (program_start.h): false when nothing could be started; the user's No
+  // at the elevation prompt is their answer, no failure.
   virtual bool StartCommandLine(const std::wstring& command_line) = 0;
+  // A URI through the shell, in the same way (LaunchThroughShell).
+  virtual bool StartThroughShell(const std::wstring& target) = 0;
+  // What the platform's start finds, for the choice of a tool's start.
+  virtual ProgramLookupPort& Lookup() = 0;
+  // The start of a browser run's command line, which the address follows.
+  virtual std::wstring BrowserPrefix() { return kBrowserPrefix; }
   // Starts a command line and waits, at most `timeout_ms`, for the started
   // process to end; the window keeps answering meanwhile.
   virtual bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) = 0;

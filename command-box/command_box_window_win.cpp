@@ -69,7 +69,7 @@ CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
   tray::AboutWindow::Actions actions;
   actions.menu = [this](tray::MenuItem item) { MenuChosen(item); };
   actions.open = [this](const std::wstring& site) {
-    if (!platform_.StartCommandLine(BrowserCommandLine(site)))
+    if (!platform_.StartCommandLine(CurrentBrowserPrefix() + site))
       SignalFailure();
   };
   about_ = std::make_unique<tray::AboutWindow>(texts, actions);
@@ -87,6 +87,8 @@ bool CommandBoxWindow::Open() {
               nullptr)) {
     return false;
   }
+  // The shell's prompts (elevation) come to the front over the box.
+  platform_.set_owner(hwnd());
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(common::ProgramIcon(common::SmallIconSize())));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,

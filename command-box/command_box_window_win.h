@@ -10,6 +10,7 @@
 
 #include "command-box/command_box_fields.h"
 #include "command-box/command_box_ports.h"
+#include "command-box/default_browser_win.h"
 #include "command-box/host_platform_win.h"
 #include "command-box/interpreter.h"
 #include "common/owned_win.h"
@@ -90,9 +91,14 @@ class CommandBoxWindow : public common::Window,
   bool StartCommandLine(const std::wstring& command_line) override {
     return platform_.StartCommandLine(command_line);
   }
+  std::wstring BrowserPrefix() override { return CurrentBrowserPrefix(); }
   bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) override {
     return platform_.StartCommandLineAndWait(command_line, timeout_ms);
   }
+  bool StartThroughShell(const std::wstring& target) override {
+    return platform_.StartThroughShell(target);
+  }
+  ProgramLookupPort& Lookup() override { return platform_; }
   bool FileExists(const std::wstring& path) override { return platform_.FileExists(path); }
   bool RenameFile(const std::wstring& from, const std::wstring& to) override {
     return platform_.RenameFile(from, to);

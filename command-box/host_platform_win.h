@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "command-box/program_start.h"
 #include "common/platform_win.h"
 
 namespace commandbox {
@@ -24,11 +25,14 @@ enum class NativeReach {
 };
 NativeReach DefaultNativeReach();
 
-class Win32HostPlatform {
+// Every start of the command box goes through here, the way of
+// LaunchCommandLine (program_start.h).
+class Win32HostPlatform : public StartPort {
  public:
   bool StartCommandLine(const std::wstring& command_line);
   // Keeps the calling window alive (messages are processed) while it waits.
   bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms);
+  bool StartThroughShell(const std::wstring& target);
   // An exact name only: a name with wildcards finds nothing.
   bool FileExists(const std::wstring& path);
   bool RenameFile(const std::wstring& from, const std::wstring& to);
@@ -40,12 +44,28 @@ class Win32HostPlatform {
 
   // The way of DefaultNativeReach, or another one (tests try each).
   void set_native_reach(NativeReach reach) { reach_ = reach; }
+  // The window that owns the shell's prompts (the command box).
+  void set_owner(HWND owner) { owner_ = owner; }
+
+  // StartPort
+  ProgramCall Locate(const std::wstring& command_line) override;
+  bool SystemFileExists(const std::wstring& name) override;
+  // The scheme's key in HKEY_CLASSES_ROOT with its "URL Protocol" value.
+  bool SchemeRegistered(const std::wstring& scheme) override;
+  WindowsVersion Version() override;
+  bool Is64BitWindows() override;
+  unsigned long StartProcess(const std::wstring& command_line, ProcessHandle* process) override;
+  unsigned long ShellStart(const std::wstring& file,
+                           const std::wstring& parameters,
+                           ProcessHandle* process) override;
 
  private:
-  bool Start(const std::wstring& command_line, HANDLE* process);
+  // Waits for a started process, if there is one to wait for.
+  void Wait(HANDLE process, unsigned timeout_ms);
 
   common::Win32SettingsProfile profile_;
   NativeReach reach_ = DefaultNativeReach();
+  HWND owner_ = nullptr;
 };
 
 }  // namespace commandbox

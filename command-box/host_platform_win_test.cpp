@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "command-box/default_browser_win.h"
 #include "command-box/interpreter.h"
 #include "command-box/web_lookups.h"
 #include "common/wow64_win.h"
@@ -30,10 +31,16 @@ class RealPlatformHost : public testing_support::FakeCommandBoxHost {
     starts.push_back(c);
     return platform.StartCommandLine(c);
   }
+  std::wstring BrowserPrefix() override { return CurrentBrowserPrefix(); }
   bool StartCommandLineAndWait(const std::wstring& c, unsigned ms) override {
     starts.push_back(c);
     return platform.StartCommandLineAndWait(c, ms);
   }
+  bool StartThroughShell(const std::wstring& t) override {
+    starts.push_back(L"shell:" + t);
+    return platform.StartThroughShell(t);
+  }
+  ProgramLookupPort& Lookup() override { return platform; }
   bool FileExists(const std::wstring& p) override { return platform.FileExists(p); }
   bool RenameFile(const std::wstring& f, const std::wstring& t) override {
     renames.push_back({f, t});
@@ -85,6 +92,53 @@ TEST_F(CommandBoxWinTest, BrowserRunReachesTheBrowserExactlyAsBuilt) {
   const std::wstring record = ReadRecord(record_);
   EXPECT_TRUE(record == program + arguments || record == L"\"" + program + L"\"" + arguments)
       << "record: " << record;
+}
+
+// The web commands on the layouts of win_test_layout_browser.sh: the
+// user's own browser gets the address as built; with Internet Explorer the
+// default, every command line is today's, word for word.
+using BrowserLayoutTest = CommandBoxWinTest;
+
+TEST_F(BrowserLayoutTest, WebCommandsStartTheDefaultBrowser) {
+  const std::wstring layout = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
+  ASSERT_TRUE(layout == L"win7-ie-default" || layout == L"win10-own-browser") << layout;
+  const bool ie = layout == L"win7-ie-default";
+  const std::wstring program =
+      ie ? L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe"
+         : L"\"C:\\Program Files\\Suite Browser\\Application\\browser.exe\"";
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* address;
+  } cases[] = {
+      {L"天气预报", L"http://www.baidu.com/s?wd=天气预报"},
+      {L"qq", L"http://www.qq.com"},
+      {L"www.example.net", L"www.example.net"},
+      {L"202.96.128.86", L"http://www.ip138.com/ips.asp?ip=202.96.128.86&action=2"},
+      {L"13800138000", L"http://www.ip138.com:8080/search.asp?action=mobile&mobile=13800138000"},
+  };
+  // What the look-up at every browser run costs.
+  LARGE_INTEGER frequency, start, end;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  for (int i = 0; i < 1000; ++i)
+    CurrentBrowserPrefix();
+  ::QueryPerformanceCounter(&end);
+  RecordProperty("browser_lookup_us",
+                 static_cast<int>((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart));
+  for (const auto& c : cases) {
+    ::DeleteFileW(record_.c_str());
+    host_.starts.clear();
+    Run(c.typed);
+    const std::wstring line = program + L" " + c.address;
+    EXPECT_EQ(host_.starts, std::vector<std::wstring>{line}) << c.typed;
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000))
+        << c.typed << " started nothing";
+    // Wine quotes a found program path with blanks (see above).
+    const std::wstring record = ReadRecord(record_);
+    EXPECT_TRUE(record == line + L"\n" ||
+                (ie && record == L"\"" + program + L"\" " + c.address + L"\n"))
+        << c.typed << ": " << record;
+  }
 }
 
 TEST_F(CommandBoxWinTest, RunValueWrittenExactlyAndDeletedAgain) {
@@ -188,6 +242,101 @@ TEST_F(Wow64StartTest, SystemToolsStartInTheFormOfTheWindowsThatRuns) {
       EXPECT_NE(record.find(c.started), std::wstring::npos) << c.typed << ": " << record;
     }
   }
+}
+
+// What the tool keywords start in the Windows layouts of
+// win_test_layout_tools.sh: XP, where its tools are there and start
+// themselves; 7 and 10, where they are gone and their successors start, a
+// URI through the shell's registration of its protocol.
+class LayoutToolsTest : public CommandBoxWinTest {};
+
+TEST_F(LayoutToolsTest, KeywordsStartTheirToolOrItsSuccessor) {
+  const std::wstring layout = common::GetEnvironmentText(L"SUITE_TEST_LAYOUT");
+  const int at = layout == L"xp" ? 0 : layout == L"win7" ? 1 : layout == L"win10" ? 2 : -1;
+  ASSERT_NE(at, -1) << "layout: " << layout;
+  // What the tool was given, or, in brackets, the part of our message.
+  const struct {
+    const wchar_t* typed;
+    const wchar_t* started[3];  // xp, win7, win10
+  } cases[] = {
+      {L"msconfig", {L"msconfig", L"msconfig", L"msconfig"}},
+      {L"sndvol32", {L"sndvol32", L"SndVol.exe", L"SndVol.exe"}},
+      {L"sndvol32.exe", {L"sndvol32.exe", L"SndVol.exe", L"SndVol.exe"}},
+      {L"winmsd", {L"winmsd", L"msinfo32.exe", L"msinfo32.exe"}},
+      {L"dfrg.msc", {L"mmc.exe dfrg.msc", L"dfrgui.exe", L"dfrgui.exe"}},
+      {L"wupdmgr",
+       {L"wupdmgr", L"control /name Microsoft.WindowsUpdate", L"ms-settings:windowsupdate"}},
+      {L"ntbackup", {L"ntbackup", L"sdclt.exe", L"sdclt.exe"}},
+      {L"drwtsn32", {L"drwtsn32", L"perfmon /rel", L"perfmon /rel"}},
+      {L"sndrec32", {L"sndrec32", L"SoundRecorder.exe", L"[“sndrec32”无法启动]"}},
+      {L"clipbrd", {L"clipbrd", L"[“clipbrd”无法启动]", L"ms-settings:clipboard"}},
+      {L"services.msc",
+       {L"mmc.exe services.msc", L"mmc.exe services.msc", L"mmc.exe services.msc"}},
+      // Without its file and without a successor: the console all the same.
+      {L"ntmsmgr.msc", {L"mmc.exe ntmsmgr.msc", L"mmc.exe ntmsmgr.msc", L"mmc.exe ntmsmgr.msc"}},
+      {L"winchat", {L"winchat", L"[“winchat”无法启动]", L"[“winchat”无法启动]"}},
+  };
+  for (const auto& c : cases) {
+    const std::wstring expected = c.started[at];
+    ::DeleteFileW(record_.c_str());
+    host_.starts.clear();
+    host_.messages.clear();
+    Run(c.typed);
+    EXPECT_EQ(host_.input_box, L"") << c.typed;
+    if (expected.front() == L'[') {
+      EXPECT_TRUE(host_.starts.empty()) << c.typed << " started " << host_.starts[0];
+      ASSERT_EQ(host_.messages.size(), 1u) << c.typed;
+      EXPECT_NE(host_.messages[0].find(expected.substr(1, expected.size() - 2)), std::wstring::npos)
+          << host_.messages[0];
+      continue;
+    }
+    EXPECT_TRUE(host_.messages.empty()) << c.typed << ": " << host_.messages[0];
+    ASSERT_TRUE(PumpUntil([&] { return !ReadRecord(record_).empty(); }, 10000))
+        << c.typed << " started nothing";
+    const std::wstring record = ReadRecord(record_);
+    // A URI reaches the recorder as its protocol's command gives it.
+    if (expected.find(L"ms-settings:") == 0) {
+      EXPECT_NE(record.find(L"\"" + expected + L"\""), std::wstring::npos)
+          << c.typed << ": " << record;
+    } else {
+      EXPECT_EQ(record, expected + L"\n") << c.typed;
+    }
+  }
+}
+
+// A browser whose command names its folder by %ProgramFiles%, chosen by
+// the user: found where the 64-bit shell finds it, in the 64-bit program
+// folder, also by the 32-bit program under WOW64 (whose own %ProgramFiles%
+// is the 32-bit folder).
+TEST_F(Wow64StartTest, DefaultBrowserIsFoundAsThe64BitShellFindsIt) {
+  const REGSAM view = common::RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+  const wchar_t kChoice[] =
+      L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\http\\UserChoice";
+  const wchar_t kCommand[] = L"Software\\Classes\\SuiteWowHTML\\shell\\open\\command";
+  const auto set = [view](const wchar_t* key_name, const wchar_t* value, DWORD type,
+                          const std::wstring& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key_name, 0, nullptr, 0, KEY_SET_VALUE | view,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExW(key, value, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                               static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+  };
+  std::wstring program_files = common::GetEnvironmentText(L"ProgramW6432");
+  if (program_files.empty())
+    program_files = common::GetEnvironmentText(L"ProgramFiles");
+  ASSERT_EQ(program_files, L"C:\\Program Files");
+  const std::wstring folder = program_files + L"\\Suite Wow";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"\\cmdline_recorder.exe").c_str(),
+                          (folder + L"\\browser.exe").c_str(), FALSE));
+  set(kCommand, nullptr, REG_EXPAND_SZ, L"\"%ProgramFiles%\\Suite Wow\\browser.exe\" %1");
+  set(kChoice, L"ProgId", REG_SZ, L"SuiteWowHTML");
+  const std::wstring prefix = CurrentBrowserPrefix();
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kChoice);
+  EXPECT_EQ(prefix, L"\"C:\\Program Files\\Suite Wow\\browser.exe\" ");
 }
 
 }  // namespace

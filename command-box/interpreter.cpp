@@ -1,6 +1,7 @@
 #include "command-box/interpreter.h"
 
 #include "command-box/tool_keywords.h"
+#include "command-box/tool_successors.h"
 #include "command-box/web_lookups.h"
 #include "common/text_rules.h"
 #include "music-player/media_paths.h"
@@ -172,7 +173,7 @@ void Interpreter::AutoRun() {
 void Interpreter::ShortcutFolder() {
   if (!OneOf(fields_.Text1, {L"Lnk", L"lnk", L"LNK"}))
     return;
-  Browse(common::JoinPath(host_.Program().folder, L"lnk"));
+  Start(L"explorer.exe \"" + common::JoinPath(host_.Program().folder, L"lnk") + L"\"");
   SetText1(L"");
 }
 
@@ -234,8 +235,8 @@ void Interpreter::NotNumeric() {
     Media();
     return;
   }
-  if (const auto command = ToolCommandLine(input)) {
-    Start(*command);
+  if (ToolCommandLine(input)) {
+    StartTool(input);
     return;
   }
   if (common::HasDoubleByteStart(input)) {
@@ -295,8 +296,24 @@ void Interpreter::Start(const std::wstring& command_line) {
     host_.SignalFailure();
 }
 
+void Interpreter::StartTool(const std::wstring& keyword) {
+  const ToolStart start = ChooseToolStart(keyword, host_.Lookup());
+  switch (start.way) {
+    case ToolStart::Way::kCommandLine:
+      Start(start.text);
+      break;
+    case ToolStart::Way::kShell:
+      if (!host_.StartThroughShell(start.text))
+        host_.SignalFailure();
+      break;
+    case ToolStart::Way::kMessage:
+      host_.ShowMessage(start.text, kMessageTitle);
+      break;
+  }
+}
+
 void Interpreter::Browse(const std::wstring& address) {
-  Start(BrowserCommandLine(address));
+  Start(host_.BrowserPrefix() + address);
 }
 
 }  // namespace commandbox

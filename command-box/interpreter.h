@@ -56,6 +56,9 @@ class Interpreter {
   void Media();
 
   void Start(const std::wstring& command_line);
+  // A tool keyword: its own program, its successor here, or a word why
+  // neither can start (tool_successors.h).
+  void StartTool(const std::wstring& keyword);
   void Browse(const std::wstring& address);
 
   CommandBoxFields& fields_;

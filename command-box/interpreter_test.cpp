@@ -283,12 +283,13 @@ TEST_F(InterpreterTest, ShortcutFolder) {
   for (const wchar_t* form : {L"Lnk", L"lnk", L"LNK"}) {
     host_.starts.clear();
     Run(form);
-    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"C:\\Tools\\lnk"})) << form;
+    EXPECT_EQ(host_.starts, (std::vector<std::wstring>{L"explorer.exe \"C:\\Tools\\lnk\""}))
+        << form;
   }
   host_.program = {L"E:\\", L"Tovrix"};
   host_.starts.clear();
   Run(L"lnk");
-  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{kBrowser + L"E:\\lnk"}));
+  EXPECT_EQ(host_.starts, (std::vector<std::wstring>{L"explorer.exe \"E:\\lnk\""}));
 }
 
 // ---- step 6 ---------------------------------------------------------------------

@@ -35,12 +35,18 @@ std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
   return search.native_system_folder + path.substr(system.size());
 }
 
+// A leading part of a command line, and where the line goes on after it.
+struct Candidate {
+  std::wstring name;
+  size_t end;
+};
+
 // The leading parts of a command line that the process start tries as the
 // program, in its order: a quoted first part alone; else, for an unquoted
 // line, the text before each blank, then the whole line (for a path with
 // blanks the shortest leading part that names a program file wins).
-std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
-  std::vector<std::wstring> candidates;
+std::vector<Candidate> ProgramCandidates(const std::wstring& command_line) {
+  std::vector<Candidate> candidates;
   size_t start = 0;
   while (start < command_line.size() && IsBlank(command_line[start]))
     ++start;
@@ -49,7 +55,7 @@ std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
     const std::wstring quoted = command_line.substr(
         start + 1, end == std::wstring::npos ? std::wstring::npos : end - start - 1);
     if (!quoted.empty())
-      candidates.push_back(quoted);
+      candidates.push_back({quoted, end == std::wstring::npos ? command_line.size() : end + 1});
     return candidates;
   }
   for (size_t at = start; at <= command_line.size(); ++at) {
@@ -57,7 +63,7 @@ std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
       continue;
     // Blanks that follow a blank add nothing new.
     if (at > start && !IsBlank(command_line[at - 1]))
-      candidates.push_back(command_line.substr(start, at - start));
+      candidates.push_back({command_line.substr(start, at - start), at});
   }
   return candidates;
 }
@@ -67,8 +73,14 @@ std::vector<std::wstring> ProgramCandidates(const std::wstring& command_line) {
 std::wstring FindNativeProgram(const std::wstring& command_line,
                                const ProgramSearch& search,
                                const std::function<bool(const std::wstring&)>& is_file) {
+  return LocateNativeProgram(command_line, search, is_file).program;
+}
+
+NativeProgram LocateNativeProgram(const std::wstring& command_line,
+                                  const ProgramSearch& search,
+                                  const std::function<bool(const std::wstring&)>& is_file) {
   if (search.windows_folder.empty())
-    return std::wstring();
+    return {};
   std::vector<std::wstring> folders = {search.program_folder};
   if (search.search_current_folder)
     folders.push_back(search.current_folder);
@@ -84,13 +96,17 @@ std::wstring FindNativeProgram(const std::wstring& command_line,
     start = end + 1;
   }
 
-  for (const std::wstring& candidate : ProgramCandidates(command_line)) {
-    const std::wstring name = WithProgramEnding(candidate);
+  for (const Candidate& candidate : ProgramCandidates(command_line)) {
+    size_t rest = candidate.end;
+    while (rest < command_line.size() && IsBlank(command_line[rest]))
+      ++rest;
+    const std::wstring arguments = command_line.substr(rest);
+    const std::wstring name = WithProgramEnding(candidate.name);
     // A name with a folder in it is looked for there only.
     if (name.find_first_of(L"\\/:") != std::wstring::npos) {
       const std::wstring native = NativePath(name, search);
       if (is_file(native))
-        return native;
+        return {native, arguments};
       continue;
     }
     for (const std::wstring& folder : folders) {
@@ -98,10 +114,10 @@ std::wstring FindNativeProgram(const std::wstring& command_line,
         continue;
       const std::wstring native = NativePath(common::JoinPath(folder, name), search);
       if (is_file(native))
-        return native;
+        return {native, arguments};
     }
   }
-  return std::wstring();
+  return {};
 }
 
 }  // namespace commandbox

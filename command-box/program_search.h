@@ -38,6 +38,17 @@ std::wstring FindNativeProgram(const std::wstring& command_line,
                                const ProgramSearch& search,
                                const std::function<bool(const std::wstring&)>& is_file);
 
+// The program file as FindNativeProgram finds it, and the rest of the
+// command line after the part that names it (blanks before it left out):
+// what the program gets as its arguments.
+struct NativeProgram {
+  std::wstring program;
+  std::wstring arguments;
+};
+NativeProgram LocateNativeProgram(const std::wstring& command_line,
+                                  const ProgramSearch& search,
+                                  const std::function<bool(const std::wstring&)>& is_file);
+
 }  // namespace commandbox
 
 #endif  // COMMAND_BOX_PROGRAM_SEARCH_H_

@@ -50,30 +50,34 @@ TEST(ProgramSearchTest, FindsWhatA64BitStartFinds) {
   const struct {
     const wchar_t* command_line;
     const wchar_t* program;
+    const wchar_t* arguments = L"";  // what the program is given
   } cases[] = {
       {L"msconfig", L"C:\\Windows\\Sysnative\\msconfig.exe"},
       {L"narrator", L"C:\\Windows\\Sysnative\\narrator.exe"},
       {L"only32", L""},  // no 64-bit form: the platform's own start decides
-      {L"mmc.exe services.msc", L"C:\\Windows\\Sysnative\\mmc.exe"},
+      {L"mmc.exe services.msc", L"C:\\Windows\\Sysnative\\mmc.exe", L"services.msc"},
       {L"rundll32.exe url.dll,FileProtocolHandler C:/a b/c.exe",
-       L"C:\\Windows\\Sysnative\\rundll32.exe"},
+       L"C:\\Windows\\Sysnative\\rundll32.exe", L"url.dll,FileProtocolHandler C:/a b/c.exe"},
       {L"wmic", L"C:\\Windows\\Sysnative\\Wbem\\wmic.exe"},  // a PATH folder below System32
       {L"odd", L"C:\\Windows\\System32x\\odd.exe"},          // not the system folder
       {L"notepad", L"C:\\Tools\\notepad.exe"},
       {L"here", L"D:\\Work\\here.exe"},
       {L"tool.cmd", L"C:\\Bin\\tool.cmd"},
       {L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe http://x y",
-       L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe"},
-      {L"C:\\my tools\\x.exe", L"C:\\my.exe"},  // the shortest leading part
-      {L"C:\\Windows\\System32\\mmc.exe x", L"C:\\Windows\\Sysnative\\mmc.exe"},
-      {L"\"C:\\a b\\c.exe\" \"C:\\a b\\c.exe\"", L"C:\\a b\\c.exe"},
+       L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe", L"http://x y"},
+      {L"C:\\my tools\\x.exe", L"C:\\my.exe", L"tools\\x.exe"},  // the shortest leading part
+      {L"C:\\Windows\\System32\\mmc.exe x", L"C:\\Windows\\Sysnative\\mmc.exe", L"x"},
+      {L"\"C:\\a b\\c.exe\"  \"C:\\a b\\c.exe\"", L"C:\\a b\\c.exe", L"\"C:\\a b\\c.exe\""},
       {L"\"C:\\a b\"\\c.exe", L""},  // a quoted first part is the only one
       {L"  msconfig", L"C:\\Windows\\Sysnative\\msconfig.exe"},
       {L"missing", L""},
       {L"", L""},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(FindNativeProgram(c.command_line, Search(), is_file), c.program) << c.command_line;
+  for (const auto& c : cases) {
+    const NativeProgram found = LocateNativeProgram(c.command_line, Search(), is_file);
+    EXPECT_EQ(found.program, c.program) << c.command_line;
+    EXPECT_EQ(found.arguments, c.arguments) << c.command_line;
+  }
 
   ProgramSearch no_current = Search();
   no_current.search_current_folder = false;

@@ -11,8 +11,10 @@ namespace commandbox {
 
 // The browser at its standard place, written with two backslashes at each
 // separator (the platform's process start reads them as one) and followed
-// by one blank. A browser run is this prefix followed by the address,
-// nothing quoted, nothing encoded.
+// by one blank: the browser where no default browser is registered or
+// Internet Explorer is the default (default_browser.h). A browser run is
+// the browser's prefix followed by the address, nothing quoted, nothing
+// encoded.
 inline constexpr wchar_t kBrowserPrefix[] =
     L"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe ";
 

@@ -24,3 +24,8 @@ if [ "$SUITE_PREFIX_ARCH" = win64 ]; then
   WINEPREFIX=$prefix "$SUITE_WINE" reg add 'HKCU\Software\Wine' /v Version /d win10 /f \
     </dev/null >/dev/null 2>&1
 fi
+# Internet Explorer is the default browser, as the Windows it stands for
+# registers it (Wine's own http class would hand addresses to the host's
+# browser).
+WINEPREFIX=$prefix "$SUITE_WINE" reg add 'HKLM\Software\Classes\http\shell\open\command' /ve \
+  /d '"C:\Program Files\Internet Explorer\iexplore.exe" -nohome' /f </dev/null >/dev/null 2>&1

@@ -154,12 +154,10 @@ bool StartProcess(const wchar_t* program,
                         &info)) {
     return false;
   }
-  ::CloseHandle(info.hThread);
-  if (process) {
-    *process = info.hProcess;
-  } else {
-    ::CloseHandle(info.hProcess);
-  }
+  const OwnedHandle thread(info.hThread);
+  OwnedHandle started(info.hProcess);
+  if (process)
+    *process = started.release();
   return true;
 }
 
@@ -200,6 +198,31 @@ std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls) {
   }
   ::FreeLibrary(shell);
   return folders;
+}
+
+std::wstring ReadRegistryText(HKEY root,
+                              const std::wstring& key_name,
+                              const wchar_t* value,
+                              REGSAM view,
+                              bool* expandable) {
+  if (expandable)
+    *expandable = false;
+  OwnedKey key;
+  if (::RegOpenKeyExW(root, key_name.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) !=
+      ERROR_SUCCESS)
+    return std::wstring();
+  DWORD type = 0;
+  DWORD size = 0;
+  if (::RegQueryValueExW(key.get(), value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0)
+    return std::wstring();
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+  if (::RegQueryValueExW(key.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+    return std::wstring();
+  if (expandable)
+    *expandable = type == REG_EXPAND_SZ;
+  return data.data();
 }
 
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {

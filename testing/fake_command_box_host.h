@@ -11,6 +11,7 @@
 #include "command-box/command_box_ports.h"
 #include "common/text_rules.h"
 #include "testing/fake_profile.h"
+#include "testing/fake_start_port.h"
 
 namespace testing_support {
 
@@ -75,6 +76,11 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
     starts.push_back(command_line);
     return start_result;
   }
+  bool StartThroughShell(const std::wstring& target) override {
+    starts.push_back(L"shell:" + target);
+    return start_result;
+  }
+  commandbox::ProgramLookupPort& Lookup() override { return start_port; }
   bool StartCommandLineAndWait(const std::wstring& command_line, unsigned timeout_ms) override {
     waited_starts.push_back(command_line);
     last_wait_ms = timeout_ms;
@@ -148,6 +154,8 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
   common::ProgramPath program{L"C:\\Tools", L"Tovrix"};
   std::wstring windows_folder = L"C:\\WINDOWS";
   FakeProfile profile;
+  // Finds every program unless a test says otherwise.
+  FakeStartPort start_port;
 };
 
 }  // namespace testing_support
