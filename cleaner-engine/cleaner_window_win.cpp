@@ -6,16 +6,14 @@ namespace engine {
 
 CleanerWindow::CleanerWindow() {
   exit_action = [] { ::ExitProcess(0); };
-  font_ = common::CreatePointFont(L"宋体", 9);
-  title_font_ = common::CreatePointFont(L"宋体", 9, /*bold=*/true);
+  font_.reset(common::CreatePointFont(L"宋体", 9));
+  title_font_.reset(common::CreatePointFont(L"宋体", 9, /*bold=*/true));
   icon_ = common::ProgramIcon(common::Scaled(16));
 }
 
 CleanerWindow::~CleanerWindow() {
   if (hwnd())
     ::DestroyWindow(hwnd());
-  ::DeleteObject(font_);
-  ::DeleteObject(title_font_);
 }
 
 bool CleanerWindow::CreateFrame(const Frame& frame) {
@@ -46,7 +44,7 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
   image_ = Make(kImageId, L"Static", L"", WS_VISIBLE | SS_ICON | SS_NOTIFY, 10, 7, 16, 16);
   ::SendMessageW(image_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
   title_ =
-      Make(kTitleId, L"Static", frame.title, WS_VISIBLE | SS_NOTIFY, 32, 9, 300, 16, title_font_);
+      Make(kTitleId, L"Static", frame.title, WS_VISIBLE | SS_NOTIFY, 32, 9, 300, 16, title_font_.get());
   const int bottom = frame.list.bottom + 8;
   search_ = Make(kSearchId, L"Button", L"开始清理", WS_VISIBLE | WS_TABSTOP, frame.width - 192,
                  bottom, 86, 26);
@@ -57,7 +55,7 @@ bool CleanerWindow::CreateFrame(const Frame& frame) {
   target_ = Make(kTargetId, L"Edit", L"", ES_AUTOHSCROLL, 0, 0, 10, 10);
   const RECT list = {Scaled(frame.list.left), Scaled(frame.list.top), Scaled(frame.list.right),
                      Scaled(frame.list.bottom)};
-  results_.Create(chrome_.picture(), kListId, kStatusId, list, font_);
+  results_.Create(chrome_.picture(), kListId, kStatusId, list, font_.get());
 
   // The background: RS at every movement, then a drag while exactly the
   // left button is held. The title and its icon drag the same way where the
@@ -94,7 +92,7 @@ HWND CleanerWindow::Make(int id,
                          HFONT font) {
   // A pixel of the usual display is 15 twips.
   const common::ControlLayout layout = {id, cls, text, style, 0, x * 15, y * 15, w * 15, h * 15};
-  return common::CreateControl(chrome_.picture(), layout, font ? font : font_);
+  return common::CreateControl(chrome_.picture(), layout, font ? font : font_.get());
 }
 
 void CleanerWindow::Show() {

@@ -9,6 +9,7 @@
 
 #include "cleaner-engine/engine_ports.h"
 #include "cleaner-engine/engine_ports_win.h"
+#include "common/owned_win.h"
 #include "common/window_win.h"
 #include "window-look/chrome_win.h"
 
@@ -114,8 +115,8 @@ class CleanerWindow : public common::Window,
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-  HFONT font_ = nullptr;
-  HFONT title_font_ = nullptr;
+  common::OwnedFont font_;
+  common::OwnedFont title_font_;
   HICON icon_ = nullptr;
   look::WindowChrome chrome_;
   ResultList results_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cleaner-engine/scan_engine.h"
+#include "common/owned_win.h"
 #include "common/window_win.h"
 #include "common/wow64_win.h"
 
@@ -42,10 +43,9 @@ bool IsPlainAbsolute(const std::wstring& path, size_t from) {
 class PatternSearch : public DirectorySearch {
  public:
   PatternSearch(HANDLE find, const WIN32_FIND_DATAW& first) : find_(find), data_(first) {}
-  ~PatternSearch() override { ::FindClose(find_); }
   bool Next(DirEntry* entry) override {
     if (!have_) {
-      if (!::FindNextFileW(find_, &data_))
+      if (!::FindNextFileW(find_.get(), &data_))
         return false;
     }
     have_ = false;
@@ -55,7 +55,7 @@ class PatternSearch : public DirectorySearch {
   }
 
  private:
-  HANDLE find_;
+  common::OwnedFind find_;
   WIN32_FIND_DATAW data_;
   bool have_ = true;  // the entry FindFirstFileW returned is not read yet
 };
@@ -212,12 +212,11 @@ namespace {
 // moved or deleted until it is closed. The folder is listed through it.
 class Win32FolderHold : public FolderHold {
  public:
-  Win32FolderHold(HANDLE handle, std::wstring extended)
-      : handle_(handle), extended_(std::move(extended)) {}
-  ~Win32FolderHold() override { ::CloseHandle(handle_); }
+  Win32FolderHold(common::OwnedHandle handle, std::wstring extended)
+      : handle_(std::move(handle)), extended_(std::move(extended)) {}
   std::unique_ptr<DirectorySearch> Search() override {
     if (Native().query_directory) {
-      auto search = std::make_unique<HandleSearch>(handle_);
+      auto search = std::make_unique<HandleSearch>(handle_.get());
       if (!search->Start())
         return nullptr;
       return search;
@@ -235,7 +234,7 @@ class Win32FolderHold : public FolderHold {
   }
 
  private:
-  HANDLE handle_;
+  common::OwnedHandle handle_;
   std::wstring extended_;
 };
 
@@ -264,18 +263,17 @@ std::unique_ptr<FolderHold> Win32FileSystem::HoldFolder(const std::wstring& path
     folder.pop_back();
   std::wstring extended = ExtendedPath(folder);
   common::NativeFileNames native;
-  HANDLE handle =
+  common::OwnedHandle handle(
       ::CreateFileW(extended.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE)
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle)
     return nullptr;
-  if (!PlainFolder(HandleAttributes(handle)) ||
+  if (!PlainFolder(HandleAttributes(handle.get())) ||
       !PlainFolder(::GetFileAttributesW(extended.c_str()))) {
-    ::CloseHandle(handle);
     return nullptr;
   }
-  return std::make_unique<Win32FolderHold>(handle, std::move(extended));
+  return std::make_unique<Win32FolderHold>(std::move(handle), std::move(extended));
 }
 
 bool Win32FileSystem::Attributes(const std::wstring& path, uint32_t* attributes) {
@@ -346,24 +344,25 @@ bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
   if (!Native().set_information || !Native().query_information || paths.empty())
     return false;
   struct Opened {
-    HANDLE handle;
+    common::OwnedHandle file;
     DWORD attributes;
+    HANDLE handle() const { return file.get(); }
   };
   std::vector<Opened> opened;
   bool ok = true;
   common::NativeFileNames native;
   for (const std::wstring& path : paths) {
     const std::wstring extended = ExtendedPath(path);
-    HANDLE file =
+    common::OwnedHandle file(
         ::CreateFileW(extended.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
       ok = false;
       break;
     }
-    const DWORD attributes = HandleAttributes(file);
-    opened.push_back({file, attributes});
+    const DWORD attributes = HandleAttributes(file.get());
+    opened.push_back({std::move(file), attributes});
     if (!PlainFile(attributes) || !PlainFile(::GetFileAttributesW(extended.c_str()))) {
       ok = false;
       break;
@@ -374,26 +373,25 @@ bool Win32FileSystem::RemoveTogether(const std::vector<std::wstring>& paths) {
     const Opened& o = opened[marked];
     // A read-only file cannot be marked.
     if ((o.attributes & FILE_ATTRIBUTE_READONLY) &&
-        !SetHandleAttributes(o.handle, o.attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        !SetHandleAttributes(o.handle(), o.attributes & ~FILE_ATTRIBUTE_READONLY)) {
       ok = false;
       break;
     }
-    if (!SetDeleteMark(o.handle, true)) {
+    if (!SetDeleteMark(o.handle(), true)) {
       if (o.attributes & FILE_ATTRIBUTE_READONLY)
-        SetHandleAttributes(o.handle, o.attributes);
+        SetHandleAttributes(o.handle(), o.attributes);
       ok = false;
       break;
     }
   }
   if (!ok) {
     for (size_t i = 0; i < marked; ++i) {
-      SetDeleteMark(opened[i].handle, false);
+      SetDeleteMark(opened[i].handle(), false);
       if (opened[i].attributes & FILE_ATTRIBUTE_READONLY)
-        SetHandleAttributes(opened[i].handle, opened[i].attributes);
+        SetHandleAttributes(opened[i].handle(), opened[i].attributes);
     }
   }
-  for (const Opened& o : opened)
-    ::CloseHandle(o.handle);
+  // The marked files go as their handles close, with `opened`.
   return ok;
 }
 
@@ -500,7 +498,7 @@ std::wstring Win32ProcessList::ModuleFileName(ProcessHandle process,
 }
 
 // Only where this build cannot read every process's modules: elsewhere the
-// phase shows what it always showed.
+// phase shows the module file names.
 std::wstring Win32ProcessList::ImageFileName(ProcessHandle process, uint32_t max_chars) {
   using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
   static const QueryImageName query =
@@ -527,12 +525,12 @@ std::wstring Win32ProcessList::ImageFileName(ProcessHandle process, uint32_t max
 }
 
 void Win32ProcessList::Close(ProcessHandle process) {
-  ::CloseHandle(reinterpret_cast<HANDLE>(process));
+  common::OwnedHandle(reinterpret_cast<HANDLE>(process)).reset();
 }
 
 bool EnableDebugPrivilege() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), 0xF00FF, &token))
+  common::OwnedHandle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), 0xF00FF, token.put()))
     return false;
   TOKEN_PRIVILEGES privileges = {};
   privileges.PrivilegeCount = 1;
@@ -541,11 +539,10 @@ bool EnableDebugPrivilege() {
   if (::LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &privileges.Privileges[0].Luid)) {
     BYTE previous[28] = {};
     DWORD previous_size = 0;
-    ok = ::AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(previous),
+    ok = ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, sizeof(previous),
                                  reinterpret_cast<TOKEN_PRIVILEGES*>(previous),
                                  &previous_size) != FALSE;
   }
-  ::CloseHandle(token);
   return ok;
 }
 

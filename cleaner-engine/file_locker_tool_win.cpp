@@ -9,31 +9,30 @@
 // missing, shared with nobody, left behind when it closes.
 #include <string>
 
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 && argc != 4)
     return 2;
   const std::wstring mode = argc == 4 ? argv[3] : L"";
-  HANDLE file = INVALID_HANDLE_VALUE;
+  common::OwnedHandle file;
   if (mode.empty()) {
-    file =
-        ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    file.reset(
+        ::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   } else if (mode == L"chromium") {
-    file = ::CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                         FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    file.reset(::CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   } else if (mode == L"firefox") {
-    file =
-        ::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    file.reset(
+        ::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
   } else {
     return 2;
   }
-  if (file == INVALID_HANDLE_VALUE)
+  if (!file)
     return 1;
-  HANDLE marker = ::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (marker != INVALID_HANDLE_VALUE)
-    ::CloseHandle(marker);
+  common::OwnedHandle(::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr))
+      .reset();
   ::Sleep(120000);
-  ::CloseHandle(file);
   return 0;
 }

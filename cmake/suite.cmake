@@ -49,11 +49,11 @@ function(suite_has_suites result prefix)
   set(${result} ${found} PARENT_SCOPE)
 endfunction()
 
-function(suite_folder name)
-  cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
-  set(dir "${CMAKE_SOURCE_DIR}/${name}")
+# Sorts the folder DIR's sources by their roles (above) into the
+# variables portable, win, native_tests, win_tests, main and tools of the
+# caller.
+macro(suite_sort_sources dir)
   file(GLOB all_sources CONFIGURE_DEPENDS "${dir}/*.cpp")
-
   set(portable "")
   set(win "")
   set(native_tests "")
@@ -76,133 +76,151 @@ function(suite_folder name)
       list(APPEND portable "${file}")
     endif()
   endforeach()
+endmacro()
+
+# The folder's library LIB of SOURCES, linked with DEPENDS (and, in a
+# Windows tree, the system libraries); an interface library where the
+# folder has no sources of its own.
+function(suite_folder_library lib sources depends)
+  if(sources)
+    add_library(${lib} STATIC ${sources})
+    target_link_libraries(${lib} PUBLIC ${depends})
+    if(WIN32)
+      target_link_libraries(${lib} PUBLIC ${SUITE_WIN32_LIBS})
+    endif()
+  else()
+    add_library(${lib} INTERFACE)
+    target_link_libraries(${lib} INTERFACE ${depends})
+  endif()
+endfunction()
+
+# The test program EXE of TESTS, linked with LIBS and GoogleTest's main.
+function(suite_test_program exe tests libs)
+  if(WIN32)
+    # The Windows tests carry the programs' icon, so that the windows they
+    # open find it where the programs do.
+    add_executable(${exe} ${tests} "${SUITE_TEST_RESOURCES}")
+    add_dependencies(${exe} suite_icon)
+    set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  else()
+    add_executable(${exe} ${tests})
+  endif()
+  target_link_libraries(${exe} PRIVATE ${libs} ${SUITE_GTEST_MAIN})
+endfunction()
+
+# The Windows test entries of folder NAME (in DIR) for its test program
+# EXE built of WIN_TESTS: the folder's own entry, and the entries of the
+# suites that run apart or once more (see the top of this file).
+function(suite_windows_entries name dir exe win_tests)
+  # The fixture, when present, runs in the test's prefix first.
+  set(fixture "${dir}/win_test_fixture.sh")
+  if(NOT EXISTS "${fixture}")
+    set(fixture "")
+  endif()
+  suite_wine_entry("win.${name}" ${exe} "${fixture}" "")
+  # The tests of suites named StandardUser* run apart, in a prefix whose
+  # Windows folder the program cannot write (win_test_standard_user.sh
+  # lists it in .suite-lock); the others where it can.
+  set(standard_user_fixture "${dir}/win_test_standard_user.sh")
+  set(apart "")
+  if(EXISTS "${standard_user_fixture}")
+    list(APPEND apart "StandardUser*")
+    suite_wine_entry("win.${name}.standard-user" ${exe} "${standard_user_fixture}"
+                     "GTEST_FILTER=StandardUser*")
+  endif()
+  # With a win_test_layout.sh beside them, the suites named Layout* run
+  # apart, once for each layout its "# layouts:" line names, in a prefix
+  # that script lays out so; SUITE_TEST_LAYOUT names the layout to the
+  # script and to the tests. Further scripts win_test_layout_*.sh do the
+  # same for the suites their "# suites:" line names.
+  file(GLOB layout_fixtures "${dir}/win_test_layout.sh" "${dir}/win_test_layout_*.sh")
+  foreach(layout_fixture ${layout_fixtures})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${layout_fixture}")
+    file(STRINGS "${layout_fixture}" layout_line REGEX "^# layouts: ")
+    string(REGEX REPLACE "^# layouts: " "" layouts "${layout_line}")
+    separate_arguments(layouts)
+    file(STRINGS "${layout_fixture}" suites_line REGEX "^# suites: ")
+    string(REGEX REPLACE "^# suites: " "" suites "${suites_line}")
+    if(NOT suites)
+      set(suites "Layout*")
+    endif()
+    list(APPEND apart "${suites}")
+    foreach(layout ${layouts})
+      suite_wine_entry("win.${name}.${layout}" ${exe} "${layout_fixture}"
+                       "GTEST_FILTER=${suites};SUITE_TEST_LAYOUT=${layout}")
+    endforeach()
+  endforeach()
+  if(apart)
+    list(JOIN apart ":" apart_filter)
+    set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-${apart_filter}")
+  endif()
+  # Suites named Density* run at 96 dots per inch with the others, and
+  # again at 120 and 144 (125 % and 150 %), each in a prefix whose display
+  # says so (wine-test reads SUITE_TEST_DPI).
+  suite_has_suites(has_density_suites Density ${win_tests})
+  if(has_density_suites)
+    foreach(dpi 120 144)
+      suite_wine_entry("win.${name}.dpi${dpi}" ${exe} "${fixture}"
+                       "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
+    endforeach()
+  endif()
+  # Suites named Wow64* run with the others, and in the 32-bit tree once
+  # more in a 64-bit prefix, where the 32-bit programs run under WOW64 as on
+  # 64-bit Windows (wine-test reads SUITE_TEST_PREFIX); the folder's
+  # fixture prepares either prefix.
+  if(SUITE_WINDOWS_TREE STREQUAL "win32")
+    suite_has_suites(has_wow64_suites Wow64 ${win_tests})
+    if(has_wow64_suites)
+      suite_wine_entry("win.${name}.wow64" ${exe} "${fixture}"
+                       "GTEST_FILTER=Wow64*;SUITE_TEST_PREFIX=win64")
+    endif()
+  endif()
+endfunction()
+
+# The helper programs TOOLS that Windows tests start, each linked with LIB
+# and named after its file without "_tool_win".
+function(suite_tools lib tools)
+  foreach(tool ${tools})
+    get_filename_component(tool_name "${tool}" NAME_WE)
+    string(REGEX REPLACE "_tool_win$" "" tool_name "${tool_name}")
+    add_executable(${tool_name} "${tool}")
+    target_link_libraries(${tool_name} PRIVATE ${lib})
+    target_link_options(${tool_name} PRIVATE -municode)
+    set_target_properties(${tool_name} PROPERTIES
+      RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  endforeach()
+endfunction()
+
+function(suite_folder name)
+  cmake_parse_arguments(ARG "TEST_ONLY" "PROGRAM" "DEPENDS" ${ARGN})
+  set(dir "${CMAKE_SOURCE_DIR}/${name}")
+  suite_sort_sources("${dir}")
 
   set(lib_sources ${portable})
   if(WIN32)
     list(APPEND lib_sources ${win})
   endif()
-
   set(lib "${name}")
-  if(lib_sources)
-    add_library(${lib} STATIC ${lib_sources})
-    target_link_libraries(${lib} PUBLIC ${ARG_DEPENDS})
-  else()
-    add_library(${lib} INTERFACE)
-    target_link_libraries(${lib} INTERFACE ${ARG_DEPENDS})
-  endif()
-  if(WIN32 AND lib_sources)
-    target_link_libraries(${lib} PUBLIC ${SUITE_WIN32_LIBS})
-  endif()
+  suite_folder_library(${lib} "${lib_sources}" "${ARG_DEPENDS}")
 
   set(test_libs ${lib})
   if(NOT name STREQUAL "testing")
     list(APPEND test_libs testing)
   endif()
-
-  if(WIN32)
-    set(tests ${win_tests})
-    set(exe "${name}_win_tests")
-  else()
-    set(tests ${native_tests})
+  if(WIN32 AND win_tests)
+    suite_test_program("${name}_win_tests" "${win_tests}" "${test_libs}")
+    suite_windows_entries(${name} "${dir}" "${name}_win_tests" "${win_tests}")
+  elseif(NOT WIN32 AND native_tests)
     set(exe "${name}_tests")
-  endif()
-  if(tests)
-    if(WIN32)
-      # The Windows tests carry the programs' icon, so that the windows they
-      # open find it where the programs do.
-      add_executable(${exe} ${tests} "${SUITE_TEST_RESOURCES}")
-      add_dependencies(${exe} suite_icon)
-    else()
-      add_executable(${exe} ${tests})
-    endif()
-    target_link_libraries(${exe} PRIVATE ${test_libs} ${SUITE_GTEST_MAIN})
-    if(WIN32)
-      set_target_properties(${exe} PROPERTIES
-        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-    endif()
-    if(WIN32)
-      # The fixture, when present, runs in the test's prefix first.
-      set(fixture "${dir}/win_test_fixture.sh")
-      if(NOT EXISTS "${fixture}")
-        set(fixture "")
-      endif()
-      suite_wine_entry("win.${name}" ${exe} "${fixture}" "")
-      # The tests of suites named StandardUser* run apart, in a prefix whose
-      # Windows folder the program cannot write (win_test_standard_user.sh
-      # lists it in .suite-lock); the others where it can.
-      set(standard_user_fixture "${dir}/win_test_standard_user.sh")
-      set(apart "")
-      if(EXISTS "${standard_user_fixture}")
-        list(APPEND apart "StandardUser*")
-        suite_wine_entry("win.${name}.standard-user" ${exe} "${standard_user_fixture}"
-                         "GTEST_FILTER=StandardUser*")
-      endif()
-      # With a win_test_layout.sh beside them, the suites named Layout* run
-      # apart, once for each layout its "# layouts:" line names, in a prefix
-      # that script lays out so; SUITE_TEST_LAYOUT names the layout to the
-      # script and to the tests. Further scripts win_test_layout_*.sh do
-      # the same for the suites their "# suites:" line names.
-      file(GLOB layout_fixtures "${dir}/win_test_layout.sh" "${dir}/win_test_layout_*.sh")
-      foreach(layout_fixture ${layout_fixtures})
-        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${layout_fixture}")
-        file(STRINGS "${layout_fixture}" layout_line REGEX "^# layouts: ")
-        string(REGEX REPLACE "^# layouts: " "" layouts "${layout_line}")
-        separate_arguments(layouts)
-        file(STRINGS "${layout_fixture}" suites_line REGEX "^# suites: ")
-        string(REGEX REPLACE "^# suites: " "" suites "${suites_line}")
-        if(NOT suites)
-          set(suites "Layout*")
-        endif()
-        list(APPEND apart "${suites}")
-        foreach(layout ${layouts})
-          suite_wine_entry("win.${name}.${layout}" ${exe} "${layout_fixture}"
-                           "GTEST_FILTER=${suites};SUITE_TEST_LAYOUT=${layout}")
-        endforeach()
-      endforeach()
-      if(apart)
-        list(JOIN apart ":" apart_filter)
-        set_tests_properties("win.${name}" PROPERTIES ENVIRONMENT "GTEST_FILTER=-${apart_filter}")
-      endif()
-      # Suites named Density* run at 96 dots per inch with the others, and
-      # again at 120 and 144 (125 % and 150 %), each in a prefix whose
-      # display says so (wine-test reads SUITE_TEST_DPI).
-      suite_has_suites(has_density_suites Density ${win_tests})
-      if(has_density_suites)
-        foreach(dpi 120 144)
-          suite_wine_entry("win.${name}.dpi${dpi}" ${exe} "${fixture}"
-                           "GTEST_FILTER=Density*;SUITE_TEST_DPI=${dpi}")
-        endforeach()
-      endif()
-      # Suites named Wow64* run with the others, and in the 32-bit tree once
-      # more in a 64-bit prefix, where the 32-bit programs run under WOW64 as
-      # on 64-bit Windows (wine-test reads SUITE_TEST_PREFIX); the folder's
-      # fixture prepares either prefix.
-      if(SUITE_WINDOWS_TREE STREQUAL "win32")
-        suite_has_suites(has_wow64_suites Wow64 ${win_tests})
-        if(has_wow64_suites)
-          suite_wine_entry("win.${name}.wow64" ${exe} "${fixture}"
-                           "GTEST_FILTER=Wow64*;SUITE_TEST_PREFIX=win64")
-        endif()
-      endif()
-    else()
-      add_test(NAME "native.${name}"
-               COMMAND ${exe} "--gtest_output=xml:${SUITE_REPORT_DIR}/native.${name}.xml")
-      set_tests_properties("native.${name}" PROPERTIES TIMEOUT 300)
-    endif()
+    suite_test_program(${exe} "${native_tests}" "${test_libs}")
+    add_test(NAME "native.${name}"
+             COMMAND ${exe} "--gtest_output=xml:${SUITE_REPORT_DIR}/native.${name}.xml")
+    set_tests_properties("native.${name}" PROPERTIES TIMEOUT 300)
   endif()
 
   if(WIN32)
-    foreach(tool ${tools})
-      get_filename_component(tool_name "${tool}" NAME_WE)
-      string(REGEX REPLACE "_tool_win$" "" tool_name "${tool_name}")
-      add_executable(${tool_name} "${tool}")
-      target_link_libraries(${tool_name} PRIVATE ${lib})
-      target_link_options(${tool_name} PRIVATE -municode)
-      set_target_properties(${tool_name} PROPERTIES
-        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
-    endforeach()
+    suite_tools(${lib} "${tools}")
   endif()
-
   if(WIN32 AND main AND ARG_PROGRAM)
     suite_program(${ARG_PROGRAM} "${main}" ${lib})
   endif()

@@ -28,12 +28,11 @@ std::optional<int> WholeNumber(const std::wstring& text) {
 
 // The height of a line of text in `font`, drawn in `window`.
 int LineHeight(HWND window, HFONT font) {
-  HDC dc = ::GetDC(window);
-  HGDIOBJ old = ::SelectObject(dc, font);
+  const common::WindowDc dc(window);
+  HGDIOBJ old = ::SelectObject(dc.get(), font);
   TEXTMETRICW metrics = {};
-  ::GetTextMetricsW(dc, &metrics);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(window, dc);
+  ::GetTextMetricsW(dc.get(), &metrics);
+  ::SelectObject(dc.get(), old);
   return metrics.tmHeight;
 }
 
@@ -56,15 +55,14 @@ StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
 }
 
 CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
-  input_font_ = common::CreatePointFont(L"宋体", 9.75);
-  label_font_ = common::CreatePointFont(L"宋体", 9);
-  title_font_ = common::CreatePointFont(L"Arial Black", 12);
+  input_font_.reset(common::CreatePointFont(L"宋体", 9.75));
+  label_font_.reset(common::CreatePointFont(L"宋体", 9));
+  title_font_.reset(common::CreatePointFont(L"Arial Black", 12));
   // Where Arial Black is missing, the heaviest weight of what stands in.
   LOGFONTW heavy = {};
-  ::GetObjectW(title_font_, sizeof(heavy), &heavy);
+  ::GetObjectW(title_font_.get(), sizeof(heavy), &heavy);
   heavy.lfWeight = FW_HEAVY;
-  ::DeleteObject(title_font_);
-  title_font_ = ::CreateFontIndirectW(&heavy);
+  title_font_.reset(::CreateFontIndirectW(&heavy));
   // Image1 is 240 by 240 twips.
   icon_ = common::ProgramIcon(common::TwipsToPixels(240));
   tray::AboutWindow::Texts texts{kMakerSite, L"感谢使用 Tovrix 快捷输入框"};
@@ -79,9 +77,6 @@ CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
 
 CommandBoxWindow::~CommandBoxWindow() {
   Shutdown();
-  ::DeleteObject(input_font_);
-  ::DeleteObject(label_font_);
-  ::DeleteObject(title_font_);
 }
 
 bool CommandBoxWindow::Open() {
@@ -150,10 +145,10 @@ void CommandBoxWindow::CreateControls() {
   ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
   label4_ = make(
       {kLabel4, L"Static", L"Tovrix", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX, 0, 495, 60, 1800, 360},
-      title_font_);
+      title_font_.get());
   label5_ = make({kLabel5, L"Static", L"", WS_VISIBLE | SS_NOTIFY | SS_CENTER | SS_NOPREFIX, 0, 240,
                   600, 4575, 200},
-                 label_font_);
+                 label_font_.get());
   // The lyric line is 200 twips high, which holds a line of "宋体" 9 points
   // on the usual display; where its font needs more (the faces that stand
   // in for it where it is missing, or the display's density), it grows
@@ -161,15 +156,15 @@ void CommandBoxWindow::CreateControls() {
   const RECT line = common::ControlRect(label5_);
   const int room = common::TwipsToPixels(840) - line.top;
   const int height =
-      std::min<int>(room, std::max<int>(line.bottom - line.top, LineHeight(label5_, label_font_)));
+      std::min<int>(room, std::max<int>(line.bottom - line.top, LineHeight(label5_, label_font_.get())));
   ::SetWindowPos(label5_, nullptr, 0, 0, line.right - line.left, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   text1_ = make({kText1, L"Edit", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  240, 840, 3255, 285},
-                input_font_);
+                input_font_.get());
   command1_ =
       make({kCommand1, L"Button", L"确 定", WS_VISIBLE | WS_TABSTOP, 0, 3840, 840, 975, 300},
-           label_font_);
+           label_font_.get());
 
   // Drops on the input box, the title, the lyric line and the background
   // put the first file's path into the input box.

@@ -14,6 +14,7 @@
 #include "command-box/host_platform_win.h"
 #include "command-box/installed_programs_win.h"
 #include "command-box/interpreter.h"
+#include "common/owned_win.h"
 #include "common/window_win.h"
 #include "music-player/player_form.h"
 #include "music-player/player_window_win.h"
@@ -166,7 +167,7 @@ class CommandBoxWindow : public common::Window,
   std::unique_ptr<player::PlayerWindow> player_;
   std::unique_ptr<tray::AboutWindow> about_;
   look::WindowChrome chrome_;
-  HFONT input_font_ = nullptr, title_font_ = nullptr, label_font_ = nullptr;
+  common::OwnedFont input_font_, title_font_, label_font_;
   HICON icon_ = nullptr;
   tray::TrayIcon tray_icon_;
   tray::TrayPresence presence_{&tray_icon_};

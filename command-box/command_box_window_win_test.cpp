@@ -359,7 +359,7 @@ TEST_F(CommandBoxWindowTest, TheIconComesBackWithANewTaskbar) {
 
 // No icon can be added (the box started before the taskbar, or Explorer is
 // away): minimising leaves the box on the taskbar; the next taskbar gives
-// the icon, and the box hides as before.
+// the icon, and minimising hides the box again.
 TEST_F(CommandBoxWindowTest, WithoutItsIconTheBoxStaysOnTheTaskbar) {
   auto w = Open(/*shell_refuses_adds=*/true);
   EXPECT_FALSE(w->tray_icon_present());

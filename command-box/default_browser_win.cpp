@@ -9,33 +9,15 @@
 namespace commandbox {
 namespace {
 
-// The registry text of a value, "" when it is missing or no text;
-// `expandable` tells whether it is REG_EXPAND_SZ. Under WOW64 the 64-bit
-// view, where the 64-bit shell finds the classes (on Vista and earlier the
-// 32-bit view of the machine's classes is a copy of its own).
+// Under WOW64 the registry's 64-bit view, where the 64-bit shell finds
+// the classes (on Vista and earlier the 32-bit view of the machine's
+// classes is a copy of its own).
 std::wstring ReadText(HKEY root,
                       const std::wstring& key_name,
                       const wchar_t* value,
                       bool* expandable) {
-  HKEY key = nullptr;
-  const REGSAM view = common::RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
-  if (::RegOpenKeyExW(root, key_name.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-    return std::wstring();
-  DWORD type = 0;
-  DWORD size = 0;
-  std::wstring text;
-  if (::RegQueryValueExW(key, value, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
-    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
-    if (::RegQueryValueExW(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                           &size) == ERROR_SUCCESS) {
-      text = data.data();
-      if (expandable)
-        *expandable = type == REG_EXPAND_SZ;
-    }
-  }
-  ::RegCloseKey(key);
-  return text;
+  return common::ReadRegistryText(root, key_name, value,
+                                  common::RunsUnderWow64() ? KEY_WOW64_64KEY : 0, expandable);
 }
 
 // Replaces a variable's name in any letter case by another name.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "command-box/program_search.h"
+#include "common/owned_win.h"
+#include "common/platform_win.h"
 #include "common/window_win.h"
 #include "common/wow64_win.h"
 
@@ -32,21 +34,9 @@ bool IsFile(const std::wstring& path) {
 
 // The default value of a key, expanded, without quotes; "" when none.
 std::wstring DefaultValue(HKEY root, const std::wstring& key, REGSAM view) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS)
-    return std::wstring();
-  DWORD type = 0, size = 0;
-  std::wstring value;
-  if (::RegQueryValueExW(opened, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ)) {
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    if (::RegQueryValueExW(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                           &size) == ERROR_SUCCESS) {
-      value = buffer.data();
-    }
-  }
-  ::RegCloseKey(opened);
-  if (type == REG_EXPAND_SZ && !value.empty()) {
+  bool expandable = false;
+  std::wstring value = common::ReadRegistryText(root, key, nullptr, view, &expandable);
+  if (expandable && !value.empty()) {
     std::vector<wchar_t> expanded(::ExpandEnvironmentStringsW(value.c_str(), nullptr, 0) + 1);
     if (::ExpandEnvironmentStringsW(value.c_str(), expanded.data(),
                                     static_cast<DWORD>(expanded.size())) > 0) {
@@ -165,14 +155,12 @@ bool Win32HostPlatform::SystemFileExists(const std::wstring& name) {
 }
 
 bool Win32HostPlatform::SchemeRegistered(const std::wstring& scheme) {
-  HKEY key = nullptr;
-  if (scheme.empty() ||
-      ::RegOpenKeyExW(HKEY_CLASSES_ROOT, scheme.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  common::OwnedKey key;
+  if (scheme.empty() || ::RegOpenKeyExW(HKEY_CLASSES_ROOT, scheme.c_str(), 0, KEY_QUERY_VALUE,
+                                        key.put()) != ERROR_SUCCESS)
     return false;
-  const bool protocol =
-      ::RegQueryValueExW(key, L"URL Protocol", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  ::RegCloseKey(key);
-  return protocol;
+  return ::RegQueryValueExW(key.get(), L"URL Protocol", nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
 }
 
 WindowsVersion Win32HostPlatform::Version() {
@@ -232,6 +220,7 @@ bool Win32HostPlatform::StartCommandLineAndWait(const std::wstring& command_line
 }
 
 void Win32HostPlatform::Wait(HANDLE process, unsigned timeout_ms) {
+  const common::OwnedHandle held(process);
   const unsigned long long end = common::SteadyMilliseconds() + timeout_ms;
   while (true) {
     const unsigned long long now = common::SteadyMilliseconds();
@@ -243,7 +232,6 @@ void Win32HostPlatform::Wait(HANDLE process, unsigned timeout_ms) {
       break;  // ended, timed out or failed
     common::Yield();
   }
-  ::CloseHandle(process);
 }
 
 bool Win32HostPlatform::FileExists(const std::wstring& path) {
@@ -270,7 +258,7 @@ common::ProgramPath Win32HostPlatform::Program() {
 }
 
 std::wstring Win32HostPlatform::WindowsFolder() {
-  return common::GetEnvironmentText(L"windir");
+  return common::WindowsFolderVariable();
 }
 
 }  // namespace commandbox

@@ -1,22 +1,15 @@
 #include "command-box/program_search.h"
 
+#include "common/program_path.h"
 #include "common/text_rules.h"
 
 namespace commandbox {
 namespace {
 
-bool IsBlank(wchar_t c) {
-  return c == L' ' || c == L'\t';
-}
+using common::IsBlank;
 
 bool IsSeparator(wchar_t c) {
   return c == L'\\' || c == L'/';
-}
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty() || IsSeparator(folder.back()))
-    return folder + name;
-  return folder + L'\\' + name;
 }
 
 // SearchPath's rule: ".exe" goes on when the last part of the name has no
@@ -119,7 +112,7 @@ NativeProgram LocateNativeProgram(const std::wstring& command_line,
     for (const std::wstring& folder : folders) {
       if (folder.empty())
         continue;
-      const std::wstring native = NativePath(Join(folder, name), search);
+      const std::wstring native = NativePath(common::JoinPath(folder, name), search);
       if (is_file(native))
         return {native, arguments};
     }

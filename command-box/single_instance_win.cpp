@@ -1,11 +1,10 @@
 #include "command-box/single_instance_win.h"
 
-#include <sddl.h>
-
 #include <utility>
 #include <vector>
 
 #include "command-box/command_box_window_win.h"
+#include "common/account_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace commandbox {
@@ -17,44 +16,23 @@ HWND BoxOf(LONG value) {
 
 }  // namespace
 
-std::wstring CurrentUserSid() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-    return std::wstring();
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size ? size : 1);
-  std::wstring text;
-  if (size && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
-    wchar_t* sid = nullptr;
-    if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-      text = sid;
-      ::LocalFree(sid);
-    }
-  }
-  ::CloseHandle(token);
-  return text;
-}
-
 UINT ShowBoxMessage() {
   static const UINT message = ::RegisterWindowMessageW(L"Tovrix.CommandBox.Show");
   return message;
 }
 
-Win32SessionClaim::Win32SessionClaim() : Win32SessionClaim(SessionClaimName(CurrentUserSid())) {}
+Win32SessionClaim::Win32SessionClaim() : Win32SessionClaim(SessionClaimName(common::CurrentUserSid())) {}
 
 Win32SessionClaim::Win32SessionClaim(std::wstring name) : name_(std::move(name)) {}
 
 Win32SessionClaim::~Win32SessionClaim() {
   if (shared_)
     ::UnmapViewOfFile(shared_);
-  if (mapping_)
-    ::CloseHandle(mapping_);
 }
 
 SessionClaimPort::Claim Win32SessionClaim::ClaimSession() {
-  mapping_ = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Shared),
-                                  name_.c_str());
+  mapping_.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(Shared), name_.c_str()));
   const DWORD error = ::GetLastError();
   if (!mapping_) {
     // The claim exists but this start may not open it: it was made by
@@ -63,7 +41,7 @@ SessionClaimPort::Claim Win32SessionClaim::ClaimSession() {
     // looked for by its class and caption.
     return error == ERROR_ACCESS_DENIED ? Claim::kHeld : Claim::kFirst;
   }
-  shared_ = static_cast<Shared*>(::MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(Shared)));
+  shared_ = static_cast<Shared*>(::MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(Shared)));
   if (!shared_)
     return error == ERROR_ALREADY_EXISTS ? Claim::kHeld : Claim::kFirst;
   if (error == ERROR_ALREADY_EXISTS)
@@ -96,12 +74,10 @@ bool Win32SessionClaim::HolderRuns() {
   // The claim is made a moment before its process id is written.
   if (holder == 0)
     return true;
-  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, holder);
+  const common::OwnedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, holder));
   if (!process)
     return ::GetLastError() == ERROR_ACCESS_DENIED;
-  const bool runs = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-  ::CloseHandle(process);
-  return runs;
+  return ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool Win32SessionClaim::TakeOver() {

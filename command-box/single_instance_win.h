@@ -9,6 +9,7 @@
 #include <string>
 
 #include "command-box/single_instance.h"
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 
 namespace commandbox {
@@ -39,15 +40,12 @@ class Win32SessionClaim : public SessionClaimPort {
   };
 
   std::wstring name_;
-  HANDLE mapping_ = nullptr;
+  common::OwnedHandle mapping_;
   Shared* shared_ = nullptr;
 };
 
 // The message a later start posts to the box to have it shown.
 UINT ShowBoxMessage();
-
-// The user's security identifier as text ("S-1-5-21-..."), or "".
-std::wstring CurrentUserSid();
 
 }  // namespace commandbox
 

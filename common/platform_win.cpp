@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/owned_win.h"
+#include "common/wow64_win.h"
+
 namespace common {
 namespace {
 
@@ -33,9 +36,7 @@ bool Win32Profile::WriteString(const std::wstring& file,
 }
 
 std::wstring Win32VirtualStore::WindowsFolder() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+  return common::WindowsFolder();
 }
 
 // The shell is asked when the settings are first read, and not at the
@@ -153,12 +154,10 @@ bool StartProcess(const wchar_t* program,
                         &info)) {
     return false;
   }
-  ::CloseHandle(info.hThread);
-  if (process) {
-    *process = info.hProcess;
-  } else {
-    ::CloseHandle(info.hProcess);
-  }
+  const OwnedHandle thread(info.hThread);
+  OwnedHandle started(info.hProcess);
+  if (process)
+    *process = started.release();
   return true;
 }
 
@@ -201,59 +200,80 @@ std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls) {
   return folders;
 }
 
+std::wstring ReadRegistryText(HKEY root,
+                              const std::wstring& key_name,
+                              const wchar_t* value,
+                              REGSAM view,
+                              bool* expandable) {
+  if (expandable)
+    *expandable = false;
+  OwnedKey key;
+  if (::RegOpenKeyExW(root, key_name.c_str(), 0, KEY_QUERY_VALUE | view, key.put()) !=
+      ERROR_SUCCESS)
+    return std::wstring();
+  DWORD type = 0;
+  DWORD size = 0;
+  if (::RegQueryValueExW(key.get(), value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0)
+    return std::wstring();
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+  if (::RegQueryValueExW(key.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) != ERROR_SUCCESS)
+    return std::wstring();
+  if (expandable)
+    *expandable = type == REG_EXPAND_SZ;
+  return data.data();
+}
+
 bool WriteRunValue(const std::wstring& name, const std::wstring& data) {
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+  OwnedKey key;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const LONG result =
-      ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(key);
-  return result == ERROR_SUCCESS;
+  return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool DeleteRunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  const LONG open = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
+  OwnedKey key;
+  const LONG open = ::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, key.put());
   if (open == ERROR_FILE_NOT_FOUND)
     return true;
   if (open != ERROR_SUCCESS)
     return false;
-  const LONG result = ::RegDeleteValueW(key, name.c_str());
-  ::RegCloseKey(key);
+  const LONG result = ::RegDeleteValueW(key.get(), name.c_str());
   return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool ReadRunValue(const std::wstring& name, std::wstring* data) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  OwnedKey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, key.put()) !=
+      ERROR_SUCCESS) {
     return false;
   }
   DWORD type = 0, size = 0;
-  LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  LONG result = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
   if (result == ERROR_SUCCESS && type == REG_SZ) {
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+    result = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
                                 reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (result == ERROR_SUCCESS && data)
       *data = buffer.data();
   }
-  ::RegCloseKey(key);
   return result == ERROR_SUCCESS && type == REG_SZ;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const OwnedHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file)
     return false;
   DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  return ok && written == bytes.size();
+  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+         written == bytes.size();
 }
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {

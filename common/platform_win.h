@@ -122,6 +122,17 @@ std::wstring TempFolder();
 // brings. A program that links it (Tovrix) keeps it loaded all the same.
 std::vector<std::wstring> ShellFolderPaths(const std::vector<int>& csidls);
 
+// The text of a registry value (REG_SZ or REG_EXPAND_SZ, as stored, not
+// expanded) of `key` below `root`, opened with `view` (KEY_WOW64_64KEY,
+// KEY_WOW64_32KEY or 0); `value` null for the key's default value. "" when
+// the key or the value is missing or holds no text; `expandable`, where
+// given, tells whether it is REG_EXPAND_SZ.
+std::wstring ReadRegistryText(HKEY root,
+                              const std::wstring& key,
+                              const wchar_t* value,
+                              REGSAM view,
+                              bool* expandable = nullptr);
+
 // The per-user Run key: HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
 // Values are REG_SZ. Deleting a value that does not exist counts as done.
 bool WriteRunValue(const std::wstring& name, const std::wstring& data);

@@ -20,7 +20,7 @@ ProgramPath SplitProgramPath(std::wstring_view module_path) {
 
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
   std::wstring out(folder);
-  if (out.empty() || out.back() != L'\\')
+  if (out.empty() || (out.back() != L'\\' && out.back() != L'/'))
     out += L'\\';
   out += name;
   return out;

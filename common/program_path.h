@@ -17,7 +17,8 @@ struct ProgramPath {
 
 ProgramPath SplitProgramPath(std::wstring_view module_path);
 
-// Folder + "\" + name, without doubling the backslash of a drive root.
+// Folder + "\" + name, without a second separator where the folder ends in
+// one (a drive root, "C:\Tools\", "C:/Tools/").
 std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
 
 // The path of the program as the start-up registry values hold it: folder,

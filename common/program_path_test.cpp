@@ -33,6 +33,7 @@ TEST(ProgramPathTest, RunValueData) {
 TEST(ProgramPathTest, JoinPath) {
   EXPECT_EQ(JoinPath(L"C:\\Tools", L"ico.ico"), L"C:\\Tools\\ico.ico");
   EXPECT_EQ(JoinPath(L"C:\\", L"ico.ico"), L"C:\\ico.ico");
+  EXPECT_EQ(JoinPath(L"C:/Tools/", L"ico.ico"), L"C:/Tools/ico.ico");
 }
 
 }  // namespace

@@ -9,13 +9,6 @@
 namespace common {
 namespace {
 
-bool IsBlank(wchar_t c) {
-  return c == L' ' || c == L'\t';
-}
-bool IsDigit(wchar_t c) {
-  return c >= L'0' && c <= L'9';
-}
-
 // Ranges of code points that code page 936 writes with two bytes (GBK plus
 // the part of the private use area that the Windows code page maps).
 // Dumped from WideCharToMultiByte(936) without best-fit mapping; a Windows

@@ -20,6 +20,14 @@ namespace common {
 // for a double are not numeric either.
 bool IsNumeric(std::wstring_view text);
 
+// A space or a tab; an ASCII digit.
+inline bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
+inline bool IsDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9';
+}
+
 // The value of a numeric text, or nothing when IsNumeric is false.
 std::optional<double> ParseNumber(std::wstring_view text);
 

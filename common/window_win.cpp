@@ -1,5 +1,6 @@
 #include "common/window_win.h"
 
+#include "common/owned_win.h"
 #include "common/program_path.h"
 
 #include <algorithm>
@@ -177,13 +178,27 @@ HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font) {
   return control;
 }
 
+HWND CreateTooltip(HWND owner) {
+  return ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, owner, nullptr,
+                           ::GetModuleHandleW(nullptr), nullptr);
+}
+
+void AddTip(HWND tooltip, HWND owner, HWND tool, const wchar_t* text) {
+  TOOLINFOW info = {};
+  // The size every comctl32 from version 4 takes.
+  info.cbSize = TTTOOLINFOW_V1_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 int ScreenDpi() {
   static const int dpi = [] {
-    HDC screen = ::GetDC(nullptr);
-    const int reported = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : kUsualDpi;
-    if (screen)
-      ::ReleaseDC(nullptr, screen);
-    return UsableDpi(reported);
+    const WindowDc screen(nullptr);
+    return UsableDpi(screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kUsualDpi);
   }();
   return dpi;
 }

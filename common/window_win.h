@@ -97,8 +97,16 @@ struct ControlLayout {
 
 HWND CreateControl(HWND parent, const ControlLayout& layout, HFONT font);
 
+// A tooltip window of `owner` that shows whenever the pointer rests on one
+// of its tools, active or not, with "&" shown as it stands.
+HWND CreateTooltip(HWND owner);
+// `tool` (a control of `owner`) shows `text` in `tooltip`; the tooltip
+// watches the tool's mouse messages itself. LPSTR_TEXTCALLBACKW asks the
+// owner for the text each time (TTN_GETDISPINFOW).
+void AddTip(HWND tooltip, HWND owner, HWND tool, const wchar_t* text);
+
 // A font by face name and size in points, at the screen's density
-// (ScreenDpi). The caller owns it (DeleteObject).
+// (ScreenDpi). The caller owns it: an OwnedFont (owned_win.h) holds it.
 HFONT CreatePointFont(const wchar_t* face,
                       double points,
                       bool bold = false,

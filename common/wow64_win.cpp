@@ -1,5 +1,6 @@
 #include "common/wow64_win.h"
 
+#include "common/platform_win.h"
 #include "common/win32_win.h"
 
 namespace common {
@@ -53,6 +54,17 @@ NativeFileNames::NativeFileNames(bool wanted) {
 NativeFileNames::~NativeFileNames() {
   if (off_)
     Redirection().revert(previous_);
+}
+
+std::wstring WindowsFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+std::wstring WindowsFolderVariable() {
+  const std::wstring folder = GetEnvironmentText(L"windir");
+  return folder.empty() ? WindowsFolder() : folder;
 }
 
 std::wstring SystemWindowsFolder() {

@@ -37,6 +37,15 @@ class NativeFileNames {
 // without a trailing backslash; "" when unknown.
 std::wstring SystemWindowsFolder();
 
+// The Windows folder of this session as the profile functions place their
+// files in it (GetWindowsDirectoryW: on a terminal server a folder of the
+// user's own); "" when unknown.
+std::wstring WindowsFolder();
+
+// The Windows folder as the programs name it, %windir%; WindowsFolder()
+// where the variable is unset.
+std::wstring WindowsFolderVariable();
+
 }  // namespace common
 
 #endif  // COMMON_WOW64_WIN_H_

@@ -44,28 +44,25 @@ FileSource::FileSource(const std::wstring& path)
                           FILE_FLAG_RANDOM_ACCESS,
                           nullptr)) {}
 
-FileSource::~FileSource() {
-  if (file_ != INVALID_HANDLE_VALUE)
-    ::CloseHandle(file_);
-}
+FileSource::~FileSource() = default;
 
 uint64_t FileSource::Size() {
   LARGE_INTEGER size;
-  if (file_ == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file_, &size))
+  if (!file_ || !::GetFileSizeEx(file_.get(), &size))
     return 0;
   return static_cast<uint64_t>(size.QuadPart);
 }
 
 std::string FileSource::Read(uint64_t offset, size_t length) {
-  if (file_ == INVALID_HANDLE_VALUE || length == 0)
+  if (!file_ || length == 0)
     return std::string();
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(offset);
-  if (!::SetFilePointerEx(file_, at, nullptr, FILE_BEGIN))
+  if (!::SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN))
     return std::string();
   std::string bytes(length, '\0');
   DWORD got = 0;
-  if (!::ReadFile(file_, bytes.data(), static_cast<DWORD>(length), &got, nullptr))
+  if (!::ReadFile(file_.get(), bytes.data(), static_cast<DWORD>(length), &got, nullptr))
     got = 0;
   bytes.resize(got);
   return bytes;

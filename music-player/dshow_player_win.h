@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 #include "music-player/media_player.h"
 #include "music-player/tag_reader.h"
@@ -26,12 +27,12 @@ class FileSource : public ByteSource {
  public:
   explicit FileSource(const std::wstring& path);
   ~FileSource() override;
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
+  bool ok() const { return static_cast<bool>(file_); }
   uint64_t Size() override;
   std::string Read(uint64_t offset, size_t length) override;
 
  private:
-  HANDLE file_;
+  common::OwnedHandle file_;
 };
 
 class DirectShowPlayer : public MediaPlayer {

@@ -8,6 +8,9 @@
 namespace player {
 namespace {
 
+using common::IsBlank;
+using common::IsDigit;
+
 // A file is UTF-8 despite bytes that are not when it has at least this
 // many characters of three or more bytes (Chinese text) for each of those
 // bytes. GBK text that happens to hold such sequences has far fewer: in
@@ -18,14 +21,6 @@ constexpr size_t kWideCharactersPerStrayByte = 8;
 // Minutes of a stamp or a position: more digits than any song needs, few
 // enough that the milliseconds stay far inside 64 bits.
 constexpr size_t kMaxMinuteDigits = 9;
-
-bool IsDigit(wchar_t c) {
-  return c >= L'0' && c <= L'9';
-}
-
-bool IsBlank(wchar_t c) {
-  return c == L' ' || c == L'\t';
-}
 
 // The number of digits from `at`, at most `most`.
 size_t Digits(std::wstring_view text, size_t at, size_t most) {

@@ -66,7 +66,7 @@ class Lyrics {
   // positive offset sooner), falls in a second, and the line shown is the
   // one with the last stamp in that second or before it; "" when no stamp
   // is that early. An empty position (nothing playing) shows the last
-  // entry's text, as it did when every entry matched it; nothing (keep what
+  // entry's text (with no position every entry matches); nothing (keep what
   // is shown) when the position cannot be read.
   std::optional<std::wstring> At(const std::wstring& position) const;
 

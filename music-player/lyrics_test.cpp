@@ -116,7 +116,7 @@ TEST(LyricsTest, Utf8WithStrayBytes) {
       {"one Western byte", chinese + "[00:05]Caf\xE9\r\n", text + L"[00:05]Caf\xFFFD\r\n"},
       {"a stray byte first", "\xE9" + chinese, L"\xFFFD" + text},
       // Eight Chinese characters for each stray byte are enough; seven are
-      // not, and the ANSI code page reads the file, as before.
+      // not, and the ANSI code page reads the file.
       {"eight to one", eight + "\x80", L"七里香窗外的麻雀\xFFFD"},
       {"seven to one", eight.substr(3) + "\x80", kGbk.Decode(eight.substr(3) + "\x80")},
       {"GBK", Gbk(text), text},

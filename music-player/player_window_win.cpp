@@ -32,16 +32,14 @@ std::vector<std::wstring> DroppedFiles(HDROP drop) {
 }  // namespace
 
 PlayerWindow::PlayerWindow(CommandBoxLink& box) : box_(box) {
-  font_ = common::CreatePointFont(L"宋体", 9);
-  small_font_ = common::CreatePointFont(L"Tahoma", 8);
+  font_.reset(common::CreatePointFont(L"宋体", 9));
+  small_font_.reset(common::CreatePointFont(L"Tahoma", 8));
   icon_ = common::ProgramIcon(common::Scaled(16));
 }
 
 PlayerWindow::~PlayerWindow() {
   if (hwnd())
     ::DestroyWindow(hwnd());
-  ::DeleteObject(font_);
-  ::DeleteObject(small_font_);
 }
 
 bool PlayerWindow::CreateHidden() {
@@ -101,33 +99,25 @@ void PlayerWindow::CreateControls() {
       make(kImage1, L"Static", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, 8, 6, 20, 20, nullptr);
   ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
   label1_ = make(kLabel1, L"Static", L"Tunelet", SS_NOTIFY | SS_ENDELLIPSIS | SS_NOPREFIX, 32, 9,
-                 240, 16, font_);
+                 240, 16, font_.get());
   // The component's control bar across the lower half.
   const int x0 = (kWidth - kBarWidth) / 2, y0 = kHeight - kBarHeight - 4;
   seek_ = make(kSeek, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_NOTICKS | TBS_BOTH | WS_TABSTOP, x0, y0,
                kBarWidth, 22, nullptr);
   ::SendMessageW(seek_, TBM_SETRANGE, TRUE, MAKELPARAM(0, 1000));
-  play_ = make(kPlay, L"Button", L"播放", WS_TABSTOP, x0, y0 + 24, 52, 22, font_);
-  stop_ = make(kStop, L"Button", L"停止", WS_TABSTOP, x0 + 56, y0 + 24, 44, 22, font_);
-  volume_label_ = make(kVolumeLabel, L"Static", L"音量", 0, x0 + 108, y0 + 28, 28, 16, font_);
+  play_ = make(kPlay, L"Button", L"播放", WS_TABSTOP, x0, y0 + 24, 52, 22, font_.get());
+  stop_ = make(kStop, L"Button", L"停止", WS_TABSTOP, x0 + 56, y0 + 24, 44, 22, font_.get());
+  volume_label_ = make(kVolumeLabel, L"Static", L"音量", 0, x0 + 108, y0 + 28, 28, 16, font_.get());
   volume_ = make(kVolume, TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_NOTICKS | TBS_BOTH | WS_TABSTOP,
                  x0 + 136, y0 + 24, 84, 22, nullptr);
   ::SendMessageW(volume_, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
   ::SendMessageW(volume_, TBM_SETPOS, TRUE, w1_->volume());
   // Label5 lies over the right end of the control bar.
   label5_ = make(kLabel5, L"Static", L"", SS_RIGHT | SS_NOPREFIX, x0 + 222, y0 + 28,
-                 kBarWidth - 222, 16, small_font_);
+                 kBarWidth - 222, 16, small_font_.get());
 
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
-                               instance, nullptr);
-  TOOLINFOW info = {};
-  info.cbSize = TTTOOLINFOW_V1_SIZE;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  info.hwnd = hwnd();
-  info.uId = reinterpret_cast<UINT_PTR>(label1_);
-  info.lpszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  tooltip_ = common::CreateTooltip(hwnd());
+  common::AddTip(tooltip_, hwnd(), label1_, L"");
 
   // Drops on Label1 and Picture1; drag handles Image1, Label1, Picture1;
   // mouse movement over the background puts the buttons back (RS).
@@ -304,10 +294,8 @@ bool PlayerWindow::Exists(const std::wstring& path) {
   if (path.find_first_of(L"*?") != std::wstring::npos)
     return false;
   WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
+  if (!common::OwnedFind(::FindFirstFileW(path.c_str(), &data)))
     return false;
-  ::FindClose(find);
   // A hidden or system lyric file is not found this way.
   return !(data.dwFileAttributes &
            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/owned_win.h"
 #include "common/platform_win.h"
 #include "common/window_win.h"
 #include "music-player/dshow_player_win.h"
@@ -70,7 +71,7 @@ class PlayerWindow : public common::Window, public PlayerFormView, public LyricF
   std::unique_ptr<DirectShowPlayer> w1_;
   std::unique_ptr<PlayerForm> form_;
   look::WindowChrome chrome_;
-  HFONT font_ = nullptr, small_font_ = nullptr;
+  common::OwnedFont font_, small_font_;
   HICON icon_ = nullptr;
   HWND image1_ = nullptr, label1_ = nullptr, label5_ = nullptr, tooltip_ = nullptr;
   HWND play_ = nullptr, stop_ = nullptr, seek_ = nullptr, volume_ = nullptr,

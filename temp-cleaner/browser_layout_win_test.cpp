@@ -139,7 +139,7 @@ class BrowserLayoutTest : public ::testing::Test {
     }
     ASSERT_GT(targets_.size(), 50u);
     running_ = {chrome_ + L"\\**", firefox_ + L"\\**", firefox_local + L"\\**"};
-    // Internet Explorer's folders, as before.
+    // Internet Explorer's folders.
     for (const std::wstring& file : {shell.cookies + L"\\bob@example[1].txt",
                                      shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
                                      shell.history + L"\\History.IE5\\visited.url"}) {

@@ -34,7 +34,7 @@ TempCleaner::TempCleaner(TempCleanerView& view,
 
 engine::EngineConfig TempCleaner::MakeEngineConfig() {
   engine::EngineConfig config = engine::TempCleanerConfig([this] {
-    if (checks_[1] && !IsNewerFamily(system_.WindowsVersion()))
+    if (checks_[kRecycleBinBox] && !IsNewerFamily(system_.WindowsVersion()))
       WriteRecycleScript();
   });
   config.on_end = [this] { EmptyRecycleBins(); };
@@ -73,9 +73,9 @@ void TempCleaner::Timer1_Timer() {
   folders_ = system_.ShellFolders();
   for (int i = 0; i < kCategoryCount; ++i)
     if (IsOn(text_[11 + i]))
-      SetBox(1 + i, true);
+      SetBox(kRecycleBinBox + i, true);
   if (IsOn(text_[9])) {
-    SetBox(7, true);
+    SetBox(kAutoCleanBox, true);
     if (searching_) {
       automatic_run_waiting_ = true;
     } else {
@@ -83,7 +83,7 @@ void TempCleaner::Timer1_Timer() {
     }
   }
   if (IsOn(text_[10]))
-    SetBox(8, true);
+    SetBox(kAutoStartBox, true);
   folders_.reset();
 
   view_.EnableTimer1(false);
@@ -146,22 +146,22 @@ void TempCleaner::CategoryClick(int index) {
 }
 
 void TempCleaner::Check7_Click() {
-  if (checks_[7]) {
+  if (checks_[kAutoCleanBox]) {
     text_[9] = L"1";
   } else {
     text_[9] = L"0";
     // Without automatic cleaning there is no start with Windows either.
-    SetBox(8, false);
+    SetBox(kAutoStartBox, false);
   }
   settings_.WriteSetting(kOption, L"auto", text_[9]);
 }
 
 void TempCleaner::Check8_Click() {
-  if (checks_[8]) {
+  if (checks_[kAutoStartBox]) {
     system_.WriteRunValue(kRunValue, common::RunValueData(system_.Program()));
     text_[10] = L"1";
     // Start with Windows implies cleaning after the start.
-    SetBox(7, true);
+    SetBox(kAutoCleanBox, true);
   } else {
     text_[10] = L"0";
     // A value that something else removed already is no error.
@@ -171,16 +171,16 @@ void TempCleaner::Check8_Click() {
 }
 
 void TempCleaner::Label4_Click() {
-  if (checks_[8]) {
-    SetBox(8, false);
+  if (checks_[kAutoStartBox]) {
+    SetBox(kAutoStartBox, false);
   } else {
-    SetBox(8, true);
-    SetBox(7, true);
+    SetBox(kAutoStartBox, true);
+    SetBox(kAutoCleanBox, true);
   }
 }
 
 void TempCleaner::Label5_Click() {
-  SetBox(7, !checks_[7]);
+  SetBox(kAutoCleanBox, !checks_[kAutoCleanBox]);
 }
 
 void TempCleaner::cmdSearch_Click() {
@@ -207,9 +207,9 @@ void TempCleaner::SearchOnce() {
   }
   run_folders_ = UsersFolders();
   guard_.emplace(system_, KeptFolders(*run_folders_));
-  run_cookies_ = checks_[3];
-  run_cache_ = checks_[5];
-  run_history_ = checks_[6];
+  run_cookies_ = checks_[kCookiesBox];
+  run_cache_ = checks_[kCacheBox];
+  run_history_ = checks_[kHistoryBox];
   running_browsers_.clear();
   not_followed_.clear();
   engine_.RunScan();
@@ -260,7 +260,7 @@ std::wstring TempCleaner::BoxTip(int box) {
   const UserFolders user = UsersFolders();
   const std::vector<std::wstring> names =
       BrowserNames(FindBrowserData(files_, system_, user.local_app_data, user.app_data));
-  return box == 3 ? CookiesTip(names) : CacheTip(names);
+  return box == kCookiesBox ? CookiesTip(names) : CacheTip(names);
 }
 
 std::vector<std::wstring> TempCleaner::KeptFolders(const UserFolders& user) {
@@ -322,7 +322,7 @@ void TempCleaner::SetAppState(bool ready) {
 // the files the walk deleted already are counted once, by their rows.
 // The script of Windows XP runs after the summary and counts nothing.
 void TempCleaner::EmptyRecycleBins() {
-  if (!checks_[1] || flags_.stopRequested || !IsNewerFamily(system_.WindowsVersion()))
+  if (!checks_[kRecycleBinBox] || flags_.stopRequested || !IsNewerFamily(system_.WindowsVersion()))
     return;
   for (const std::wstring& root : FixedDriveRoots()) {
     const uint64_t before = system_.RecycleBinBytes(root);

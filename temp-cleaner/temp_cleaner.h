@@ -75,6 +75,22 @@ class TempCleanerSystem : public FolderFacts, public BrowserSystem {
   virtual uint64_t RecycleBinBytes(const std::wstring& root) = 0;
 };
 
+// The check boxes by their numbers (Check1..Check8): the six categories in
+// their order, then the two options. Check6 (the history) exists but is
+// never shown.
+enum Box : int {
+  kRecycleBinBox = 1,
+  kTempBox,
+  kCookiesBox,
+  kRecentBox,
+  kCacheBox,
+  kHistoryBox,
+  kAutoCleanBox,  // "删除文件", labelled "自动清理"
+  kAutoStartBox,  // "开机启动"
+};
+// The boxes whose tip names the browsers found on this machine.
+constexpr int kBrowserTipBoxes[] = {kCookiesBox, kCacheBox};
+
 class TempCleaner : public engine::ForwardingScanView {
  public:
   static constexpr unsigned kTimer1Interval = 2000;  // ms
@@ -108,8 +124,8 @@ class TempCleaner : public engine::ForwardingScanView {
   // invisible cmdExit, and Escape does nothing: the rows of the last run
   // stay readable, and the close button ends the program.
   void EscapePressed();
-  // The tip of the Cookies box (3) and the cache box (5): Internet
-  // Explorer and the browsers found here now.
+  // The tip of the Cookies box and the cache box (kBrowserTipBoxes):
+  // Internet Explorer and the browsers found here now.
   std::wstring BoxTip(int box);
 
   // engine::ScanView

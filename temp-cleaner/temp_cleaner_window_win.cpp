@@ -1,6 +1,5 @@
 #include "temp-cleaner/temp_cleaner_window_win.h"
 
-#include <sddl.h>
 #include <shlobj.h>
 #include <winioctl.h>
 
@@ -9,6 +8,9 @@
 #include <iterator>
 #include <vector>
 
+#include "common/account_win.h"
+#include "common/owned_win.h"
+#include "common/wow64_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace tempclean {
@@ -42,8 +44,7 @@ std::wstring Win32TempCleanerSystem::WindowsVersion() {
 // "windir" as the platform sets it; where a program was started without
 // it, the Windows folder itself, so that no list names "\Temp".
 std::wstring Win32TempCleanerSystem::WindowsFolder() {
-  const std::wstring folder = common::GetEnvironmentText(L"windir");
-  return folder.empty() ? common::Win32VirtualStore().WindowsFolder() : folder;
+  return common::WindowsFolderVariable();
 }
 
 std::wstring Win32TempCleanerSystem::UserName() {
@@ -152,22 +153,7 @@ UserFolders Win32TempCleanerSystem::ShellFolders() {
 }
 
 std::wstring Win32TempCleanerSystem::UserSid() {
-  HANDLE token = nullptr;
-  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-    return L"";
-  std::wstring sid;
-  DWORD size = 0;
-  ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size > 0 ? size : 1);
-  if (size > 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
-    wchar_t* text = nullptr;
-    if (::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
-      sid = text;
-      ::LocalFree(text);
-    }
-  }
-  ::CloseHandle(token);
-  return sid;
+  return common::CurrentUserSid();
 }
 
 // shell32 stays loaded once it has emptied a bin: its function may leave
@@ -212,34 +198,32 @@ std::wstring Win32TempCleanerSystem::FullPath(const std::wstring& path) {
 // the walk opens it. A file system that gives no file index
 // (some network file systems answer 0 for every file) tells nothing.
 std::optional<FolderIdentity> Win32TempCleanerSystem::Identity(const std::wstring& path) {
-  HANDLE folder = ::CreateFileW(engine::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (folder == INVALID_HANDLE_VALUE)
+  const common::OwnedHandle folder(
+      ::CreateFileW(engine::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder)
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
   std::optional<FolderIdentity> identity;
-  if (::GetFileInformationByHandle(folder, &info) &&
+  if (::GetFileInformationByHandle(folder.get(), &info) &&
       (info.nFileIndexHigh | info.nFileIndexLow) != 0)
     identity =
         FolderIdentity{info.dwVolumeSerialNumber,
                        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-  ::CloseHandle(folder);
   return identity;
 }
 
 std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstring& path,
                                                                  size_t max_bytes) {
-  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+  const common::OwnedHandle file(::CreateFileW(
+      engine::ExtendedPath(path).c_str(), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file)
     return std::nullopt;
   std::string bytes(max_bytes, '\0');
   DWORD read = 0;
-  const BOOL ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(max_bytes), &read, nullptr);
-  ::CloseHandle(file);
-  if (!ok)
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(max_bytes), &read, nullptr))
     return std::nullopt;
   bytes.resize(read);
   return bytes;
@@ -253,11 +237,10 @@ std::optional<std::string> Win32TempCleanerSystem::ReadSmallFile(const std::wstr
 // other refusal (say, access denied) may be a running browser too: the
 // browser is then left alone.
 bool Win32TempCleanerSystem::LockHeld(const std::wstring& path) {
-  HANDLE file = ::CreateFileW(engine::ExtendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    ::CloseHandle(file);
+  if (common::OwnedHandle(::CreateFileW(engine::ExtendedPath(path).c_str(),
+                                        GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr))) {
     return false;
   }
   const DWORD error = ::GetLastError();
@@ -381,47 +364,27 @@ void TempCleanerWindow::CreateControls() {
   SetFrameBox(frame_);
   for (int i = 0; i < kCategoryCount; ++i) {
     const bool shown = i < 5;  // Check6 is there but never shown
-    checks_[i + 1] = Make(kCheckBase + i + 1, L"Button", CategoryInfo(i).caption,
+    checks_[kRecycleBinBox + i] = Make(kCheckBase + kRecycleBinBox + i, L"Button", CategoryInfo(i).caption,
                           (shown ? WS_VISIBLE : 0) | WS_TABSTOP | BS_AUTOCHECKBOX,
                           26 + (shown ? i : 0) * 128, 61, 124, 18);
   }
   // The option boxes are bare boxes; their labels stand beside them.
-  checks_[8] = Make(kCheckBase + 8, L"Button", L"开机启动",
+  checks_[kAutoStartBox] = Make(kCheckBase + kAutoStartBox, L"Button", L"开机启动",
                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 14, 413, 13, 14);
   label4_ = Make(kLabel4, L"Static", L"开机启动", WS_VISIBLE | SS_NOTIFY, 30, 413, 56, 16);
-  checks_[7] = Make(kCheckBase + 7, L"Button", L"删除文件",
+  checks_[kAutoCleanBox] = Make(kCheckBase + kAutoCleanBox, L"Button", L"删除文件",
                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 100, 413, 13, 14);
   label5_ = Make(kLabel5, L"Static", L"自动清理", WS_VISIBLE | SS_NOTIFY, 116, 413, 56, 16);
 }
 
 void TempCleanerWindow::CreateTips() {
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, hwnd(), nullptr,
-                               ::GetModuleHandleW(nullptr), nullptr);
-  const struct {
-    HWND label;
-    const wchar_t* tip;
-  } tips[] = {{label4_, L"开机自动启动"}, {label5_, L"启动软件后自动清理"}};
-  for (const auto& t : tips) {
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(t.label);
-    info.lpszText = const_cast<wchar_t*>(t.tip);
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  tooltip_ = common::CreateTooltip(hwnd());
+  common::AddTip(tooltip_, hwnd(), label4_, L"开机自动启动");
+  common::AddTip(tooltip_, hwnd(), label5_, L"启动软件后自动清理");
   // The browser boxes name what they clean on this machine, asked for when
   // the tip shows (a browser installed meanwhile is named too).
-  for (int box : {3, 5}) {
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(checks_[box]);
-    info.lpszText = LPSTR_TEXTCALLBACKW;
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  for (int box : kBrowserTipBoxes)
+    common::AddTip(tooltip_, hwnd(), checks_[box], LPSTR_TEXTCALLBACKW);
   // Long lists of browsers wrap.
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, common::TwipsToPixels(5000));
 }
@@ -435,7 +398,7 @@ bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
   if (message == WM_NOTIFY) {
     auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lparam);
     if (tip->hdr.hwndFrom == tooltip_ && tip->hdr.code == TTN_GETDISPINFOW) {
-      for (int box : {3, 5}) {
+      for (int box : kBrowserTipBoxes) {
         if (tip->hdr.idFrom == reinterpret_cast<UINT_PTR>(checks_[box])) {
           tip_ = logic_.BoxTip(box);
           tip->lpszText = tip_.data();
@@ -449,7 +412,7 @@ bool TempCleanerWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LR
 }
 
 void TempCleanerWindow::OnCommand(int id, int code, HWND control) {
-  if (id > kCheckBase && id <= kCheckBase + 8 && code == BN_CLICKED) {
+  if (id > kCheckBase && id <= kCheckBase + kAutoStartBox && code == BN_CLICKED) {
     logic_.CheckClicked(id - kCheckBase, ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return;
   }

@@ -11,14 +11,12 @@ enum { kLabel1 = 101, kLabel2, kLabel3, kLabel4 };
 
 AboutWindow::AboutWindow(Texts texts, Actions actions)
     : texts_(std::move(texts)), actions_(std::move(actions)) {
-  font_ = common::CreatePointFont(L"宋体", 9);
-  bold_font_ = common::CreatePointFont(L"Tahoma", 9, /*bold=*/true);
+  font_.reset(common::CreatePointFont(L"宋体", 9));
+  bold_font_.reset(common::CreatePointFont(L"Tahoma", 9, /*bold=*/true));
 }
 
 AboutWindow::~AboutWindow() {
   Close();
-  ::DeleteObject(font_);
-  ::DeleteObject(bold_font_);
 }
 
 void AboutWindow::EnsureCreated() {
@@ -58,10 +56,10 @@ void AboutWindow::EnsureCreated() {
     ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return label;
   };
-  label1_ = make(kLabel1, L"Zirro Lnk V1.0", 0, 6, kWidth, 16, bold_font_, SS_CENTER);
-  label3_ = make(kLabel3, L"官方网站：", 60, 28, 76, 16, font_, 0);
-  label4_ = make(kLabel4, texts_.site.c_str(), 136, 28, 180, 16, bold_font_, 0);
-  label2_ = make(kLabel2, texts_.notice.c_str(), 0, 48, kWidth, 16, bold_font_, SS_CENTER);
+  label1_ = make(kLabel1, L"Zirro Lnk V1.0", 0, 6, kWidth, 16, bold_font_.get(), SS_CENTER);
+  label3_ = make(kLabel3, L"官方网站：", 60, 28, 76, 16, font_.get(), 0);
+  label4_ = make(kLabel4, texts_.site.c_str(), 136, 28, 180, 16, bold_font_.get(), 0);
+  label2_ = make(kLabel2, texts_.notice.c_str(), 0, 48, kWidth, 16, bold_font_.get(), SS_CENTER);
 
   menu_ = ::CreatePopupMenu();
   ::AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(MenuItem::kShow), L"显示");

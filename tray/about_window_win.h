@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "common/owned_win.h"
 #include "common/window_win.h"
 #include "tray/tray_dispatch.h"
 #include "window-look/chrome_win.h"
@@ -52,7 +53,7 @@ class AboutWindow : public common::Window {
   Actions actions_;
   look::WindowChrome chrome_;
   HMENU menu_ = nullptr;
-  HFONT font_ = nullptr, bold_font_ = nullptr;
+  common::OwnedFont font_, bold_font_;
   HWND label1_ = nullptr, label2_ = nullptr, label3_ = nullptr, label4_ = nullptr;
 };
 

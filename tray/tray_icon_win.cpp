@@ -4,14 +4,9 @@
 
 namespace tray {
 
-TrayIcon::~TrayIcon() {
-  if (owned_icon_ && record_.hIcon)
-    ::DestroyIcon(record_.hIcon);
-}
+TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::MakeRecord(HWND window, const std::wstring& icon_file, const std::wstring& tooltip) {
-  if (owned_icon_ && record_.hIcon)
-    ::DestroyIcon(record_.hIcon);
   record_ = NOTIFYICONDATAW{};
   // The size of the record with a 128-character tooltip, which every
   // system from Windows 2000 on takes.
@@ -23,14 +18,12 @@ void TrayIcon::MakeRecord(HWND window, const std::wstring& icon_file, const std:
   // At the system's small-icon size: 16 by 16 on the usual display, more
   // where the display has more dots per inch.
   const int size = common::SmallIconSize();
-  record_.hIcon =
+  loaded_icon_.reset(
       static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), icon_file.c_str(), IMAGE_ICON,
-                                      size, size, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
-  owned_icon_ = record_.hIcon != nullptr;
+                                      size, size, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS)));
   // The program file carries the same picture: a blank place in the
-  // notification area would be hard to find.
-  if (!record_.hIcon)
-    record_.hIcon = common::ProgramIcon(size);
+  // notification area would be hard to find. That one is shared and stays.
+  record_.hIcon = loaded_icon_ ? loaded_icon_.get() : common::ProgramIcon(size);
   lstrcpynW(record_.szTip, tooltip.c_str(), 128);
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 #include "tray/tray_presence.h"
 
@@ -26,7 +27,7 @@ class TrayIcon : public NotifyAreaPort {
   // cannot be loaded (a program copied without it).
   void MakeRecord(HWND window, const std::wstring& icon_file, const std::wstring& tooltip);
   // The picture of the record came from the icon file.
-  bool picture_from_file() const { return owned_icon_; }
+  bool picture_from_file() const { return static_cast<bool>(loaded_icon_); }
 
   // NotifyAreaPort, with the record as made.
   bool AddIcon() override;
@@ -37,7 +38,8 @@ class TrayIcon : public NotifyAreaPort {
 
  private:
   NOTIFYICONDATAW record_ = {};
-  bool owned_icon_ = false;
+  // The picture loaded from the icon file, where there is one.
+  common::OwnedIcon loaded_icon_;
 };
 
 // Lets the shell's "TaskbarCreated" through to `window` when the program

@@ -44,10 +44,9 @@ HBITMAP MakeBitmap(const Picture& picture) {
   std::vector<uint32_t> bgra(picture.pixels.size());
   for (size_t i = 0; i < bgra.size(); ++i)
     bgra[i] = picture.pixels[i] & 0xFFFFFF;
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, picture.width, picture.height);
-  ::SetDIBits(screen, bitmap, 0, picture.height, bgra.data(), &info, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
+  const common::WindowDc screen(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), picture.width, picture.height);
+  ::SetDIBits(screen.get(), bitmap, 0, picture.height, bgra.data(), &info, DIB_RGB_COLORS);
   return bitmap;
 }
 
@@ -67,17 +66,8 @@ int ButtonsOf(WPARAM keys) {
   return buttons;
 }
 
-WindowChrome::~WindowChrome() {
-  // The controls go with the window; the drawing objects are ours.
-  if (background_brush_)
-    ::DeleteObject(background_brush_);
-  for (auto& solid : solid_brushes_)
-    ::DeleteObject(solid.second);
-  for (auto& row : pictures_)
-    for (HBITMAP& b : row)
-      if (b)
-        ::DeleteObject(b);
-}
+// The controls go with the window; the drawing objects are the members'.
+WindowChrome::~WindowChrome() = default;
 
 void WindowChrome::Create(HWND form, const Layout& layout) {
   form_ = form;
@@ -94,10 +84,8 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
   for (int y = 0; y < background.height; ++y)
     column.pixels.push_back(background.At(background.width / 2, y));
   row_colours_ = column.pixels;
-  if (HBITMAP bitmap = MakeBitmap(column)) {
-    background_brush_ = ::CreatePatternBrush(bitmap);  // a copy of its own
-    ::DeleteObject(bitmap);
-  }
+  if (const common::OwnedBitmap bitmap(MakeBitmap(column)); bitmap)
+    background_brush_.reset(::CreatePatternBrush(bitmap.get()));  // a copy of its own
 
   picture_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, L"Static", L"Picture1",
                                WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, layout.width,
@@ -151,22 +139,22 @@ void WindowChrome::Create(HWND form, const Layout& layout) {
   for (int b = 0; b < 2; ++b) {
     const ChromeButton kind = b == 0 ? ChromeButton::kClose : ChromeButton::kMinimise;
     for (int s = 0; s < 3; ++s) {
-      pictures_[b][s] =
-          MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s), background, places[b].x,
-                                      places[b].y, layout.dpi));
+      pictures_[b][s].reset(MakeBitmap(DrawChromeButton(kind, static_cast<ChromeState>(s),
+                                                        background, places[b].x, places[b].y,
+                                                        layout.dpi)));
     }
   }
   close_ = MakeImage(picture_, kCloseId, L"close1", layout.close.x, layout.close.y, button_width,
-                     button_height, pictures_[0][0], true);
+                     button_height, pictures_[0][0].get(), true);
   minimise_ =
       MakeImage(picture_, kMinimiseId, layout.minimise_name, layout.minimise.x, layout.minimise.y,
-                button_width, button_height, pictures_[1][0], true);
+                button_width, button_height, pictures_[1][0].get(), true);
   WireButton(close_, ChromeButton::kClose);
   WireButton(minimise_, ChromeButton::kMinimise);
 }
 
 HBITMAP WindowChrome::picture(ChromeButton button, ChromeState state) const {
-  return pictures_[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)];
+  return pictures_[button == ChromeButton::kClose ? 0 : 1][static_cast<int>(state)].get();
 }
 
 ChromeState WindowChrome::Shown(ChromeButton button) const {
@@ -237,14 +225,13 @@ void WindowChrome::PaintBackground(HWND picture, HDC dc) const {
   POINT old_origin;
   ::SetBrushOrgEx(dc, origin.x, origin.y, &old_origin);
   if (background_brush_)
-    ::FillRect(dc, &client, background_brush_);
-  HBRUSH border =
-      ::CreateSolidBrush(RGB((kBorder >> 16) & 0xFF, (kBorder >> 8) & 0xFF, kBorder & 0xFF));
+    ::FillRect(dc, &client, background_brush_.get());
+  const common::OwnedBrush border(
+      ::CreateSolidBrush(RGB((kBorder >> 16) & 0xFF, (kBorder >> 8) & 0xFF, kBorder & 0xFF)));
   const RECT left = {0, 0, 1, client.bottom};
   const RECT right = {client.right - 1, 0, client.right, client.bottom};
-  ::FillRect(dc, &left, border);
-  ::FillRect(dc, &right, border);
-  ::DeleteObject(border);
+  ::FillRect(dc, &left, border.get());
+  ::FillRect(dc, &right, border.get());
   ::SetBrushOrgEx(dc, old_origin.x, old_origin.y, nullptr);
 }
 
@@ -258,7 +245,7 @@ HBRUSH WindowChrome::BackgroundBrush(HWND control, HDC dc) const {
   POINT origin = {0, 0};
   ::MapWindowPoints(control, picture_, &origin, 1);
   ::SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
-  return background_brush_;
+  return background_brush_.get();
 }
 
 }  // namespace look
@@ -274,11 +261,12 @@ HBRUSH WindowChrome::CaptionBrush(HWND control) {
   const Rgb colour = row_colours_.empty() ? 0xFFFFFF : row_colours_[y];
   for (const auto& solid : solid_brushes_)
     if (solid.first == colour)
-      return solid.second;
-  HBRUSH brush =
-      ::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
-  solid_brushes_.emplace_back(colour, brush);
-  return brush;
+      return solid.second.get();
+  common::OwnedBrush brush(
+      ::CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF)));
+  HBRUSH shown = brush.get();
+  solid_brushes_.emplace_back(colour, std::move(brush));
+  return shown;
 }
 
 }  // namespace look

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/display_scale.h"
+#include "common/owned_win.h"
 #include "common/win32_win.h"
 #include "window-look/chrome_pictures.h"
 
@@ -110,16 +111,16 @@ class WindowChrome {
   HWND picture_ = nullptr;
   HWND close_ = nullptr;
   HWND minimise_ = nullptr;
-  HBITMAP pictures_[2][3] = {};
+  common::OwnedBitmap pictures_[2][3];
   // The background lives in this pattern brush alone: Picture1 paints
   // itself with it, and so do the transparent controls. A bitmap and a
   // picture of it kept besides would hold two more copies (of 1.3 MB for
   // a cleaner's window).
-  HBRUSH background_brush_ = nullptr;
+  common::OwnedBrush background_brush_;
   // The background's colour in each row, inside the border (the background
   // changes from row to row only): for CaptionBrush.
   std::vector<Rgb> row_colours_;
-  std::vector<std::pair<Rgb, HBRUSH>> solid_brushes_;
+  std::vector<std::pair<Rgb, common::OwnedBrush>> solid_brushes_;
   ChromePictures shown_;
 };
 

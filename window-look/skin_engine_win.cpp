@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/owned_win.h"
 #include "common/text_rules.h"
 #include "common/window_win.h"
 #include "window-look/button_skin_state.h"
@@ -28,8 +29,10 @@ struct Engine {
   bool uses_track_mouse_event = false;
   int skinned_buttons = 0;
   int hooked_windows = 0;
-  HDC atlas = nullptr;
-  HBITMAP atlas_bitmap = nullptr;
+  // The DC is declared after its bitmap, so that it goes first: a bitmap
+  // selected into a DC cannot be deleted.
+  common::OwnedBitmap atlas_bitmap;
+  common::OwnedMemoryDc atlas;
   int atlas_builds = 0;
   BOOL(WINAPI* track)(LPTRACKMOUSEEVENT) = nullptr;
 };
@@ -44,8 +47,8 @@ void SetValue(HWND window, const wchar_t* name, INT_PTR value) {
 }
 
 // The engine's own copy of what it keeps in the properties of the windows
-// it has taken over. The properties are written as before and stay the
-// record anyone may read; the engine itself reads this copy, because under
+// it has taken over. The properties are written all the same and stay
+// the record anyone may read; the engine itself reads this copy, because under
 // Wine every property read is a round trip to the server (some 35 us on
 // this kind of machine), and every message to a hooked window and every
 // tick of a fade asked for one to six of them. Entries are made when a
@@ -87,9 +90,9 @@ std::wstring LowerClassName(HWND window) {
 }
 
 void BuildSkinAtlas() {
-  HDC display = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-  g_engine.atlas_bitmap = ::CreateCompatibleBitmap(display, kAtlasWidth, kAtlasHeight);
-  g_engine.atlas = ::CreateCompatibleDC(display);
+  const common::OwnedMemoryDc display(::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  g_engine.atlas_bitmap.reset(::CreateCompatibleBitmap(display.get(), kAtlasWidth, kAtlasHeight));
+  g_engine.atlas.reset(::CreateCompatibleDC(display.get()));
   // All pixels in one call: pixel by pixel costs a round trip each under
   // Wine.
   const SkinAtlas& atlas = Atlas();
@@ -105,22 +108,17 @@ void BuildSkinAtlas() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   // Before the bitmap is selected into its DC, as SetDIBits wants it.
-  ::SetDIBits(display, g_engine.atlas_bitmap, 0, kAtlasHeight, bgra.data(), &info,
+  ::SetDIBits(display.get(), g_engine.atlas_bitmap.get(), 0, kAtlasHeight, bgra.data(), &info,
               DIB_RGB_COLORS);
-  ::SelectObject(g_engine.atlas, g_engine.atlas_bitmap);
-  ::DeleteDC(display);
+  ::SelectObject(g_engine.atlas.get(), g_engine.atlas_bitmap.get());
   ++g_engine.atlas_builds;
 }
 
 void ReleaseAtlasIfUnused() {
   if (g_engine.skinned_buttons > 0 || g_engine.hooked_windows > 0)
     return;
-  if (g_engine.atlas)
-    ::DeleteDC(g_engine.atlas);
-  if (g_engine.atlas_bitmap)
-    ::DeleteObject(g_engine.atlas_bitmap);
-  g_engine.atlas = nullptr;
-  g_engine.atlas_bitmap = nullptr;
+  g_engine.atlas.reset();
+  g_engine.atlas_bitmap.reset();
   g_engine.initialised = false;
 }
 
@@ -190,23 +188,21 @@ void TrackMouseLeave(HWND button) {
 // Copies the image of a state onto the button at once.
 void ShowStateImage(HWND button, int state) {
   const SIZE size = OuterSize(button);
-  HDC dc = ::GetWindowDC(button);
-  ::BitBlt(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
-  ::ReleaseDC(button, dc);
+  const common::WindowDc dc(button, common::DcArea::kWhole);
+  ::BitBlt(dc.get(), 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, SRCCOPY);
 }
 
 void FadeStep(HWND button) {
   ButtonSkin skin = ReadSkin(button);
   const FadeTick tick = NextFadeTick(skin);
   const SIZE size = OuterSize(button);
-  HDC dc = ::GetWindowDC(button);
+  const common::WindowDc dc(button, common::DcArea::kWhole);
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(tick.blend_alpha), 0};
   const int state = tick.state >= 0 && tick.state <= 3 ? tick.state : 0;
   // gdi32's own blend (msimg32's AlphaBlend only forwards to it, from
   // Windows 2000 on): one library less to load at every start.
-  ::GdiAlphaBlend(dc, 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, size.cx, size.cy,
-                  blend);
-  ::ReleaseDC(button, dc);
+  ::GdiAlphaBlend(dc.get(), 0, 0, size.cx, size.cy, StateDc(button, state), 0, 0, size.cx,
+                  size.cy, blend);
   if (tick.last)
     StopFade(button);
   WriteSkin(button, skin);
@@ -215,9 +211,10 @@ void FadeStep(HWND button) {
 void SetRoundRegion(HWND button, SIZE size) {
   // The corner ellipse grows with the corner blocks (skin_atlas.h).
   const int corner = 3 * common::WholeScale(common::ScreenDpi());
-  HRGN region = ::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, corner, corner);
-  if (!::SetWindowRgn(button, region, TRUE))
-    ::DeleteObject(region);
+  common::OwnedRegion region(::CreateRoundRectRgn(0, 0, size.cx + 1, size.cy + 1, corner, corner));
+  // Once set, the region is the system's.
+  if (::SetWindowRgn(button, region.get(), TRUE))
+    region.release();
 }
 
 // Carries out what the state machine asks for after a message.
@@ -315,15 +312,17 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wparam, LPARAM lpa
       break;
     case WM_SIZE: {
       const SIZE size = OuterSize(button);
-      HDC window_dc = ::GetWindowDC(button);
-      for (int s = 0; s < 4; ++s) {
-        HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc, size.cx, size.cy);
-        ::SelectObject(StateDc(button, s), bitmap);
-        const std::wstring name = StateName(L"BMP", s);
-        ::DeleteObject(reinterpret_cast<HBITMAP>(::GetPropW(button, name.c_str())));
-        ::SetPropW(button, name.c_str(), bitmap);
+      {
+        const common::WindowDc window_dc(button, common::DcArea::kWhole);
+        for (int s = 0; s < 4; ++s) {
+          HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc.get(), size.cx, size.cy);
+          ::SelectObject(StateDc(button, s), bitmap);
+          const std::wstring name = StateName(L"BMP", s);
+          // The bitmap it replaces is no longer selected: it goes here.
+          const common::OwnedBitmap replaced(static_cast<HBITMAP>(::GetPropW(button, name.c_str())));
+          ::SetPropW(button, name.c_str(), bitmap);
+        }
       }
-      ::ReleaseDC(button, window_dc);
       RenderStateImages(button);
       SetRoundRegion(button, size);
       break;
@@ -435,7 +434,7 @@ bool IsTopLevelClass(const wchar_t* name) {
 SkinEngineState SkinEngine() {
   return {g_engine.initialised,     g_engine.uses_track_mouse_event,
           g_engine.skinned_buttons, g_engine.hooked_windows,
-          g_engine.atlas,           g_engine.atlas_builds};
+          g_engine.atlas.get(),     g_engine.atlas_builds};
 }
 
 void AttachSkin(HWND window) {
@@ -462,10 +461,10 @@ bool SkinButton(HWND button) {
   Initialise();
   Hooked& hooked = HookedWindows()[button];
   const SIZE size = OuterSize(button);
-  HDC window_dc = ::GetWindowDC(button);
+  const common::WindowDc window_dc(button, common::DcArea::kWhole);
   for (int s = 0; s < 4; ++s) {
-    HDC dc = ::CreateCompatibleDC(window_dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc, size.cx, size.cy);
+    HDC dc = ::CreateCompatibleDC(window_dc.get());
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window_dc.get(), size.cx, size.cy);
     // The surface's initial bitmap is the stock one: nothing to release.
     ::SelectObject(dc, bitmap);
     hooked.state_dc[s] = dc;
@@ -473,7 +472,6 @@ bool SkinButton(HWND button) {
     ::SetPropW(button, StateName(L"BMP", s).c_str(), bitmap);
   }
   RenderStateImages(button);
-  ::ReleaseDC(button, window_dc);
   ::SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
   hooked.skin.state = ::IsWindowEnabled(button) ? kNormal : kDisabled;
   SetValue(button, kMouseFlag, 0);
@@ -493,10 +491,9 @@ bool ReleaseButton(HWND button) {
     return false;
   for (int s = 0; s < 4; ++s) {
     const std::wstring dc_name = StateName(L"HDC", s), bmp_name = StateName(L"BMP", s);
-    ::DeleteDC(StateDc(button, s));
-    ::DeleteObject(reinterpret_cast<HBITMAP>(::GetPropW(button, bmp_name.c_str())));
-    ::RemovePropW(button, dc_name.c_str());
-    ::RemovePropW(button, bmp_name.c_str());
+    // The properties give their handles up; the DC goes before its bitmap.
+    const common::OwnedBitmap bitmap(static_cast<HBITMAP>(::RemovePropW(button, bmp_name.c_str())));
+    const common::OwnedMemoryDc dc(static_cast<HDC>(::RemovePropW(button, dc_name.c_str())));
   }
   StopFade(button);
   for (const wchar_t* name : {kMouseFlag, kTimerId, kOldState, kAlphaLevel})
@@ -575,9 +572,10 @@ void RenderStateImages(HWND button) {
     ::SetStretchBltMode(dc, COLORONCOLOR);
     for (const Band& b : FaceBands(w, h, s, whole)) {
       if (b.dw == b.sw && b.dh == b.sh) {
-        ::BitBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, SRCCOPY);
+        ::BitBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas.get(), b.sx, b.sy, SRCCOPY);
       } else {
-        ::StretchBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas, b.sx, b.sy, b.sw, b.sh, SRCCOPY);
+        ::StretchBlt(dc, b.dx, b.dy, b.dw, b.dh, g_engine.atlas.get(), b.sx, b.sy, b.sw, b.sh,
+                     SRCCOPY);
       }
     }
     ::SetTextColor(dc, s == kDisabled ? RGB(128, 128, 128) : RGB(0, 0, 0));
@@ -604,27 +602,21 @@ void SetButtonCaption(HWND button, const std::wstring& caption) {
 
 void DrawFlatFrame(HWND control) {
   const SIZE size = OuterSize(control);
-  HDC dc = ::GetWindowDC(control);
-  if (!dc)
+  const common::WindowDc dc(control, common::DcArea::kWhole);
+  if (!dc.get())
     return;
   const COLORREF outer = ::IsWindowEnabled(control) ? RGB(0x54, 0xA5, 0xD5) : RGB(0xCC, 0xCC, 0xCC);
   RECT r = {0, 0, size.cx, size.cy};
-  HBRUSH brush = ::CreateSolidBrush(outer);
-  ::FrameRect(dc, &r, brush);
-  ::DeleteObject(brush);
-  HDC client = ::GetDC(control);
-  const COLORREF background = client ? ::GetBkColor(client) : RGB(255, 255, 255);
-  if (client)
-    ::ReleaseDC(control, client);
+  ::FrameRect(dc.get(), &r, common::OwnedBrush(::CreateSolidBrush(outer)).get());
+  COLORREF background = RGB(255, 255, 255);
+  if (const common::WindowDc client(control); client.get())
+    background = ::GetBkColor(client.get());
   for (int inset = 1; inset <= 2; ++inset) {
     RECT inner = {inset, inset, size.cx - inset, size.cy - inset};
     if (inner.right <= inner.left || inner.bottom <= inner.top)
       break;
-    brush = ::CreateSolidBrush(background);
-    ::FrameRect(dc, &inner, brush);
-    ::DeleteObject(brush);
+    ::FrameRect(dc.get(), &inner, common::OwnedBrush(::CreateSolidBrush(background)).get());
   }
-  ::ReleaseDC(control, dc);
 }
 
 }  // namespace look

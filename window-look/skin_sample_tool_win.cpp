@@ -3,6 +3,7 @@
 // push button in each of the four states, a framed edit and list view.
 #include <string>
 
+#include "common/owned_win.h"
 #include "common/window_win.h"
 #include "window-look/chrome_win.h"
 #include "window-look/skin_engine_win.h"
@@ -15,7 +16,7 @@ constexpr int kHeight = 260;
 class SampleForm : public common::Window {
  public:
   SampleForm() {
-    font_ = common::CreatePointFont(L"宋体", 9);
+    font_.reset(common::CreatePointFont(L"宋体", 9));
     Create(look::kFormClass, L"窗口外观示例", WS_POPUP | WS_CLIPCHILDREN, 0, 120, 120, kWidth,
            kHeight, nullptr);
     look::WindowChrome::Layout layout;
@@ -34,11 +35,11 @@ class SampleForm : public common::Window {
     edit_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"自定义后缀：.jpeg",
                               WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 16, 90, 200, 22,
                               chrome_.picture(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     list_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                               WS_CHILD | WS_VISIBLE | LVS_REPORT, 16, 124, kWidth - 32, 120,
                               chrome_.picture(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     const wchar_t* columns[] = {L"文件路径", L"文件大小", L"状态"};
     const int widths[] = {220, 80, 80};
     for (int i = 0; i < 3; ++i) {
@@ -74,7 +75,6 @@ class SampleForm : public common::Window {
   ~SampleForm() override {
     if (hwnd())
       ::DestroyWindow(hwnd());
-    ::DeleteObject(font_);
   }
 
  protected:
@@ -93,12 +93,12 @@ class SampleForm : public common::Window {
     HWND control =
         ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
                           chrome_.picture(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return control;
   }
 
   look::WindowChrome chrome_;
-  HFONT font_ = nullptr;
+  common::OwnedFont font_;
   HWND title_ = nullptr;
   HWND buttons_[4] = {};
   HWND edit_ = nullptr;
