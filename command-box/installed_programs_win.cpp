@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "common/owned_win.h"
 #include "common/platform_win.h"
 #include "common/text_rules.h"
 #include "common/wow64_win.h"
@@ -147,25 +148,19 @@ bool ShellOpen(HWND owner,
   return ::ShellExecuteExW(&info) != FALSE;
 }
 
-HKEY OpenKey(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
-    return nullptr;
+common::OwnedKey OpenKey(HKEY root, const std::wstring& path) {
+  common::OwnedKey key;
+  ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put());
   return key;
 }
 
-std::wstring DefaultValue(HKEY key) {
-  DWORD type = 0, size = 0;
-  if (::RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return L"";
-  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-  size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (::RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
-                         &size) != ERROR_SUCCESS)
-    return L"";
-  value = common::CutAtNul(value);
-  return type == REG_EXPAND_SZ ? ExpandAsNative(value) : value;
+// The key's default value in the 64-bit view, expanded as the 64-bit
+// shell expands it.
+std::wstring DefaultValue(HKEY root, const std::wstring& path) {
+  bool expandable = false;
+  const std::wstring value =
+      common::ReadRegistryText(root, path, nullptr, KEY_WOW64_64KEY, &expandable);
+  return expandable ? ExpandAsNative(value) : value;
 }
 
 bool FromWindows7() {
@@ -179,14 +174,11 @@ std::wstring AppPathTarget(const std::wstring& key_name) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     if (root == HKEY_CURRENT_USER && !FromWindows7())
       continue;
-    if (HKEY key = OpenKey(root, std::wstring(kAppPaths) + L"\\" + key_name)) {
-      std::wstring target = DefaultValue(key);
-      ::RegCloseKey(key);
-      if (target.size() >= 2 && target.front() == L'"' && target.back() == L'"')
-        target = target.substr(1, target.size() - 2);
-      if (!target.empty())
-        return target;
-    }
+    std::wstring target = DefaultValue(root, std::wstring(kAppPaths) + L"\\" + key_name);
+    if (target.size() >= 2 && target.front() == L'"' && target.back() == L'"')
+      target = target.substr(1, target.size() - 2);
+    if (!target.empty())
+      return target;
   }
   return L"";
 }
@@ -217,14 +209,13 @@ std::vector<std::wstring> Win32InstalledPrograms::StartupFolders() {
 std::vector<FolderEntry> Win32InstalledPrograms::List(const std::wstring& folder) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW data;
-  const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
+  const common::OwnedFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!find)
     return entries;
   do {
     entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
+  } while (::FindNextFileW(find.get(), &data));
   return entries;
 }
 
@@ -288,21 +279,17 @@ std::vector<AppPathEntry> Win32InstalledPrograms::AppPaths() {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     if (root == HKEY_CURRENT_USER && !FromWindows7())
       continue;
-    HKEY key = OpenKey(root, kAppPaths);
+    const common::OwnedKey key = OpenKey(root, kAppPaths);
     if (!key)
       continue;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
       DWORD size = 256;
-      if (::RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      if (::RegEnumKeyExW(key.get(), i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
         break;
-      HKEY sub = nullptr;
-      if (::RegOpenKeyExW(key, name, 0, KEY_READ | KEY_WOW64_64KEY, &sub) != ERROR_SUCCESS)
-        continue;
-      entries.push_back({name, DefaultValue(sub)});
-      ::RegCloseKey(sub);
+      entries.push_back({name, DefaultValue(root, std::wstring(kAppPaths) + L"\\" + name)});
     }
-    ::RegCloseKey(key);
   }
   return entries;
 }

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <span>
 
+#include "common/program_path.h"
 #include "common/text_rules.h"
 #include "common/unicode.h"
 #include "temp-cleaner/folder_guard.h"
@@ -194,12 +195,6 @@ constexpr BrowserRow kTable[] = {
 
 constexpr size_t kProfilesIniBytes = 64 * 1024;
 
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-  if (!folder.empty() && folder.back() == L'\\')
-    return folder + name;
-  return folder + L'\\' + name;
-}
-
 bool SameName(const std::wstring& a, const wchar_t* b) {
   return common::ToLowerAscii(a) == common::ToLowerAscii(b);
 }
@@ -307,12 +302,12 @@ std::optional<std::wstring> PlainFolderAt(engine::FileSystem& files,
     const engine::DirEntry* e = Entry(entries, last);
     if (!e || !IsFolder(*e) || IsLink(*e))
       return std::nullopt;
-    return Join(folder, e->name);
+    return common::JoinPath(folder, e->name);
   }
   const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
   if (!e || !IsFolder(*e) || IsLink(*e))
     return std::nullopt;
-  const std::wstring inner = Join(folder, e->name);
+  const std::wstring inner = common::JoinPath(folder, e->name);
   const auto inside = List(files, inner);
   if (!inside)
     return std::nullopt;
@@ -344,7 +339,7 @@ bool AddToSet(engine::FileSystem& files,
         continue;
       if (!IsFolder(*e) || IsLink(*e))
         return false;
-      where = Join(folder, e->name);
+      where = common::JoinPath(folder, e->name);
       inside = List(files, where);
       if (!inside)
         continue;
@@ -359,7 +354,7 @@ bool AddToSet(engine::FileSystem& files,
         continue;
       if (IsFolder(e) || IsLink(e))
         return false;
-      set->push_back(Join(where, e.name));
+      set->push_back(common::JoinPath(where, e.name));
     }
   }
   return true;
@@ -461,10 +456,10 @@ void AddChromiumRoot(engine::FileSystem& files,
     return;
   BrowserData data;
   data.name = name;
-  data.lock = Join(root, row.lock);
+  data.lock = common::JoinPath(root, row.lock);
   int profiles = 0;
   auto twin_of = [&](const std::wstring& below) {
-    return local_twin.empty() ? std::wstring() : Join(local_twin, below);
+    return local_twin.empty() ? std::wstring() : common::JoinPath(local_twin, below);
   };
   if (row.profiles != ProfileRule::kSubFolders && IsProfile(*entries)) {
     AddChromiumProfile(files, row, root, *entries, local_twin, &data);
@@ -474,7 +469,7 @@ void AddChromiumRoot(engine::FileSystem& files,
     for (const engine::DirEntry& e : *entries) {
       if (!IsFolder(e) || IsLink(e))
         continue;
-      const std::wstring folder = Join(root, e.name);
+      const std::wstring folder = common::JoinPath(root, e.name);
       const auto inside = List(files, folder);
       if (!inside)
         continue;
@@ -490,11 +485,11 @@ void AddChromiumRoot(engine::FileSystem& files,
       for (const engine::DirEntry& g : *inside) {
         if (!IsFolder(g) || IsLink(g))
           continue;
-        const std::wstring profile = Join(folder, g.name);
+        const std::wstring profile = common::JoinPath(folder, g.name);
         const auto in_profile = List(files, profile);
         if (!in_profile || !IsProfile(*in_profile))
           continue;
-        AddChromiumProfile(files, row, profile, *in_profile, twin_of(Join(e.name, g.name)), &data);
+        AddChromiumProfile(files, row, profile, *in_profile, twin_of(common::JoinPath(e.name, g.name)), &data);
         ++profiles;
       }
     }
@@ -541,7 +536,7 @@ std::optional<std::wstring> ProfileFolder(const std::wstring& base,
       return std::nullopt;
     at = end + 1;
   }
-  return relative ? Join(base, path) : path;
+  return relative ? common::JoinPath(base, path) : path;
 }
 
 struct FirefoxProfile {
@@ -620,7 +615,7 @@ void AddFirefox(engine::FileSystem& files,
   };
   std::vector<Place> places;
   if (const std::optional<std::string> ini =
-          system.ReadSmallFile(Join(root, L"profiles.ini"), kProfilesIniBytes)) {
+          system.ReadSmallFile(common::JoinPath(root, L"profiles.ini"), kProfilesIniBytes)) {
     for (const FirefoxProfile& p : ParseProfilesIni(*ini)) {
       const auto profile = ProfileFolder(root, p.path, p.relative);
       if (!profile)
@@ -633,18 +628,18 @@ void AddFirefox(engine::FileSystem& files,
       places.push_back({*profile, local});
     }
   }
-  const std::wstring profiles = Join(root, L"Profiles");
+  const std::wstring profiles = common::JoinPath(root, L"Profiles");
   if (const auto listed = List(files, profiles)) {
     for (const engine::DirEntry& e : *listed) {
       if (!IsFolder(e) || IsLink(e))
         continue;
-      const auto inside = List(files, Join(profiles, e.name));
+      const auto inside = List(files, common::JoinPath(profiles, e.name));
       if (!inside || !IsFirefoxProfile(*inside))
         continue;
-      places.push_back({Join(profiles, e.name), local_root.empty()
+      places.push_back({common::JoinPath(profiles, e.name), local_root.empty()
                                                     ? std::nullopt
-                                                    : std::optional<std::wstring>(Join(
-                                                          Join(local_root, L"Profiles"), e.name))});
+                                                    : std::optional<std::wstring>(common::JoinPath(
+                                                          common::JoinPath(local_root, L"Profiles"), e.name))});
     }
   }
   std::vector<std::wstring> seen;
@@ -659,7 +654,7 @@ void AddFirefox(engine::FileSystem& files,
       continue;
     BrowserData data;
     data.name = name;
-    data.lock = Join(profile, row.lock);
+    data.lock = common::JoinPath(profile, row.lock);
     if (place.local) {
       const auto local_entries =
           SameFolderText(*place.local, place.profile) ? entries : List(files, *place.local);
@@ -696,7 +691,7 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
       const std::wstring& base = root.base == Base::kLocal ? local_app_data : app_data;
       if (base.empty())
         continue;
-      const std::wstring folder = Join(base, root.path);
+      const std::wstring folder = common::JoinPath(base, root.path);
       const std::wstring key = FolderKey(folder);
       if (std::find(roots_seen.begin(), roots_seen.end(), key) != roots_seen.end())
         continue;
@@ -704,11 +699,11 @@ std::vector<BrowserData> FindBrowserData(engine::FileSystem& files,
       std::wstring twin;
       if (local_app_data.empty()) {
       } else if (root.local_twin) {
-        twin = Join(local_app_data, root.local_twin);
+        twin = common::JoinPath(local_app_data, root.local_twin);
       } else if (row.kind == BrowserKind::kFirefox) {
-        twin = Join(local_app_data, root.path);
+        twin = common::JoinPath(local_app_data, root.path);
       } else if (root.base == Base::kRoaming && !SameFolderText(local_app_data, app_data)) {
-        twin = Join(local_app_data, root.path);
+        twin = common::JoinPath(local_app_data, root.path);
       }
       if (row.kind == BrowserKind::kFirefox)
         AddFirefox(files, system, folders, row, root.name, folder, twin, &found);

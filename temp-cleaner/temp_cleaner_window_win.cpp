@@ -298,28 +298,30 @@ std::optional<std::wstring> Win32TempCleanerSystem::LinkTarget(const std::wstrin
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
       !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return std::nullopt;
-  HANDLE link =
-      ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (link == INVALID_HANDLE_VALUE)
-    return std::nullopt;
-  std::wstring target = JunctionSubstitute(link);
-  ::CloseHandle(link);
+  std::wstring target;
+  {
+    const common::OwnedHandle link(
+        ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                      nullptr));
+    if (!link)
+      return std::nullopt;
+    target = JunctionSubstitute(link.get());
+  }
   if (target.empty()) {
     using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     const auto final_path = reinterpret_cast<FinalPath>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
-    HANDLE folder = final_path
-                        ? ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)
-                        : INVALID_HANDLE_VALUE;
-    if (folder == INVALID_HANDLE_VALUE)
+    const common::OwnedHandle folder(
+        final_path ? ::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)
+                   : INVALID_HANDLE_VALUE);
+    if (!folder)
       return std::nullopt;
     std::vector<wchar_t> buffer(32768, L'\0');
-    const DWORD length = final_path(folder, buffer.data(), 32767, 0 /* VOLUME_NAME_DOS */);
-    ::CloseHandle(folder);
+    const DWORD length = final_path(folder.get(), buffer.data(), 32767, 0 /* VOLUME_NAME_DOS */);
     if (length == 0 || length >= 32767)
       return std::nullopt;
     target.assign(buffer.data(), length);
