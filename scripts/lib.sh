@@ -316,7 +316,7 @@ suite_pristine_prefix() {
       </dev/null >>"$log" 2>&1
     suite_wine "$pristine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
       /d 1024x768 /f </dev/null >>"$log" 2>&1
-    WINEPREFIX=$pristine "$WINESERVER" -k
+    WINEPREFIX=$pristine "$WINESERVER" -k 2>/dev/null || true
     WINEPREFIX=$pristine "$WINESERVER" -w
     rm -f "$pristine/dosdevices/z:"
     # Wine links the profile's Desktop, Documents and the like to the Unix
