@@ -26,6 +26,10 @@ constexpr uint32_t kAttributeReparsePoint = 0x400;
 struct DirEntry {
   std::wstring name;
   uint32_t attributes = 0;
+
+  bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
+  // A junction, symbolic link or mount point: never entered by a walk.
+  bool IsLink() const { return (attributes & kAttributeReparsePoint) != 0; }
 };
 
 // An open directory search. Destroying it closes it.

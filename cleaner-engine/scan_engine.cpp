@@ -307,7 +307,7 @@ bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
   DirEntry entry;
   while (search->Next(&entry)) {
     view_.Yield();
-    if (entry.attributes & kAttributeDirectory) {
+    if (entry.IsDirectory()) {
       // ".", ".." and every folder whose name begins with a dot.
       if (!entry.name.empty() && entry.name[0] == L'.')
         continue;
@@ -315,7 +315,7 @@ bool ScanEngine::ScanFolderEntries(const std::wstring& prefix,
         return false;
       // Junctions, symbolic links and mounted folders lead out of the tree
       // being cleaned: never entered.
-      if (entry.attributes & kAttributeReparsePoint)
+      if (entry.IsLink())
         continue;
       subfolders->push_back(entry.name);
       progress_.assign(config_.folder_prefix).append(prefix).append(entry.name);

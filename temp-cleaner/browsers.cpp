@@ -217,13 +217,6 @@ std::optional<std::vector<engine::DirEntry>> List(engine::FileSystem& files,
   return entries;
 }
 
-bool IsFolder(const engine::DirEntry& e) {
-  return (e.attributes & engine::kAttributeDirectory) != 0;
-}
-bool IsLink(const engine::DirEntry& e) {
-  return (e.attributes & engine::kAttributeReparsePoint) != 0;
-}
-
 const engine::DirEntry* Entry(const std::vector<engine::DirEntry>& entries, const wchar_t* name) {
   for (const engine::DirEntry& e : entries)
     if (SameName(e.name, name))
@@ -233,7 +226,7 @@ const engine::DirEntry* Entry(const std::vector<engine::DirEntry>& entries, cons
 
 bool HasPlainFile(const std::vector<engine::DirEntry>& entries, const wchar_t* name) {
   const engine::DirEntry* e = Entry(entries, name);
-  return e && !IsFolder(*e) && !IsLink(*e);
+  return e && !e->IsDirectory() && !e->IsLink();
 }
 
 // SQLite's files beside a database: a set takes them with it.
@@ -300,12 +293,12 @@ std::optional<std::wstring> PlainFolderAt(engine::FileSystem& files,
   const auto [sub, last] = SplitName(name);
   if (sub.empty()) {
     const engine::DirEntry* e = Entry(entries, last);
-    if (!e || !IsFolder(*e) || IsLink(*e))
+    if (!e || !e->IsDirectory() || e->IsLink())
       return std::nullopt;
     return common::JoinPath(folder, e->name);
   }
   const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
-  if (!e || !IsFolder(*e) || IsLink(*e))
+  if (!e || !e->IsDirectory() || e->IsLink())
     return std::nullopt;
   const std::wstring inner = common::JoinPath(folder, e->name);
   const auto inside = List(files, inner);
@@ -337,7 +330,7 @@ bool AddToSet(engine::FileSystem& files,
       const engine::DirEntry* e = Entry(entries, std::wstring(sub).c_str());
       if (!e)
         continue;
-      if (!IsFolder(*e) || IsLink(*e))
+      if (!e->IsDirectory() || e->IsLink())
         return false;
       where = common::JoinPath(folder, e->name);
       inside = List(files, where);
@@ -352,7 +345,7 @@ bool AddToSet(engine::FileSystem& files,
       });
       if (!wanted)
         continue;
-      if (IsFolder(e) || IsLink(e))
+      if (e.IsDirectory() || e.IsLink())
         return false;
       set->push_back(common::JoinPath(where, e.name));
     }
@@ -467,7 +460,7 @@ void AddChromiumRoot(engine::FileSystem& files,
   }
   if (row.profiles != ProfileRule::kRoot) {
     for (const engine::DirEntry& e : *entries) {
-      if (!IsFolder(e) || IsLink(e))
+      if (!e.IsDirectory() || e.IsLink())
         continue;
       const std::wstring folder = common::JoinPath(root, e.name);
       const auto inside = List(files, folder);
@@ -483,7 +476,7 @@ void AddChromiumRoot(engine::FileSystem& files,
         continue;
       }
       for (const engine::DirEntry& g : *inside) {
-        if (!IsFolder(g) || IsLink(g))
+        if (!g.IsDirectory() || g.IsLink())
           continue;
         const std::wstring profile = common::JoinPath(folder, g.name);
         const auto in_profile = List(files, profile);
@@ -631,7 +624,7 @@ void AddFirefox(engine::FileSystem& files,
   const std::wstring profiles = common::JoinPath(root, L"Profiles");
   if (const auto listed = List(files, profiles)) {
     for (const engine::DirEntry& e : *listed) {
-      if (!IsFolder(e) || IsLink(e))
+      if (!e.IsDirectory() || e.IsLink())
         continue;
       const auto inside = List(files, common::JoinPath(profiles, e.name));
       if (!inside || !IsFirefoxProfile(*inside))
