@@ -12,16 +12,6 @@ bool IsSeparator(wchar_t c) {
   return c == L'\\' || c == L'/';
 }
 
-// SearchPath's rule: ".exe" goes on when the last part of the name has no
-// ending of its own.
-std::wstring WithProgramEnding(const std::wstring& name) {
-  const size_t last_separator = name.find_last_of(L"\\/");
-  const size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos && (last_separator == std::wstring::npos || dot > last_separator))
-    return name;
-  return name + L".exe";
-}
-
 // `path` with the system folder (and anything below it) named as this
 // program reaches it natively; "System32x" is not the system folder.
 std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
@@ -35,18 +25,18 @@ std::wstring NativePath(const std::wstring& path, const ProgramSearch& search) {
   return search.native_system_folder + path.substr(system.size());
 }
 
-// A leading part of a command line, and where the line goes on after it.
-struct Candidate {
-  std::wstring name;
-  size_t end;
-};
+}  // namespace
 
-// The leading parts of a command line that the process start tries as the
-// program, in its order: a quoted first part alone; else, for an unquoted
-// line, the text before each blank, then the whole line (for a path with
-// blanks the shortest leading part that names a program file wins).
-std::vector<Candidate> ProgramCandidates(const std::wstring& command_line) {
-  std::vector<Candidate> candidates;
+std::wstring WithProgramEnding(const std::wstring& name) {
+  const size_t last_separator = name.find_last_of(L"\\/");
+  const size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos && (last_separator == std::wstring::npos || dot > last_separator))
+    return name;
+  return name + L".exe";
+}
+
+std::vector<ProgramCandidate> ProgramCandidates(const std::wstring& command_line) {
+  std::vector<ProgramCandidate> candidates;
   size_t start = 0;
   while (start < command_line.size() && IsBlank(command_line[start]))
     ++start;
@@ -67,8 +57,6 @@ std::vector<Candidate> ProgramCandidates(const std::wstring& command_line) {
   }
   return candidates;
 }
-
-}  // namespace
 
 std::wstring FindNativeProgram(const std::wstring& command_line,
                                const ProgramSearch& search,
@@ -96,7 +84,7 @@ NativeProgram LocateNativeProgram(const std::wstring& command_line,
     start = end + 1;
   }
 
-  for (const Candidate& candidate : ProgramCandidates(command_line)) {
+  for (const ProgramCandidate& candidate : ProgramCandidates(command_line)) {
     size_t rest = candidate.end;
     while (rest < command_line.size() && IsBlank(command_line[rest]))
       ++rest;

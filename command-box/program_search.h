@@ -29,6 +29,22 @@ struct ProgramSearch {
   std::wstring native_system_folder;
 };
 
+// SearchPath's rule: ".exe" goes on when the last part of the name has no
+// ending of its own.
+std::wstring WithProgramEnding(const std::wstring& name);
+
+// A leading part of a command line, and where the line goes on after it.
+struct ProgramCandidate {
+  std::wstring name;
+  size_t end;
+};
+
+// The leading parts of a command line that the process start tries as the
+// program, in its order: a quoted first part alone; else, for an unquoted
+// line, the text before each blank, then the whole line (for a path with
+// blanks the shortest leading part that names a program file wins).
+std::vector<ProgramCandidate> ProgramCandidates(const std::wstring& command_line);
+
 // The program file that the command line starts on 64-bit Windows, or ""
 // when no candidate names one. It is named so that this program reaches
 // it: the system folder (windows_folder + "\System32", in any letter case,
