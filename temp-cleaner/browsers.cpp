@@ -1,6 +1,7 @@
 #include "temp-cleaner/browsers.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <span>
 
@@ -30,6 +31,18 @@ struct Root {
 };
 
 using Names = std::span<const wchar_t* const>;
+
+// One browser's names where they are another's with some of its own.
+template <size_t N, size_t M>
+constexpr std::array<const wchar_t*, N + M> Joined(const wchar_t* const (&first)[N],
+                                                   const wchar_t* const (&more)[M]) {
+  std::array<const wchar_t*, N + M> all = {};
+  for (size_t i = 0; i < N; ++i)
+    all[i] = first[i];
+  for (size_t i = 0; i < M; ++i)
+    all[N + i] = more[i];
+  return all;
+}
 
 // What a Chromium profile and user-data folder hold, as Chrome, Edge and
 // the browsers built on them name it. The HTTP cache is "Cache" (with
@@ -76,21 +89,12 @@ constexpr const wchar_t* kChromiumHistoryFolders[] = {L"JumpListIconsMostVisited
 
 // 360安全浏览器 keeps history of its own beside History, and a copy of it
 // for every day in HisDailyBackup; 2345's cookie database is "CookiesV3".
-constexpr const wchar_t* k360History[] = {L"History",
-                                          L"Visited Links",
-                                          L"Top Sites",
-                                          L"Shortcuts",
-                                          L"Network Action Predictor",
-                                          L"History Provider Cache",
-                                          L"Archived History",
-                                          L"HistoryEmbeddings",
-                                          L"History Index ####-##",
-                                          L"360History*"};
-constexpr const wchar_t* k360HistoryFolders[] = {L"JumpListIconsMostVisited",
-                                                 L"JumpListIconsRecentClosed", L"JumpListIcons",
-                                                 L"JumpListIconsOld", L"HisDailyBackup"};
-constexpr const wchar_t* k2345Cookies[] = {L"Cookies", L"Network\\Cookies", L"Extension Cookies",
-                                           L"Network\\Device Bound Sessions", L"CookiesV3"};
+constexpr const wchar_t* k360OwnHistory[] = {L"360History*"};
+constexpr const wchar_t* k360OwnHistoryFolders[] = {L"HisDailyBackup"};
+constexpr auto k360History = Joined(kChromiumHistory, k360OwnHistory);
+constexpr auto k360HistoryFolders = Joined(kChromiumHistoryFolders, k360OwnHistoryFolders);
+constexpr const wchar_t* k2345OwnCookies[] = {L"CookiesV3"};
+constexpr auto k2345Cookies = Joined(kChromiumCookies, k2345OwnCookies);
 constexpr const wchar_t* kOperaGroups[] = {L"_side_profiles"};
 constexpr const wchar_t* kFirefoxCaches[] = {L"cache2"};
 constexpr const wchar_t* kFirefoxCookies[] = {L"cookies.sqlite"};
