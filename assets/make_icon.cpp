@@ -10,7 +10,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "window-look/geometry.h"
+
 namespace {
+
+using look::SegmentDistance;
 
 struct Rgba {
   double r, g, b, a;
@@ -22,15 +26,6 @@ double RoundedBoxDistance(double x, double y, double half, double radius) {
   const double qy = std::fabs(y - 0.5) - (half - radius);
   const double ox = std::max(qx, 0.0), oy = std::max(qy, 0.0);
   return std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0) - radius;
-}
-
-// Distance from a point to a line segment.
-double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-  const double vx = bx - ax, vy = by - ay;
-  double t = ((px - ax) * vx + (py - ay) * vy) / (vx * vx + vy * vy);
-  t = std::clamp(t, 0.0, 1.0);
-  const double dx = px - (ax + t * vx), dy = py - (ay + t * vy);
-  return std::sqrt(dx * dx + dy * dy);
 }
 
 // Colour of the icon at a point of the unit square (no antialiasing).

@@ -5,6 +5,7 @@
 namespace engine {
 
 CleanerWindow::CleanerWindow() {
+  quit_on_destroy = true;
   exit_action = [] { ::ExitProcess(0); };
   font_.reset(common::CreatePointFont(L"宋体", 9));
   title_font_.reset(common::CreatePointFont(L"宋体", 9, /*bold=*/true));
@@ -165,10 +166,6 @@ LRESULT CleanerWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_CLOSE:
       OnCloseRequest();
       return 0;
-    case WM_NCDESTROY:
-      if (quit_on_destroy)
-        ::PostQuitMessage(0);
-      break;
     default:
       break;
   }

@@ -47,10 +47,6 @@ class CleanerWindow : public common::Window,
 
   // What ends the program: ExitProcess, unless a test puts in its own.
   std::function<void()> exit_action;
-  // Whether the message loop ends when the window is destroyed (not in
-  // tests, which open many windows one after the other).
-  bool quit_on_destroy = true;
-
   HWND cmdSearch() const { return search_; }
   HWND cmdStop() const { return stop_; }
   HWND cmdExit() const { return exit_; }

@@ -1,15 +1,5 @@
 # Cross build for 32-bit Windows (XP and later) with MinGW-w64.
-# The win32 thread model matters: the posix one pulls in winpthread, which
-# imports GetTickCount64 and so will not load on Windows XP.
-set(CMAKE_SYSTEM_NAME Windows)
+set(SUITE_MINGW_TRIPLET i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_SYSTEM_VERSION 5.1)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -262,10 +262,10 @@ if(WIN32)
   add_custom_command(
     OUTPUT "${icon}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/bin"
-    COMMAND "${SUITE_HOST_CXX}" -std=c++20 -O2 -o "${CMAKE_BINARY_DIR}/make_icon"
-            "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
+    COMMAND "${SUITE_HOST_CXX}" -std=c++20 -O2 -I "${CMAKE_SOURCE_DIR}"
+            -o "${CMAKE_BINARY_DIR}/make_icon" "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
     COMMAND "${CMAKE_BINARY_DIR}/make_icon" "${icon}"
-    DEPENDS "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp"
+    DEPENDS "${CMAKE_SOURCE_DIR}/assets/make_icon.cpp" "${CMAKE_SOURCE_DIR}/window-look/geometry.h"
     COMMENT "Drawing ico.ico")
   add_custom_target(suite_icon ALL DEPENDS "${icon}")
   set(SUITE_TEST_RESOURCES "${CMAKE_BINARY_DIR}/assets/test_resources.rc")

@@ -55,6 +55,7 @@ StartupPlacement ReadStartupSettings(CommandBoxFields& fields,
 }
 
 CommandBoxWindow::CommandBoxWindow() : interpreter_(fields_, *this) {
+  quit_on_destroy = true;
   input_font_.reset(common::CreatePointFont(L"宋体", 9.75));
   label_font_.reset(common::CreatePointFont(L"宋体", 9));
   title_font_.reset(common::CreatePointFont(L"Arial Black", 12));
@@ -294,10 +295,6 @@ LRESULT CommandBoxWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
     case WM_CLOSE:
       Shutdown();
       return 0;
-    case WM_NCDESTROY:
-      if (quit_on_destroy)
-        ::PostQuitMessage(0);
-      break;
     default:
       break;
   }

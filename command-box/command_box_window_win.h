@@ -56,9 +56,6 @@ class CommandBoxWindow : public common::Window,
   // The shut-down: icon, player, About window; then the window goes.
   void Shutdown();
 
-  // Whether the message loop ends with the window (not in tests).
-  bool quit_on_destroy = true;
-
   CommandBoxFields& fields() { return fields_; }
   Interpreter& interpreter() { return interpreter_; }
   tray::AboutWindow& about() { return *about_; }

@@ -177,10 +177,15 @@ void Interpreter::ShortcutFolder() {
   SetText1(L"");
 }
 
+// A plug-in's or a shortcut's name: a plain file name, in a line that is
+// neither a path nor a stream address.
+bool Interpreter::NamesProgramFolderFile() const {
+  return !player::IsDrivePrefix(fields_.Text3) && !IsStreamPrefix(fields_.Text3) &&
+         IsPlainFileName(fields_.Text1);
+}
+
 void Interpreter::Plugin() {
-  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3))
-    return;
-  if (!IsPlainFileName(fields_.Text1))
+  if (!NamesProgramFolderFile())
     return;
   const std::wstring folder = common::JoinPath(host_.Program().folder, L"plugin\\");
   const std::wstring p = folder + fields_.Text1;
@@ -202,9 +207,7 @@ void Interpreter::Plugin() {
 }
 
 void Interpreter::Shortcut() {
-  if (player::IsDrivePrefix(fields_.Text3) || IsStreamPrefix(fields_.Text3))
-    return;
-  if (!IsPlainFileName(fields_.Text1))
+  if (!NamesProgramFolderFile())
     return;
   const std::wstring folder = host_.Program().folder;
   const bool found =

@@ -48,6 +48,7 @@ class Interpreter {
   void Download();
   void AutoRun();
   void ShortcutFolder();
+  bool NamesProgramFolderFile() const;
   void Plugin();
   void Shortcut();
   void Everything();

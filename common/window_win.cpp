@@ -101,6 +101,8 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wparam, LPAR
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     const LRESULT result = self->HandleMessage(message, wparam, lparam);
+    if (self->quit_on_destroy)
+      ::PostQuitMessage(0);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     auto& live = LiveWindows();

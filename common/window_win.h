@@ -43,6 +43,11 @@ class Window {
   // when the message was handled and must not be dispatched.
   virtual bool PreTranslateMessage(MSG& msg) { return false; }
 
+  // Whether the message loop ends when the window is destroyed: true for a
+  // program's main window, false in tests, which open many windows one
+  // after the other.
+  bool quit_on_destroy = false;
+
  protected:
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   // After WM_NCDESTROY; the handle is gone.

@@ -21,22 +21,17 @@ ButtonReaction ApplyButtonEvent(ButtonSkin& skin, ButtonEvent event) {
       skin.alpha = kPressedLevel;
       r.start_fade = true;
       return r;
-    case ButtonEvent::kLeftUp:
-    case ButtonEvent::kMouseLeave:
-      skin.mouse_flag = 0;
-      skin.state = 0;
-      skin.alpha = 0;
-      r.start_fade = true;
-      return r;
     case ButtonEvent::kSpaceDown:
       skin.alpha = kSpaceLevel;
       skin.state = 2;
       r.start_fade = true;
       return r;
+    case ButtonEvent::kLeftUp:
+    case ButtonEvent::kMouseLeave:
     case ButtonEvent::kSpaceUp:
       skin.mouse_flag = 0;
-      skin.alpha = 0;
       skin.state = 0;
+      skin.alpha = 0;
       r.start_fade = true;
       return r;
     case ButtonEvent::kFocusChanged:

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/display_scale.h"
+#include "window-look/geometry.h"
 
 namespace look {
 namespace {
@@ -19,15 +20,6 @@ Picture Blank(int width, int height, Rgb colour) {
 void Set(Picture& p, int x, int y, Rgb colour) {
   if (x >= 0 && y >= 0 && x < p.width && y < p.height)
     p.pixels[static_cast<size_t>(y) * p.width + x] = colour;
-}
-
-// Distance from a point to a segment.
-double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
-  const double vx = bx - ax, vy = by - ay;
-  double t = ((px - ax) * vx + (py - ay) * vy) / (vx * vx + vy * vy);
-  t = std::clamp(t, 0.0, 1.0);
-  const double dx = px - (ax + t * vx), dy = py - (ay + t * vy);
-  return std::sqrt(dx * dx + dy * dy);
 }
 
 struct Segment {
