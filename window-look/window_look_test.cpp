@@ -238,15 +238,6 @@ TEST(ChromeTest, DragRules) {
   }
 }
 
-TEST(ChromeTest, RsPutsBothButtonsBack) {
-  ChromePictures pictures;
-  pictures.close = ChromeState::kPressed;
-  pictures.minimise = ChromeState::kHover;
-  pictures.RS();
-  EXPECT_EQ(pictures.close, ChromeState::kNormal);
-  EXPECT_EQ(pictures.minimise, ChromeState::kNormal);
-}
-
 TEST(ChromeTest, PicturesHaveTheirSizesAndDiffer) {
   const Picture background = DrawBackground(600, 420, BackgroundStyle::kPanel, 30);
   ASSERT_EQ(background.pixels.size(), 600u * 420u);
