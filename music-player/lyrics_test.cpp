@@ -6,11 +6,13 @@
 #include <random>
 
 #include "common/unicode.h"
+#include "music-player/tag_test_files.h"
 #include "testing/iconv_code_page.h"
 
 namespace player {
 namespace {
 
+using test_files::Utf8;
 using testing_support::Gbk;
 using testing_support::IconvCodePage;
 
@@ -52,12 +54,8 @@ std::string Utf16(std::wstring_view text, bool big_endian = false) {
 // Western editor) is UTF-8, those bytes replaced; GBK files stay GBK.
 TEST(LyricsTest, EncodingsAreDetected) {
   const std::wstring text = L"[ti:七里香]\r\n[00:01.00]窗外的麻雀\r\n";
-  const std::string chinese =
-      "[ti:\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99]\r\n"                                // 七里香
-      "[00:01.00]\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B\x80\r\n";  // 窗外的麻雀
-  const std::string eight =
-      "\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B"
-      "\x80";
+  const std::string chinese = Utf8(u8"[ti:七里香]\r\n[00:01.00]窗外的麻雀\r\n");
+  const std::string eight = Utf8(u8"七里香窗外的麻雀");
   const struct {
     std::string name;
     std::string bytes;
