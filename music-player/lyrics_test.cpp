@@ -201,7 +201,8 @@ TEST(LyricsTest, SyncShowsTheLastLineDue) {
   };
   EXPECT_EQ(sooner.offset_ms(), 3000);
   for (const auto& c : cases)
-    EXPECT_EQ(c.lyrics->At(c.position), c.shown) << (c.lyrics - &plain) << " " << c.position;
+    EXPECT_EQ(c.lyrics->At(c.position), c.shown)
+        << c.position << " showing " << c.shown.value_or(L"(no change)");
 }
 
 // The bytes of a file of music-player/corpus; "" when it cannot be read.
