@@ -26,11 +26,6 @@ using testing_support::IconvCodePage;
 
 const IconvCodePage kGbk;
 
-MediaTags Read(const std::string& bytes) {
-  MemorySource source(bytes);
-  return ReadTags(source, kGbk);
-}
-
 struct TagCase {
   std::string name;
   std::string file;
@@ -138,8 +133,9 @@ TEST(TagReaderTest, Unsynchronisation) {
   std::string frame_data = std::string("\0", 1) + "a\xFF" + std::string(1, '\0') + "b";
   std::string body = "TIT2" + Be32(static_cast<uint32_t>(frame_data.size() - 1)) +
                      std::string(2, '\0') + frame_data;
-  const MediaTags tags = Read("ID3\x03" + std::string(1, '\0') + "\x80" +
-                              SyncSafe(static_cast<uint32_t>(body.size())) + body);
+  MemorySource source("ID3\x03" + std::string(1, '\0') + "\x80" +
+                      SyncSafe(static_cast<uint32_t>(body.size())) + body);
+  const MediaTags tags = ReadTags(source, kGbk);
   EXPECT_EQ(tags.title.substr(0, 1), L"a");
   EXPECT_EQ(tags.title.size(), 3u);  // "a", the 0xFF byte, "b"
   EXPECT_EQ(tags.title.back(), L'b');
