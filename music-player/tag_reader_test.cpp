@@ -87,6 +87,9 @@ TEST(TagReaderTest, EachKindOfTag) {
        L"歌名"},
       {"2.4 utf8", Id3v2(4, {{"TPE1", Utf8Frame(u8"Artist")}, {"TIT2", Utf8Frame(u8"歌")}}) + audio,
        L"Artist", L"歌"},
+      // The text's end marked by a NUL, as some writers do.
+      {"2.4 utf8, NUL at the end",
+       Id3v2(4, {{"TPE1", Utf8Frame(u8"Artist") + std::string(1, '\0')}}) + audio, L"Artist", L""},
       {"2.4 utf16be", Id3v2(4, {{"TIT2", std::string("\x02\x6B\x4C\x00\x41", 5)}}) + audio, L"",
        L"歌A"},
       {"2.2", Id3v2(2, {{"TP1", Latin1Frame("Old")}, {"TT2", Latin1Frame("Tune")}}) + audio, L"Old",
