@@ -4,6 +4,9 @@
 // (win_test_standard_user.sh), the others where it can be written.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "common/platform_win.h"
 #include "testing/win_test_support_win.h"
 
@@ -32,12 +35,11 @@ void MakeFoldersFor(const std::wstring& file) {
       ::CreateDirectoryW(file.substr(0, at).c_str(), nullptr);
 }
 
-// Both programs' ways of naming their file: a bare name, and windir with
-// the name.
-const wchar_t* const kNames[] = {L"suite_bare.ini", nullptr};
-
-std::wstring Named(const wchar_t* bare, const wchar_t* name) {
-  return bare ? std::wstring(bare) : WindowsFolder() + L"\\" + name;
+// Both programs' ways of naming their file, a bare name and windir with the
+// name, and where each lies in the Windows folder.
+std::vector<std::pair<std::wstring, std::wstring>> Namings() {
+  const std::wstring full = WindowsFolder() + L"\\suite_full.ini";
+  return {{L"suite_bare.ini", WindowsFolder() + L"\\suite_bare.ini"}, {full, full}};
 }
 
 class SettingsProfileWinTest : public ::testing::Test {
@@ -53,9 +55,7 @@ class SettingsProfileWinTest : public ::testing::Test {
 };
 
 TEST_F(SettingsProfileWinTest, WritableWindowsFolderKeepsTheFileThere) {
-  for (const wchar_t* bare : kNames) {
-    const std::wstring file = Named(bare, L"suite_full.ini");
-    const std::wstring in_windows = bare ? WindowsFolder() + L"\\" + bare : file;
+  for (const auto& [file, in_windows] : Namings()) {
     SCOPED_TRACE(file);
     SettingsFile settings(profile_, [&] { return file; });
     settings.WriteSetting(L"Option", L"wl.top", L"5700");
@@ -70,9 +70,7 @@ TEST_F(SettingsProfileWinTest, WritableWindowsFolderKeepsTheFileThere) {
 }
 
 TEST_F(SettingsProfileWinTest, CopyInTheVirtualStoreIsRead) {
-  for (const wchar_t* bare : kNames) {
-    const std::wstring file = Named(bare, L"suite_full.ini");
-    const std::wstring in_windows = bare ? WindowsFolder() + L"\\" + bare : file;
+  for (const auto& [file, in_windows] : Namings()) {
     const std::wstring copy = VirtualStoreCopy(in_windows);
     SCOPED_TRACE(file);
     // Left there by Windows for an older build, or by a standard user.

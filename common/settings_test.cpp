@@ -24,10 +24,7 @@ TEST_F(SettingsTest, ReadRules) {
       {L"1", L"1"},
       {L"  5700  ", L"5700"},
       {L"\t7\t", L"\t7\t"},  // only blanks are trimmed
-      {std::wstring(L"12\0"
-                    L"34",
-                    5),
-       L"12"},
+      {std::wstring(L"12\0ab", 5), L"12"},
       {L"中文 ", L"中文"},
       {std::wstring(127, L'x'), std::wstring(127, L'x')},
       {std::wstring(200, L'y'), std::wstring(127, L'y')},  // 128-char buffer

@@ -5,56 +5,26 @@
 namespace common {
 namespace {
 
-struct NumericCase {
-  const wchar_t* text;
-  bool numeric;
-};
-
 TEST(IsNumericTest, Table) {
-  const NumericCase cases[] = {
-      {L"", false},
-      {L" ", false},
-      {L"0", true},
-      {L"8", true},
-      {L"123456789012345678", true},
-      {L"8.", true},
-      {L".8", true},
-      {L".", false},
-      {L"-", false},
-      {L"+", false},
-      {L"-5", true},
-      {L"+5", true},
-      {L"-123456", true},
-      {L"--5", false},
-      {L"+-5", false},
-      {L" 42 ", true},
-      {L"\t42", true},
-      {L"4 2", false},
-      {L"1e5", true},
-      {L"1E5", true},
-      {L"1e+5", true},
-      {L"1e-5", true},
-      {L"1e", false},
-      {L"e5", false},
-      {L".e5", false},
-      {L"2.5e3", true},
-      {L"1e999", false},  // overflows a double
-      {L"1e-999", true},  // underflow is zero
-      {L"1.2.3", false},
-      {L"1.1.1.1", false},
-      {L"192.168.0.1", false},
-      {L"12a", false},
-      {L"a12", false},
-      {L"0x10", false},
+  const struct {
+    const wchar_t* text;
+    bool numeric;
+  } cases[] = {
+      {L"", false},       {L" ", false},     {L"0", true},        {L"8", true},
+      {L"8.", true},      {L".8", true},     {L".", false},       {L"-", false},
+      {L"+", false},      {L"-5", true},     {L"+5", true},       {L"-123456", true},
+      {L"--5", false},    {L"+-5", false},   {L" 42 ", true},     {L"\t42", true},
+      {L"4 2", false},    {L"1e5", true},    {L"1E5", true},      {L"1e+5", true},
+      {L"1e-5", true},    {L"1e", false},    {L"e5", false},      {L".e5", false},
+      {L"2.5e3", true},   {L"1.2.3", false}, {L"1.1.1.1", false}, {L"192.168.0.1", false},
+      {L"12a", false},    {L"a12", false},   {L"0x10", false},    {L"中", false},
+      {L"1,000", false},  {L"tm100", false}, {L"00012", true},    {L"123456789012345678", true},
       {L"１２３", false},  // full-width digits
-      {L"中", false},
-      {L"1,000", false},
-      {L"tm100", false},
-      {L"00012", true},
+      {L"1e999", false},   // overflows a double
+      {L"1e-999", true},   // underflow is zero
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(IsNumeric(c.text), c.numeric) << "input: \"" << c.text << "\"";
-  }
 }
 
 TEST(ParseNumberTest, Values) {
@@ -119,21 +89,16 @@ TEST(CharacterHelpersTest, TrimAndCut) {
   EXPECT_EQ(ToLowerAscii(L"A:\\ThunderRT6FormDC"), L"a:\\thunderrt6formdc");
 }
 
+// Full-width comma and digit, ideographic comma and space, pinyin letters
+// are in GBK; "ñ" and Hangul are not, and "€" is one byte (0x80) there.
 TEST(DoubleByteTest, Table) {
   const struct {
     const wchar_t* text;
     bool double_byte;
   } cases[] = {
-      {L"", false},    {L"a", false},       {L"1", false},
-      {L"中国", true}, {L"百度一下", true}, {L"，", true},  // full-width comma
-      {L"１", true},                                        // full-width digit
-      {L"、", true},                                        // ideographic comma
-      {L"é", true},                                         // pinyin letter, in GBK
-      {L"ñ", false},                                        // not in GBK
-      {L"ü", true},                                         // GBK has pinyin letters
-      {L"€", false},                                        // one byte (0x80) in code page 936
-      {L"가", false},                                       // Hangul is not in GBK
-      {L"a中", false}, {L"\u3000", true},                   // ideographic space
+      {L"", false},  {L"a", false}, {L"1", false},  {L"中国", true}, {L"百度一下", true},
+      {L"，", true}, {L"１", true}, {L"、", true},  {L"é", true},    {L"ñ", false},
+      {L"ü", true},  {L"€", false}, {L"가", false}, {L"a中", false}, {L"\u3000", true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(HasDoubleByteStart(c.text), c.double_byte) << "input: " << c.text;

@@ -6,11 +6,13 @@
 #include <random>
 
 #include "common/unicode.h"
+#include "music-player/tag_test_files.h"
 #include "testing/iconv_code_page.h"
 
 namespace player {
 namespace {
 
+using test_files::Utf8;
 using testing_support::Gbk;
 using testing_support::IconvCodePage;
 
@@ -27,6 +29,7 @@ TEST(LyricsTest, LineEndsOfEveryKind) {
       {L"a\rb\r", {L"a", L"b"}},
       // Line feeds alone end lines too (files from other systems).
       {L"a\nb\nc", {L"a", L"b", L"c"}},
+      {L"a\nb\n", {L"a", L"b"}},
       {L"a\r\n\r\nb", {L"a", L"", L"b"}},
       {L"\n", {L""}},
       {L"a\r\r\nb", {L"a", L"", L"b"}},
@@ -35,91 +38,41 @@ TEST(LyricsTest, LineEndsOfEveryKind) {
     EXPECT_EQ(SplitLines(c.text), c.lines);
 }
 
-TEST(LyricsTest, EncodingsAreDetected) {
-  const std::wstring text = L"[00:01.00]月亮代表我的心\r\n";
-  std::string utf16le = "\xFF\xFE";
-  std::string utf16be = "\xFE\xFF";
+// UTF-16 bytes of `text`, little- or big-endian, without a mark.
+std::string Utf16(std::wstring_view text, bool big_endian = false) {
+  std::string bytes;
   for (wchar_t c : text) {
-    utf16le += static_cast<char>(c & 0xFF);
-    utf16le += static_cast<char>(c >> 8);
-    utf16be += static_cast<char>(c >> 8);
-    utf16be += static_cast<char>(c & 0xFF);
+    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>((c >> 8) & 0xFF);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
   }
-  const std::string utf8 =
-      "[00:01.00]\xE6\x9C\x88\xE4\xBA\xAE\xE4\xBB\xA3\xE8\xA1\xA8\xE6\x88\x91"
-      "\xE7\x9A\x84\xE5\xBF\x83\r\n";
-  EXPECT_EQ(DecodeLyricBytes(Gbk(text), kGbk), text);
-  EXPECT_EQ(DecodeLyricBytes("\xEF\xBB\xBF" + utf8, kGbk), text);
-  EXPECT_EQ(DecodeLyricBytes(utf8, kGbk), text);
-  EXPECT_EQ(DecodeLyricBytes(utf16le, kGbk), text);
-  EXPECT_EQ(DecodeLyricBytes(utf16be, kGbk), text);
-  EXPECT_EQ(DecodeLyricBytes("[ti:plain]", kGbk), L"[ti:plain]");
+  return bytes;
 }
 
-TEST(LyricsTest, SyncShowsTheLastLineDue) {
-  const Lyrics lyrics({
-      L"[ti:Song]",
-      L"[01:02.35]Some words",
-      L"[00:15.20][01:30.00]Chorus",
-      L"[01:05.10]first",
-      L"[01:05.90]second",
-      L"[02:10]We met at 01:05",
-      L"",
-  });
-  const struct {
-    std::wstring position;
-    std::optional<std::wstring> shown;
-  } cases[] = {
-      {L"00:14", L""},  // before the first line
-      {L"00:15", L"Chorus"},
-      {L"01:02", L"Some words"},
-      {L"01:30", L"Chorus"},
-      // Two lines within one second: the later one, for the whole second.
-      {L"01:05", L"second"},
-      {L"01:29", L"second"},
-      {L"03:00", L"We met at 01:05"},
-      {L"1:02:00", L"We met at 01:05"},
-      // An empty position shows the last entry's text; one that cannot be
-      // read changes nothing.
-      {L"", L""},
-      {L"1:2", std::nullopt},
-      {L"00:0x", std::nullopt},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(lyrics.At(c.position), c.shown) << c.position;
-  EXPECT_EQ(Lyrics().At(L"00:01"), L"");
-}
-
-TEST(LyricsTest, LineFeedOnlyFileGivesOneEntryPerLine) {
-  const std::string file = Gbk(L"[00:01]第一行\n[00:02]第二行\n");
-  const auto lines = SplitLines(DecodeLyricBytes(file, kGbk));
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(Lyrics(lines).At(L"00:02"), L"第二行");
-}
-
-// A UTF-8 file without a byte-order mark in which a few bytes are not UTF-8
-// (one line saved by a Western editor) is UTF-8, those bytes replaced; GBK
-// files stay GBK.
-TEST(LyricsTest, Utf8WithStrayBytes) {
-  const std::string chinese =
-      "[ti:\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99]\r\n"                                // 七里香
-      "[00:01.00]\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B\x80\r\n";  // 窗外的麻雀
+// The encodings with a mark, and UTF-8 without one, are found. A UTF-8 file
+// without a mark in which a few bytes are not UTF-8 (one line saved by a
+// Western editor) is UTF-8, those bytes replaced; GBK files stay GBK.
+TEST(LyricsTest, EncodingsAreDetected) {
   const std::wstring text = L"[ti:七里香]\r\n[00:01.00]窗外的麻雀\r\n";
-  const std::string eight =
-      "\xE4\xB8\x83\xE9\x87\x8C\xE9\xA6\x99\xE7\xAA\x97\xE5\xA4\x96\xE7\x9A\x84\xE9\xBA\xBB\xE9\x9B"
-      "\x80";
+  const std::string chinese = Utf8(u8"[ti:七里香]\r\n[00:01.00]窗外的麻雀\r\n");
+  const std::string eight = Utf8(u8"七里香窗外的麻雀");
   const struct {
     std::string name;
     std::string bytes;
     std::wstring text;
   } cases[] = {
+      {"GBK", Gbk(text), text},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF" + chinese, text},
+      {"UTF-8", chinese, text},
+      {"UTF-16LE with a mark", "\xFF\xFE" + Utf16(text), text},
+      {"UTF-16BE with a mark", "\xFE\xFF" + Utf16(text, true), text},
+      {"ASCII", "[ti:plain]", L"[ti:plain]"},
       {"one Western byte", chinese + "[00:05]Caf\xE9\r\n", text + L"[00:05]Caf\xFFFD\r\n"},
       {"a stray byte first", "\xE9" + chinese, L"\xFFFD" + text},
       // Eight Chinese characters for each stray byte are enough; seven are
       // not, and the ANSI code page reads the file.
       {"eight to one", eight + "\x80", L"七里香窗外的麻雀\xFFFD"},
       {"seven to one", eight.substr(3) + "\x80", kGbk.Decode(eight.substr(3) + "\x80")},
-      {"GBK", Gbk(text), text},
   };
   for (const auto& c : cases)
     EXPECT_EQ(DecodeLyricBytes(c.bytes, kGbk), c.text) << c.name;
@@ -196,7 +149,17 @@ TEST(LyricsTest, OffsetHeader) {
     EXPECT_EQ(LyricOffset(c.entries), c.offset) << (c.entries.empty() ? L"" : c.entries[0]);
 }
 
-TEST(LyricsTest, SyncWithAnOffset) {
+// The line shown at a position: the last one due, after the file's offset.
+TEST(LyricsTest, SyncShowsTheLastLineDue) {
+  const Lyrics plain({
+      L"[ti:Song]",
+      L"[01:02.35]Some words",
+      L"[00:15.20][01:30.00]Chorus",
+      L"[01:05.10]first",
+      L"[01:05.90]second",
+      L"[02:10]We met at 01:05",
+      L"",
+  });
   const Lyrics sooner({
       L"[offset:+3000]",
       L"[00:03.00]three",
@@ -206,19 +169,40 @@ TEST(LyricsTest, SyncWithAnOffset) {
   const Lyrics later({L"[offset:-3000]", L"[00:03.00]three"});
   // Word stamps take no part: "<01:02:50>" is no line of 02:50.
   const Lyrics stamped({L"[02:50.00]late", L"[01:02.00]<01:02:50>early <01:03:10>words"});
+  const Lyrics none;
   const struct {
     const Lyrics* lyrics;
     std::wstring position;
-    std::wstring shown;
+    std::optional<std::wstring> shown;
   } cases[] = {
-      {&sooner, L"00:00", L"three"},        {&sooner, L"00:03", L"six too"},
-      {&sooner, L"00:06", L"nine"},         {&later, L"00:05", L""},
-      {&later, L"00:06", L"three"},         {&stamped, L"01:02", L"early words"},
-      {&stamped, L"02:49", L"early words"}, {&stamped, L"02:50", L"late"},
+      {&plain, L"00:14", L""},  // before the first line
+      {&plain, L"00:15", L"Chorus"},
+      {&plain, L"01:02", L"Some words"},
+      {&plain, L"01:30", L"Chorus"},
+      // Two lines within one second: the later one, for the whole second.
+      {&plain, L"01:05", L"second"},
+      {&plain, L"01:29", L"second"},
+      {&plain, L"03:00", L"We met at 01:05"},
+      {&plain, L"1:02:00", L"We met at 01:05"},
+      // An empty position shows the last entry's text; one that cannot be
+      // read changes nothing.
+      {&plain, L"", L""},
+      {&plain, L"1:2", std::nullopt},
+      {&plain, L"00:0x", std::nullopt},
+      {&none, L"00:01", L""},
+      {&sooner, L"00:00", L"three"},
+      {&sooner, L"00:03", L"six too"},
+      {&sooner, L"00:06", L"nine"},
+      {&later, L"00:05", L""},
+      {&later, L"00:06", L"three"},
+      {&stamped, L"01:02", L"early words"},
+      {&stamped, L"02:49", L"early words"},
+      {&stamped, L"02:50", L"late"},
   };
   EXPECT_EQ(sooner.offset_ms(), 3000);
   for (const auto& c : cases)
-    EXPECT_EQ(c.lyrics->At(c.position), c.shown) << c.position;
+    EXPECT_EQ(c.lyrics->At(c.position), c.shown)
+        << c.position << " showing " << c.shown.value_or(L"(no change)");
 }
 
 // The bytes of a file of music-player/corpus; "" when it cannot be read.
@@ -232,14 +216,6 @@ std::string Corpus(const char* name) {
 // Lyric files of the shapes lyric sites, karaoke tools and editors write,
 // from their bytes to the line shown at each position.
 TEST(LyricsTest, ShapesOfLyricFiles) {
-  const auto utf16le = [](std::wstring_view text) {
-    std::string bytes;
-    for (wchar_t c : text) {
-      bytes += static_cast<char>(c & 0xFF);
-      bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
-    return bytes;
-  };
   const struct {
     const char* shape;
     std::string bytes;
@@ -268,14 +244,15 @@ TEST(LyricsTest, ShapesOfLyricFiles) {
       {"hundredths after a colon",
        "[00:01:05]one\r\n[00:30.00]two\r\n",
        {{L"00:01", L"one"}, {L"01:05", L"two"}}},
+      {"line feeds only, GBK",
+       Gbk(L"[00:01]第一行\n[00:02]第二行\n"),
+       {{L"00:01", L"第一行"}, {L"00:02", L"第二行"}}},
       {"one-digit minutes", "[0:01.00]Hello\r\n", {{L"00:01", L"Hello"}}},
       {"a time in the text",
        "[00:01.00]one\r\n[02:10.00]We met at 01:05\r\n",
        {{L"01:05", L"one"}}},
       {"a tag holding a time", "[length: 03:45]\r\n[00:01.00]one\r\n", {{L"03:45", L"one"}}},
-      {"UTF-16LE without a mark",
-       utf16le(L"[ti:你好]\r\n[00:01.00]你好\r\n"),
-       {{L"00:01", L"你好"}}},
+      {"UTF-16LE without a mark", Utf16(L"[ti:你好]\r\n[00:01.00]你好\r\n"), {{L"00:01", L"你好"}}},
       {"short UTF-8 with one Western byte",
        "[00:01.00]\xE7\xAC\xAC\xE4\xB8\x80\xE5\x8F\xA5\r\n[00:09.00]caf\xE9 au lait\r\n",
        {{L"00:01", L"第一句"}, {L"00:09", L"caf\xFFFD au lait"}}},

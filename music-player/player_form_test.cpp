@@ -145,29 +145,25 @@ TEST_F(PlayerFormTest, LoadLyricsWithAndWithoutFile) {
   EXPECT_TRUE(form_.List1().empty());
 }
 
-TEST_F(PlayerFormTest, SyncTickFollowsThePosition) {
+// The line at each tick follows the position, and stays past the last
+// line. The lyric file's [offset:] goes with it: read when it is loaded,
+// gone when another file replaces it.
+TEST_F(PlayerFormTest, SyncTickFollowsThePositionAndTheFilesOffset) {
   files_.files[L"D:\\s.lrc"] = "[00:01]one\n[00:02]two\n";
-  form_.LoadLyrics(L"D:\\s");
-  w1_.position = L"00:02";
-  form_.SyncTick();
-  EXPECT_EQ(box_.lyric, L"two");
-  w1_.position = L"00:09";
-  form_.SyncTick();
-  EXPECT_EQ(box_.lyric, L"two");  // past the last line: it stays
-}
-
-// The lyric file's [offset:] goes with it: read when it is loaded, gone
-// when another file replaces it.
-TEST_F(PlayerFormTest, SyncTickAppliesTheFilesOffset) {
   files_.files[L"D:\\a.lrc"] = "[offset:+3000]\r\n[00:03]three\r\n[00:06]six\r\n";
   files_.files[L"D:\\b.lrc"] = "[00:03]three\r\n[00:06]six\r\n";
-  w1_.position = L"00:03";
-  form_.LoadLyrics(L"D:\\a");
-  form_.SyncTick();
-  EXPECT_EQ(box_.lyric, L"six");
-  form_.LoadLyrics(L"D:\\b");
-  form_.SyncTick();
-  EXPECT_EQ(box_.lyric, L"three");
+  const struct {
+    const wchar_t *stem, *position, *lyric;
+  } ticks[] = {{L"D:\\s", L"00:02", L"two"},
+               {L"D:\\s", L"00:09", L"two"},
+               {L"D:\\a", L"00:03", L"six"},
+               {L"D:\\b", L"00:03", L"three"}};
+  for (const auto& t : ticks) {
+    form_.LoadLyrics(t.stem);
+    w1_.position = t.position;
+    form_.SyncTick();
+    EXPECT_EQ(box_.lyric, t.lyric) << t.stem << " at " << t.position;
+  }
 }
 
 TEST_F(PlayerFormTest, RefreshShowsArtistTitleAndPosition) {

@@ -41,45 +41,55 @@ void WarmUpOnce() {
   if (done)
     return;
   done = true;
-  auto form = std::make_unique<TestForm>();
-  form->AddButton(L"预热", 10, 10, 75, 25);
-  form->AddButton(L"框", 10, 50, 75, 25, BS_AUTOCHECKBOX);
-  MakeEdit(form->hwnd());
-  AttachSkin(form->hwnd());
-  testing_support::MessageBoxAnswerer answerer;
-  ::MessageBoxW(form->hwnd(), L"预热", L"提示", MB_OKCANCEL | MB_ICONINFORMATION);
-  ::MessageBoxW(form->hwnd(), L"预热", L"提示", MB_OK | MB_ICONQUESTION);
-  ::SendMessageW(::GetWindow(form->hwnd(), GW_CHILD), WM_SETFOCUS, 0, 0);
-  PumpFor(50);
-  form.reset();
+  {
+    TestForm form;
+    form.AddButton(L"预热", 10, 10, 75, 25);
+    form.AddButton(L"框", 10, 50, 75, 25, BS_AUTOCHECKBOX);
+    MakeEdit(form.hwnd());
+    AttachSkin(form.hwnd());
+    testing_support::MessageBoxAnswerer answerer;
+    ::MessageBoxW(form.hwnd(), L"预热", L"提示", MB_OKCANCEL | MB_ICONINFORMATION);
+    ::MessageBoxW(form.hwnd(), L"预热", L"提示", MB_OK | MB_ICONQUESTION);
+    ::SendMessageW(::GetWindow(form.hwnd(), GW_CHILD), WM_SETFOCUS, 0, 0);
+    PumpFor(50);
+  }
   PumpFor(50);
 }
 
+// Each test has a form of its own; once the form is gone the engine is at
+// rest again and every drawing object it made is gone.
 class SkinEngineWinTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WarmUpOnce();
     ASSERT_FALSE(SkinEngine().initialised) << "a previous test left the engine busy";
     gdi_before_ = testing_support::GdiObjectCount();
+    form_ = std::make_unique<TestForm>();
   }
   void TearDown() override {
+    form_.reset();
     PumpFor(50);
     EXPECT_FALSE(SkinEngine().initialised);
     EXPECT_EQ(SkinEngine().skinned_buttons, 0);
     EXPECT_EQ(SkinEngine().hooked_windows, 0);
-    // Every drawing object the engine made is gone again.
     EXPECT_EQ(testing_support::GdiObjectCount(), gdi_before_);
   }
+  // A button of the usual size at the form's top left, the form skinned.
+  HWND SkinnedButton(const wchar_t* caption) {
+    HWND b = form_->AddButton(caption, 10, 10, 75, 25);
+    AttachSkin(form_->hwnd());
+    return b;
+  }
+  std::unique_ptr<TestForm> form_;
   DWORD gdi_before_ = 0;
 };
 
 TEST_F(SkinEngineWinTest, PropertiesAfterAttach) {
-  auto form = std::make_unique<TestForm>();
-  HWND ok = form->AddButton(L"开始清理", 10, 10, 75, 25);
-  HWND off = form->AddButton(L"停止", 100, 10, 75, 25);
+  HWND ok = form_->AddButton(L"开始清理", 10, 10, 75, 25);
+  HWND off = form_->AddButton(L"停止", 100, 10, 75, 25);
   ::EnableWindow(off, FALSE);
-  HWND box = form->AddButton(L"回收站", 10, 50, 100, 20, BS_AUTOCHECKBOX);
-  AttachSkin(form->hwnd());
+  HWND box = form_->AddButton(L"回收站", 10, 50, 100, 20, BS_AUTOCHECKBOX);
+  AttachSkin(form_->hwnd());
 
   EXPECT_TRUE(SkinEngine().initialised);
   EXPECT_EQ(SkinEngine().skinned_buttons, 2);
@@ -95,28 +105,25 @@ TEST_F(SkinEngineWinTest, PropertiesAfterAttach) {
   // The check box keeps its own look; it is only hooked for the frame.
   EXPECT_EQ(::GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
   EXPECT_EQ(::GetPropW(box, L"HDC0"), nullptr);
-  EXPECT_NE(::GetPropW(form->hwnd(), L"PROCADDR"), nullptr);
+  EXPECT_NE(::GetPropW(form_->hwnd(), L"PROCADDR"), nullptr);
 
   // Attaching again changes no count and stacks nothing.
   const LONG_PTR proc = ::GetWindowLongPtrW(ok, GWLP_WNDPROC);
-  AttachSkin(form->hwnd());
+  AttachSkin(form_->hwnd());
   EXPECT_EQ(SkinEngine().skinned_buttons, 2);
   EXPECT_EQ(SkinEngine().hooked_windows, 1);
   EXPECT_EQ(::GetWindowLongPtrW(ok, GWLP_WNDPROC), proc);
 
   // A button made after the attach is taken over at the next attach.
-  HWND late = form->AddButton(L"退出(&C)", 200, 10, 75, 25);
+  HWND late = form_->AddButton(L"退出(&C)", 200, 10, 75, 25);
   EXPECT_EQ(::GetPropW(late, L"PROCADDR"), nullptr);
-  AttachSkin(form->hwnd());
+  AttachSkin(form_->hwnd());
   EXPECT_NE(::GetPropW(late, L"PROCADDR"), nullptr);
   EXPECT_EQ(SkinEngine().skinned_buttons, 3);
-  form.reset();
 }
 
 TEST_F(SkinEngineWinTest, MessagesDriveStateAndFadeEnds) {
-  auto form = std::make_unique<TestForm>();
-  HWND b = form->AddButton(L"确 定", 10, 10, 75, 25);
-  AttachSkin(form->hwnd());
+  HWND b = SkinnedButton(L"确 定");
   struct Step {
     UINT message;
     WPARAM wparam;
@@ -142,16 +149,13 @@ TEST_F(SkinEngineWinTest, MessagesDriveStateAndFadeEnds) {
   EXPECT_EQ(PropValue(b, L"OLDSTATE"), 3);
   ::EnableWindow(b, TRUE);
   EXPECT_EQ(PropValue(b, L"OLDSTATE"), 0);
-  form.reset();
 }
 
 // The engine keeps its own copy of the button's values; every tick and
 // every state change must still reach the properties, and a button given
 // back and taken over again starts from its properties anew.
 TEST_F(SkinEngineWinTest, FadeTicksAndStateChangesReachTheProperties) {
-  auto form = std::make_unique<TestForm>();
-  HWND b = form->AddButton(L"确 定", 10, 10, 75, 25);
-  AttachSkin(form->hwnd());
+  HWND b = SkinnedButton(L"确 定");
   const LONG_PTR skinned_proc = ::GetWindowLongPtrW(b, GWLP_WNDPROC);
   ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   const INT_PTR timer = PropValue(b, L"TIMERID");
@@ -194,13 +198,10 @@ TEST_F(SkinEngineWinTest, FadeTicksAndStateChangesReachTheProperties) {
   ::SendMessageW(b, WM_MOUSEMOVE, 0, 0);
   EXPECT_EQ(PropValue(b, L"OLDSTATE"), 1);
   EXPECT_EQ(PropValue(b, L"ALPHALEVEL"), 70);
-  form.reset();
 }
 
 TEST_F(SkinEngineWinTest, ResizeKeepsRoundedRegionAndImages) {
-  auto form = std::make_unique<TestForm>();
-  HWND b = form->AddButton(L"开始清理", 10, 10, 75, 25);
-  AttachSkin(form->hwnd());
+  HWND b = SkinnedButton(L"开始清理");
   HRGN region = ::CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(::GetWindowRgn(b, region), ERROR);
   RECT box;
@@ -218,25 +219,22 @@ TEST_F(SkinEngineWinTest, ResizeKeepsRoundedRegionAndImages) {
   EXPECT_EQ(info.bmWidth, 120);
   EXPECT_EQ(info.bmHeight, 40);
   // Tiny and huge buttons, empty and very long captions: nothing breaks.
-  HWND tiny = form->AddButton(L"", 0, 0, 3, 4);
-  HWND wordy = form->AddButton(std::wstring(2000, L'长').c_str(), 0, 100, 40, 20);
-  AttachSkin(form->hwnd());
+  HWND tiny = form_->AddButton(L"", 0, 0, 3, 4);
+  HWND wordy = form_->AddButton(std::wstring(2000, L'长').c_str(), 0, 100, 40, 20);
+  AttachSkin(form_->hwnd());
   ::SetWindowPos(tiny, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
   ::SendMessageW(wordy, WM_SETFOCUS, 0, 0);
-  ::InvalidateRect(form->hwnd(), nullptr, TRUE);
+  ::InvalidateRect(form_->hwnd(), nullptr, TRUE);
   PumpFor(50);
   // Buttons can go before their window does.
   ::DestroyWindow(tiny);
   ::DestroyWindow(b);
   EXPECT_EQ(SkinEngine().skinned_buttons, 1);
-  form.reset();
 }
 
 TEST_F(SkinEngineWinTest, MessageBoxOfTheWindowGetsSkinnedButtons) {
-  auto form = std::make_unique<TestForm>();
-  form->AddButton(L"开始清理", 10, 10, 75, 25);
-  AttachSkin(form->hwnd());
-  HWND b = ::GetWindow(form->hwnd(), GW_CHILD);
+  SkinnedButton(L"开始清理");
+  HWND b = ::GetWindow(form_->hwnd(), GW_CHILD);
   ::SendMessageW(b, WM_MOUSEMOVE, 0, 0);  // a fade runs while the box opens
   testing_support::MessageBoxAnswerer answerer;
   INT_PTR ok_proc = 0, cancel_proc = 0;
@@ -247,7 +245,7 @@ TEST_F(SkinEngineWinTest, MessageBoxOfTheWindowGetsSkinnedButtons) {
     counted = SkinEngine().skinned_buttons;
   };
   answerer.QueueAnswer(IDCANCEL);
-  EXPECT_EQ(::MessageBoxW(form->hwnd(), L"正在搜索你确定要终止吗？", L"提示",
+  EXPECT_EQ(::MessageBoxW(form_->hwnd(), L"正在搜索你确定要终止吗？", L"提示",
                           MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON2),
             IDCANCEL);
   EXPECT_NE(ok_proc, 0);
@@ -256,30 +254,24 @@ TEST_F(SkinEngineWinTest, MessageBoxOfTheWindowGetsSkinnedButtons) {
   PumpFor(30);
   EXPECT_EQ(SkinEngine().skinned_buttons, 1);
   EXPECT_EQ(SkinEngine().hooked_windows, 1);
-  form.reset();
 }
 
 TEST_F(SkinEngineWinTest, EngineReturnsToRestAndRebuildsAtlas) {
   const int builds = SkinEngine().atlas_builds;
-  auto form = std::make_unique<TestForm>();
-  form->AddButton(L"a", 10, 10, 75, 25);
-  AttachSkin(form->hwnd());
+  SkinnedButton(L"a");
   EXPECT_EQ(SkinEngine().atlas_builds, builds + 1);
-  form.reset();
+  form_.reset();
   EXPECT_FALSE(SkinEngine().initialised);
   EXPECT_EQ(SkinEngine().atlas, nullptr);
-  auto second = std::make_unique<TestForm>();
-  second->AddButton(L"b", 10, 10, 75, 25);
-  AttachSkin(second->hwnd());
+  form_ = std::make_unique<TestForm>();
+  SkinnedButton(L"b");
   EXPECT_EQ(SkinEngine().atlas_builds, builds + 2);
   EXPECT_NE(SkinEngine().atlas, nullptr);
-  second.reset();
 }
 
 TEST_F(SkinEngineWinTest, FlatFrameBlueWhenEnabledGreyWhenDisabled) {
-  auto form = std::make_unique<TestForm>();
-  HWND edit = MakeEdit(form->hwnd());
-  AttachSkin(form->hwnd());
+  HWND edit = MakeEdit(form_->hwnd());
+  AttachSkin(form_->hwnd());
   PumpFor(30);
   auto corner = [&] {
     ::RedrawWindow(edit, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
@@ -293,33 +285,36 @@ TEST_F(SkinEngineWinTest, FlatFrameBlueWhenEnabledGreyWhenDisabled) {
   EXPECT_EQ(corner(), RGB(0x54, 0xA5, 0xD5));
   ::EnableWindow(edit, FALSE);
   EXPECT_EQ(corner(), RGB(0xCC, 0xCC, 0xCC));
-  form.reset();
 }
 
 TEST_F(SkinEngineWinTest, DestroyingInAnyOrder) {
-  auto form = std::make_unique<TestForm>();
-  HWND a = form->AddButton(L"a", 10, 10, 75, 25);
-  HWND edit = MakeEdit(form->hwnd());
-  AttachSkin(form->hwnd());
+  HWND a = form_->AddButton(L"a", 10, 10, 75, 25);
+  HWND edit = MakeEdit(form_->hwnd());
+  AttachSkin(form_->hwnd());
   ::DestroyWindow(edit);
   ::DestroyWindow(a);
   EXPECT_EQ(SkinEngine().skinned_buttons, 0);
   EXPECT_TRUE(SkinEngine().initialised);  // the window is still hooked
-  form.reset();
 }
 
-TEST(ChromeWinTest, PicturesRsAndClicks) {
-  struct Form : common::Window {
-    Form() { Create(kFormClass, L"chrome", WS_POPUP | WS_VISIBLE, 0, 0, 0, 340, 100, nullptr); }
-  } form;
+// A form of WIDTH by HEIGHT with its chrome, the buttons at the top right.
+struct ChromeForm : common::Window {
+  ChromeForm(int width, int height, BackgroundStyle style) {
+    Create(kFormClass, L"chrome", WS_POPUP | WS_VISIBLE, 0, 0, 0, width, height, nullptr);
+    WindowChrome::Layout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.style = style;
+    layout.minimise = {width - 58, 4};
+    layout.close = {width - 30, 4};
+    chrome.Create(hwnd(), layout);
+  }
   WindowChrome chrome;
-  WindowChrome::Layout layout;
-  layout.width = 340;
-  layout.height = 100;
-  layout.style = BackgroundStyle::kStrip;
-  layout.minimise = {282, 4};
-  layout.close = {310, 4};
-  chrome.Create(form.hwnd(), layout);
+};
+
+TEST(ChromeWinTest, PicturesRsAndClicks) {
+  ChromeForm form(340, 100, BackgroundStyle::kStrip);
+  WindowChrome& chrome = form.chrome;
   int closes = 0, minimises = 0;
   chrome.on_close = [&] { ++closes; };
   chrome.on_minimise = [&] { ++minimises; };
@@ -362,30 +357,14 @@ TEST(ChromeWinTest, PicturesRsAndClicks) {
   EXPECT_EQ(chrome.Shown(ChromeButton::kClose), ChromeState::kPressed);
 }
 
-}  // namespace
-}  // namespace look
-
-namespace look {
-namespace {
-
 // The leak checks above stand on the platform's count of GDI objects.
 // Picture1 paints the background that the chrome draws, pixel for pixel,
 // into its own DC and into the DC of a control that asks for its parent's
 // background (the viewport moved to the parent's origin), for both styles.
 TEST(ChromeWinTest, Picture1PaintsTheBackgroundExactly) {
   for (BackgroundStyle style : {BackgroundStyle::kPanel, BackgroundStyle::kStrip}) {
-    struct Form : common::Window {
-      Form() { Create(kFormClass, L"chrome", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 200, nullptr); }
-    } form;
-    WindowChrome chrome;
-    WindowChrome::Layout layout;
-    layout.width = 300;
-    layout.height = 200;
-    layout.style = style;
-    layout.title_height = 30;
-    layout.minimise = {240, 4};
-    layout.close = {268, 4};
-    chrome.Create(form.hwnd(), layout);
+    ChromeForm form(300, 200, style);  // a title of 30 pixels
+    WindowChrome& chrome = form.chrome;
     const Picture expected = DrawBackground(300, 200, style, 30);
 
     HDC screen = ::GetDC(nullptr);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "window-look/button_skin_state.h"
 #include "window-look/chrome_pictures.h"
 #include "window-look/skin_atlas.h"
@@ -9,20 +11,24 @@ namespace {
 
 // ---- the atlas ------------------------------------------------------------------
 
-TEST(SkinAtlasTest, CentreGradientsOfAllTiles) {
+// The centre column's gradient of each tile, and its inner line and glow
+// (column 1).
+TEST(SkinAtlasTest, GradientsAndInnerLinesOfAllTiles) {
   const struct {
-    int state, row;
+    int state, column, row;
     Rgb colour;
   } cases[] = {
-      {0, 0, 0x1B8FD5},  {0, 1, 0xFFFFFF},  {0, 3, 0xF1F8FC}, {0, 10, 0xD7EAF9}, {0, 18, 0xB0CFE9},
-      {0, 19, 0xCCE0F1}, {0, 20, 0x1B8FD5}, {1, 1, 0x4CC3FB}, {1, 2, 0xC6EDFF},  {1, 11, 0xCBE4F7},
-      {1, 18, 0x99D2F3}, {1, 19, 0x3FBBF8}, {2, 1, 0x3BBCFA}, {2, 3, 0x9ACDEE},  {2, 15, 0xE0F1FB},
-      {2, 18, 0xBEE8FE}, {2, 19, 0x46C2FC}, {3, 0, 0xBFBFBF}, {3, 3, 0xF8F8F8},  {3, 12, 0xE5E5E5},
-      {3, 19, 0xE6E6E6}, {3, 20, 0xBFBFBF},
+      {0, 4, 0, 0x1B8FD5},  {0, 4, 1, 0xFFFFFF},  {0, 4, 3, 0xF1F8FC},  {0, 4, 10, 0xD7EAF9},
+      {0, 4, 18, 0xB0CFE9}, {0, 4, 19, 0xCCE0F1}, {0, 4, 20, 0x1B8FD5}, {1, 4, 1, 0x4CC3FB},
+      {1, 4, 2, 0xC6EDFF},  {1, 4, 11, 0xCBE4F7}, {1, 4, 18, 0x99D2F3}, {1, 4, 19, 0x3FBBF8},
+      {2, 4, 1, 0x3BBCFA},  {2, 4, 3, 0x9ACDEE},  {2, 4, 15, 0xE0F1FB}, {2, 4, 18, 0xBEE8FE},
+      {2, 4, 19, 0x46C2FC}, {3, 4, 0, 0xBFBFBF},  {3, 4, 3, 0xF8F8F8},  {3, 4, 12, 0xE5E5E5},
+      {3, 4, 19, 0xE6E6E6}, {3, 4, 20, 0xBFBFBF}, {0, 1, 5, 0xF0F7FC},  {0, 1, 15, 0xCDE2F2},
+      {1, 1, 5, 0x4CC3FB},  {1, 1, 15, 0x41BCF8}, {2, 1, 5, 0x37B9F9},  {2, 1, 15, 0x44C1FC},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Atlas().TilePixel(c.state, 4, c.row), c.colour)
-        << "state " << c.state << " row " << c.row;
+    EXPECT_EQ(Atlas().TilePixel(c.state, c.column, c.row), c.colour)
+        << "state " << c.state << " column " << c.column << " row " << c.row;
 }
 
 TEST(SkinAtlasTest, NormalTileTopLeftCorner) {
@@ -51,13 +57,7 @@ TEST(SkinAtlasTest, OutlinesOfAllFourTiles) {
   }
 }
 
-TEST(SkinAtlasTest, InnerLinesAndGlow) {
-  EXPECT_EQ(Atlas().TilePixel(0, 1, 5), 0xF0F7FCu);
-  EXPECT_EQ(Atlas().TilePixel(0, 1, 15), 0xCDE2F2u);
-  EXPECT_EQ(Atlas().TilePixel(1, 1, 5), 0x4CC3FBu);
-  EXPECT_EQ(Atlas().TilePixel(1, 1, 15), 0x41BCF8u);
-  EXPECT_EQ(Atlas().TilePixel(2, 1, 5), 0x37B9F9u);
-  EXPECT_EQ(Atlas().TilePixel(2, 1, 15), 0x44C1FCu);
+TEST(SkinAtlasTest, ColumnsBesideTheCentre) {
   // Columns 2 and 3 equal the centre in the normal and disabled tiles.
   for (int s : {0, 3})
     for (int row = 3; row <= 17; ++row)
@@ -89,16 +89,11 @@ TEST(SkinAtlasTest, BandsOfA75By25Face) {
       {0, 5, 4, 15, 0, 47, 4, 11}, {71, 5, 4, 15, 5, 47, 4, 11}, {0, 20, 4, 5, 0, 58, 4, 5},
       {71, 20, 4, 5, 5, 58, 4, 5}, {4, 20, 67, 5, 4, 58, 1, 5},  {4, 5, 67, 15, 4, 47, 1, 11},
   };
-  for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(bands[i].dx, expected[i].dx) << i;
-    EXPECT_EQ(bands[i].dy, expected[i].dy) << i;
-    EXPECT_EQ(bands[i].dw, expected[i].dw) << i;
-    EXPECT_EQ(bands[i].dh, expected[i].dh) << i;
-    EXPECT_EQ(bands[i].sx, expected[i].sx) << i;
-    EXPECT_EQ(bands[i].sy, expected[i].sy) << i;
-    EXPECT_EQ(bands[i].sw, expected[i].sw) << i;
-    EXPECT_EQ(bands[i].sh, expected[i].sh) << i;
-  }
+  const auto fields = [](const Band& b) {
+    return std::array{b.dx, b.dy, b.dw, b.dh, b.sx, b.sy, b.sw, b.sh};
+  };
+  for (int i = 0; i < 9; ++i)
+    EXPECT_EQ(fields(bands[i]), fields(expected[i])) << i;
   // The composed face: corners are the tile's corner blocks, the top band
   // is column 4 stretched.
   const std::vector<Rgb> face = ComposeFace(75, 25, 0);
@@ -233,23 +228,14 @@ TEST(ButtonSkinTest, KeyboardFocusAndEnable) {
 // ---- chrome -------------------------------------------------------------------------
 
 TEST(ChromeTest, DragRules) {
-  EXPECT_TRUE(DragOnPress(kLeftButton));
-  EXPECT_FALSE(DragOnPress(kRightButton));
-  EXPECT_FALSE(DragOnPress(kMiddleButton));
-  EXPECT_TRUE(DragOnMove(kLeftButton));
-  EXPECT_FALSE(DragOnMove(0));
-  EXPECT_FALSE(DragOnMove(kLeftButton | kRightButton));
-  EXPECT_FALSE(DragOnMove(kLeftButton | kMiddleButton));
-  EXPECT_FALSE(DragOnMove(kRightButton));
-}
-
-TEST(ChromeTest, RsPutsBothButtonsBack) {
-  ChromePictures pictures;
-  pictures.close = ChromeState::kPressed;
-  pictures.minimise = ChromeState::kHover;
-  pictures.RS();
-  EXPECT_EQ(pictures.close, ChromeState::kNormal);
-  EXPECT_EQ(pictures.minimise, ChromeState::kNormal);
+  // Only the left button drags: pressed alone, and held alone while moving.
+  for (int buttons : {0, kLeftButton, kRightButton, kMiddleButton, kLeftButton | kRightButton,
+                      kLeftButton | kMiddleButton}) {
+    EXPECT_EQ(DragOnMove(buttons), buttons == kLeftButton) << buttons;
+    if (buttons == kLeftButton || buttons == kRightButton || buttons == kMiddleButton) {
+      EXPECT_EQ(DragOnPress(buttons), buttons == kLeftButton) << buttons;
+    }
+  }
 }
 
 TEST(ChromeTest, PicturesHaveTheirSizesAndDiffer) {
@@ -270,16 +256,14 @@ TEST(ChromeTest, ButtonPicturesAtEachDensity) {
   const struct {
     int dpi, width, height, bar_rows;
   } cases[] = {{96, 24, 20, 2}, {120, 30, 25, 3}, {144, 36, 30, 3}, {192, 48, 40, 4}};
+  const Picture background = DrawBackground(900, 600, BackgroundStyle::kPanel, 45);
   for (const auto& c : cases) {
-    const Picture background = DrawBackground(900, 600, BackgroundStyle::kPanel, 45);
     EXPECT_EQ(ChromeButtonWidth(c.dpi), c.width);
     EXPECT_EQ(ChromeButtonHeight(c.dpi), c.height);
     for (ChromeButton b : {ChromeButton::kClose, ChromeButton::kMinimise}) {
-      const Picture normal =
-          DrawChromeButton(b, ChromeState::kNormal, background, 850, 6, c.dpi);
+      const Picture normal = DrawChromeButton(b, ChromeState::kNormal, background, 850, 6, c.dpi);
       const Picture hover = DrawChromeButton(b, ChromeState::kHover, background, 850, 6, c.dpi);
-      const Picture pressed =
-          DrawChromeButton(b, ChromeState::kPressed, background, 850, 6, c.dpi);
+      const Picture pressed = DrawChromeButton(b, ChromeState::kPressed, background, 850, 6, c.dpi);
       ASSERT_EQ(normal.width, c.width) << c.dpi;
       ASSERT_EQ(normal.height, c.height) << c.dpi;
       EXPECT_NE(normal.pixels, hover.pixels) << c.dpi;
@@ -313,8 +297,8 @@ TEST(ChromeTest, ButtonPicturesAtEachDensity) {
 // bar on rows 13 and 14 and the cross through the middle pixel.
 TEST(ChromeTest, ButtonPicturesOfTheUsualDisplay) {
   const Picture background = DrawBackground(600, 420, BackgroundStyle::kPanel, 30);
-  const Picture bar = DrawChromeButton(ChromeButton::kMinimise, ChromeState::kNormal, background,
-                                       570, 5, 96);
+  const Picture bar =
+      DrawChromeButton(ChromeButton::kMinimise, ChromeState::kNormal, background, 570, 5, 96);
   EXPECT_EQ(bar.At(12, 13), 0xFFFFFFu);
   EXPECT_EQ(bar.At(12, 14), 0xFFFFFFu);
   EXPECT_EQ(bar.At(12, 12), background.At(582, 17));
