@@ -274,33 +274,26 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
   const struct {
     const char* what;
     std::wstring link, target;
-    std::vector<std::wstring> expected;
-    std::vector<std::wstring> named;
+    const wchar_t* expected;  // lines with "|" between them
+    const wchar_t* named;
     std::string ini = "";
   } cases[] = {
-      {"to a fixed drive",
-       chrome,
-       L"D:\\Chrome\\User Data",
-       {L"Google Chrome D:\\Chrome\\User Data\\lockfile",
-        L"cache D:\\Chrome\\User Data\\Default\\Cache",
-        L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies"},
-       {}},
-      {"a Firefox root to a fixed drive",
-       ff,
-       L"D:\\Firefox",
-       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
-        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
-       {}},
-      {"a Firefox profile of profiles.ini to a fixed drive",
-       ff + L"\\Profiles\\ab12.default",
+      {"to a fixed drive", chrome, L"D:\\Chrome\\User Data",
+       L"Google Chrome D:\\Chrome\\User Data\\lockfile|cache D:\\Chrome\\User Data\\Default\\Cache|"
+       L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies",
+       L""},
+      {"a Firefox root to a fixed drive", ff, L"D:\\Firefox",
+       L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock|"
+       L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+       L""},
+      {"a Firefox profile of profiles.ini to a fixed drive", ff + L"\\Profiles\\ab12.default",
        L"D:\\Firefox\\Profiles\\ab12.default",
-       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
-        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
-       {},
-       "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
-      {"to a network drive", chrome, L"F:\\Chrome\\User Data", {}, {L"Google Chrome"}},
-      {"to a link", edge, L"D:\\Link", {}, {L"Microsoft Edge"}},
-      {"unreadable", chrome, L"", {}, {L"Google Chrome"}},
+       L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock|"
+       L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+       L"", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
+      {"to a network drive", chrome, L"F:\\Chrome\\User Data", L"", L"Google Chrome"},
+      {"to a link", edge, L"D:\\Link", L"", L"Microsoft Edge"},
+      {"unreadable", chrome, L"", L"", L"Google Chrome"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -326,8 +319,8 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
     std::vector<std::wstring> named;
     EXPECT_EQ(Describe(FindBrowserData(fs, system, L"C:\\Users\\Bob\\AppData\\Local",
                                        L"C:\\Users\\Bob\\AppData\\Roaming", &named)),
-              c.expected);
-    EXPECT_EQ(named, c.named);
+              Split(c.expected));
+    EXPECT_EQ(named, Split(c.named));
     EXPECT_TRUE(fs.removed.empty());
   }
   EXPECT_EQ(NotFollowedNote({L"Google Chrome", L"Firefox"}),

@@ -389,24 +389,19 @@ TEST_F(TempCleanerTest, RunValueOfAProgramAtADriveRoot) {
   EXPECT_EQ(system_.registry, (std::vector<std::wstring>{L"write:AutoQz64=E:\\tmpsweep.Exe"}));
 }
 
-TEST_F(TempCleanerTest, NoCategoryRefusesTheRun) {
-  Start();
-  cleaner_.cmdSearch_Click();
-  ASSERT_EQ(view_.messages.size(), 1u);
-  EXPECT_EQ(view_.messages[0], L"请选择要清理的选项");
-  EXPECT_EQ(view_.titles[0], L"提示：");
-  EXPECT_EQ(view_.icons[0], common::MessageIcon::kInformation);
-  EXPECT_EQ(view_.cancel, Control::kExit);
-  // The one-shot timer stays off: on at load, off at the start of the work
-  // and again at its end; the refused run does not touch it.
-  EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
-  EXPECT_FALSE(view_.timer);
-}
-
-TEST_F(TempCleanerTest, AutoWithoutCategoryIsRefusedLikeAClick) {
+// With no category ticked the automatic run is refused as a click is, with
+// the same box. The one-shot timer stays off: on at load, off at the start
+// of the work and again at its end; the refused runs do not touch it.
+TEST_F(TempCleanerTest, NoCategoryRefusesTheAutomaticRunAndAClick) {
   Setting(L"auto", L"1");
   Start();
-  EXPECT_EQ(view_.messages, (std::vector<std::wstring>{L"请选择要清理的选项"}));
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.messages, std::vector<std::wstring>(2, L"请选择要清理的选项"));
+  EXPECT_EQ(view_.titles, std::vector<std::wstring>(2, L"提示："));
+  EXPECT_EQ(view_.icons, std::vector(2, common::MessageIcon::kInformation));
+  EXPECT_EQ(view_.cancel, Control::kExit);
+  EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(view_.timer);
 }
 
 TEST_F(TempCleanerTest, StatesEscapeAndStop) {
@@ -447,32 +442,6 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
   EXPECT_FALSE(view_.enabled[static_cast<int>(Control::kStop)]);
   EXPECT_EQ(view_.focus, Control::kSearch);
   EXPECT_EQ(view_.progress, L"");
-}
-
-TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
-  Start();
-  files_.AddFile(L"C:\\Recycled\\x.bin");
-  cleaner_.CheckClicked(1, true);
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
-                              L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
-  EXPECT_EQ(system_.script, RecycleScriptText());
-
-  // Nothing found: no script.
-  view_.events.clear();
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}));
-
-  // Rows but Check1 clear: no script.
-  view_.events.clear();
-  cleaner_.CheckClicked(1, false);
-  cleaner_.CheckClicked(2, true);
-  files_.AddFile(L"C:\\WINDOWS\\Temp\\y.bin");
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
 }
 
 // Started from the Run key, the program works in the system folder, which a
@@ -609,7 +578,7 @@ TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
 // The shell empties the bins at the end of every run with Check1 ticked
 // that was not stopped, also when the walk found nothing (a bin that holds
 // only kinds the walk keeps); never without Check1; Windows XP gets its
-// script instead, and only when something was found.
+// script instead, and only with Check1 and when something was found.
 TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
   const struct {
     const char* what;
@@ -658,6 +627,12 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
        false,
        {},
        {L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}},
+      {"XP without Check1",
+       L"5.1",
+       false,
+       false,
+       {L"C:\\WINDOWS\\Temp\\y.bin"},
+       {L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
