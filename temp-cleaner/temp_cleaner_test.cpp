@@ -19,6 +19,17 @@ using testing_support::FakeFileSystem;
 using testing_support::FakeProcessList;
 using testing_support::FakeProfile;
 
+// The items of a list with "|" between them.
+std::vector<std::wstring> Split(const std::wstring& list) {
+  std::vector<std::wstring> items;
+  for (size_t at = 0; at < list.size();) {
+    const size_t end = std::min(list.find(L'|', at), list.size());
+    items.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  return items;
+}
+
 TEST(RecycleScriptTest, EighteenLinesOf512GbkBytes) {
   const std::wstring text = RecycleScriptText();
   size_t lines = 0;
@@ -591,59 +602,28 @@ TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
 // only kinds the walk keeps); never without Check1; Windows XP gets its
 // script instead, and only with Check1 and when something was found.
 TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
+  const std::wstring bin = L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\";
+  const wchar_t* found = L"message:此次搜索操作中发现垃圾：1项|ready";
   const struct {
     const char* what;
     const wchar_t* version;
     bool check1;
     bool stop;
-    std::vector<std::wstring> files;
-    std::vector<std::wstring> end;  // the events after the last row
+    std::wstring files;  // "|" between them
+    std::wstring end;    // the events after the last row, "|" between them
   } cases[] = {
-      {"found",
-       L"10.0",
-       true,
-       false,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt"},
-       {L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"only kept kinds",
-       L"6.0",
-       true,
-       false,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Inotes.ini"},
-       {L"busy", L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中没有发现垃圾！",
-        L"ready"}},
-      {"stopped",
-       L"10.0",
-       true,
-       true,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt",
-        L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ib.txt"},
-       {L"message:正在清理你确定要终止吗？", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"without Check1",
-       L"10.0",
-       false,
-       false,
-       {L"C:\\WINDOWS\\Temp\\a.tmp"},
-       {L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"XP",
-       L"5.1",
-       true,
-       false,
-       {L"C:\\Recycler\\S-1-5\\Dc1.txt"},
-       {L"script:RECYCLER.bat", L"start:RECYCLER.bat", L"message:此次搜索操作中发现垃圾：1项",
-        L"ready"}},
-      {"XP, nothing found",
-       L"5.1",
-       true,
-       false,
-       {},
-       {L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}},
-      {"XP without Check1",
-       L"5.1",
-       false,
-       false,
-       {L"C:\\WINDOWS\\Temp\\y.bin"},
-       {L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
+      {"found", L"10.0", true, false, bin + L"$Ia.txt",
+       L"empty bin:C:\\|empty bin:D:\\|" + std::wstring(found)},
+      {"only kept kinds", L"6.0", true, false, bin + L"$Inotes.ini",
+       L"busy|empty bin:C:\\|empty bin:D:\\|message:此次搜索操作中没有发现垃圾！|ready"},
+      {"stopped", L"10.0", true, true, bin + L"$Ia.txt|" + bin + L"$Ib.txt",
+       L"message:正在清理你确定要终止吗？|" + std::wstring(found)},
+      {"without Check1", L"10.0", false, false, L"C:\\WINDOWS\\Temp\\a.tmp", found},
+      {"XP", L"5.1", true, false, L"C:\\Recycler\\S-1-5\\Dc1.txt",
+       L"script:RECYCLER.bat|start:RECYCLER.bat|" + std::wstring(found)},
+      {"XP, nothing found", L"5.1", true, false, L"",
+       L"busy|message:此次搜索操作中没有发现垃圾！|ready"},
+      {"XP without Check1", L"5.1", false, false, L"C:\\WINDOWS\\Temp\\y.bin", found},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -651,7 +631,7 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
     if (c.check1 != cleaner_.Checked(1))
       cleaner_.CheckClicked(1, c.check1);
     cleaner_.CheckClicked(2, !c.check1);
-    for (const auto& f : c.files)
+    for (const auto& f : Split(c.files))
       files_.AddFile(f);
     view_.events.clear();
     bool asked = false;
@@ -667,7 +647,7 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
     view_.answers.clear();
     auto last_row = std::find(view_.events.rbegin(), view_.events.rend(), L"row");
     const std::vector<std::wstring> end(last_row.base(), view_.events.end());
-    EXPECT_EQ(end, c.end);
+    EXPECT_EQ(end, Split(c.end));
     files_ = FakeFileSystem();
   }
 }
