@@ -42,8 +42,8 @@ TEST_F(StandardUserTempCleanerTest, ChoicesStayForTheNextStartAndItsAutomaticRun
     auto w = OpenWindow(system);
     // The start-up work has run once Text7 holds the version.
     EXPECT_TRUE(PumpUntil([&] { return w->logic().Text(7) != L"版本号"; }, 5000));
-    Click(w->check(2));   // system temporary folders
-    Click(w->check(3));   // cookies
+    Click(w->check(2));       // system temporary folders
+    Click(w->check(3));       // cookies
     ClickLabel(w->label(4));  // start with Windows
     EXPECT_TRUE(Ticked(*w, 7));
     EXPECT_TRUE(Ticked(*w, 8));

@@ -98,17 +98,13 @@ TEST_F(TempCleanerWindowTest, AutomaticCleaningAtStartWithoutAClick) {
       L"C:\\Documents and Settings\\" + UserName() + L"\\Local Settings\\Temp";
   // A file a program holds open stays, and frees nothing.
   const std::wstring held = temp + L"\\held.tmp";
-  for (const auto& [file, size] : std::initializer_list<std::pair<std::wstring, size_t>>{
-           {temp + L"\\a.tmp", 2500},
-           {temp + L"\\b.txt", 5000},
-           {temp + L"\\sub\\c.bin", 1024},
-           {temp + L"\\sub\\deeper\\d.bin", 0},
-           {temp + L"\\keep.log", 1},
-           {temp + L"\\keep.ini", 1},
-           {temp + L"\\keep.dat", 1},
-           {temp + L"\\.cache\\cached.tmp", 1},
-           {user_temp + L"\\u.tmp", 3000},
-           {held, 9000}})
+  const std::pair<std::wstring, size_t> planted[] = {
+      {temp + L"\\a.tmp", 2500},      {temp + L"\\b.txt", 5000},
+      {temp + L"\\sub\\c.bin", 1024}, {temp + L"\\sub\\deeper\\d.bin", 0},
+      {temp + L"\\keep.log", 1},      {temp + L"\\keep.ini", 1},
+      {temp + L"\\keep.dat", 1},      {temp + L"\\.cache\\cached.tmp", 1},
+      {user_temp + L"\\u.tmp", 3000}, {held, 9000}};
+  for (const auto& [file, size] : planted)
     Plant(file, size);
   std::map<std::wstring, std::wstring> expected;
   uint64_t bytes = 0;
@@ -288,8 +284,8 @@ TEST_F(TempCleanerWindowTest, RecycleBinLinkStaysAndTheScriptIsWrittenInGbk) {
   MessageBoxAnswerer answerer;
   auto w = Open();
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 8000));
-  EXPECT_EQ(Rows(*w), (std::map<std::wstring, std::wstring>{
-                          {L"C:\\Recycler\\S-1-5\\Dc2.txt", L"清除成功"}}));
+  EXPECT_EQ(Rows(*w),
+            (std::map<std::wstring, std::wstring>{{L"C:\\Recycler\\S-1-5\\Dc2.txt", L"清除成功"}}));
   EXPECT_TRUE(FileExists(L"C:\\mydocs\\letter.doc"));
   EXPECT_TRUE(FileExists(L"C:\\mydocs\\photo.jpg"));
   ASSERT_EQ(answerer.boxes().size(), 1u);
