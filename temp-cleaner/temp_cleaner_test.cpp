@@ -470,31 +470,27 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
 // standard user cannot write: the script goes to the temporary folder and
 // starts there, where its last line finds it.
 TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
-  const std::wstring temp_script = L"C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\RECYCLER.bat";
+  const std::wstring temp = system_.temp_folder;  // the user's, in short names
+  const std::wstring temp_script = temp + L"RECYCLER.bat";
   const struct {
     const char* where;
     std::set<std::wstring> unwritable;
     std::wstring temp_folder;
-    std::vector<std::wstring> script_events;
+    std::wstring script_events;  // "|" between them
     bool written;
   } cases[] = {
-      {"working directory",
-       {},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"start:RECYCLER.bat"},
-       true},
+      {"working directory", {}, temp, L"script:RECYCLER.bat|start:RECYCLER.bat", true},
       {"temporary folder",
        {L"RECYCLER.bat"},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"script:" + temp_script,
-        L"start:RECYCLER.bat in C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\"},
+       temp,
+       L"script:RECYCLER.bat|script:" + temp_script + L"|start:RECYCLER.bat in " + temp,
        true},
       {"nowhere",
        {L"RECYCLER.bat", temp_script},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"script:" + temp_script},
+       temp,
+       L"script:RECYCLER.bat|script:" + temp_script,
        false},
-      {"no temporary folder", {L"RECYCLER.bat"}, L"", {L"script:RECYCLER.bat"}, false},
+      {"no temporary folder", {L"RECYCLER.bat"}, L"", L"script:RECYCLER.bat", false},
   };
   Start();
   cleaner_.CheckClicked(1, true);
@@ -506,11 +502,8 @@ TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
     system_.script.clear();
     view_.events.clear();
     cleaner_.cmdSearch_Click();
-    std::vector<std::wstring> expected = {L"busy", L"row"};
-    expected.insert(expected.end(), c.script_events.begin(), c.script_events.end());
-    expected.push_back(L"message:此次搜索操作中发现垃圾：1项");
-    expected.push_back(L"ready");
-    EXPECT_EQ(view_.events, expected);
+    EXPECT_EQ(view_.events, Split(L"busy|row|" + c.script_events +
+                                  L"|message:此次搜索操作中发现垃圾：1项|ready"));
     EXPECT_EQ(system_.script, c.written ? RecycleScriptText() : L"");
   }
 }
