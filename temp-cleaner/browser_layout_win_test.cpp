@@ -6,45 +6,15 @@
 // everything else of every profile must stay byte for byte.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
-#include "common/platform_win.h"
-#include "common/text_rules.h"
 #include "common/unicode.h"
-#include "temp-cleaner/temp_cleaner_window_win.h"
-#include "testing/win_test_support_win.h"
+#include "temp-cleaner/window_test_support_win.h"
 
 namespace tempclean {
 namespace {
 
-using testing_support::FileExists;
-using testing_support::MessageBoxAnswerer;
-using testing_support::PumpUntil;
-
-using Files = std::map<std::wstring, std::string>;  // path: bytes
-
-// Every file below `folder`; links are not followed.
-void Collect(const std::wstring& folder, Files* files) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE)
-    return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..")
-      continue;
-    const std::wstring path = folder + L"\\" + name;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-      continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      Collect(path, files);
-    } else {
-      testing_support::ReadFileBytes(path, &(*files)[path]);
-    }
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-}
+using namespace window_test;
 
 // A path against a pattern: "*" stands for any characters of one name,
 // "**" for anything; letters without regard to case.
@@ -143,8 +113,7 @@ class BrowserLayoutTest : public ::testing::Test {
     for (const std::wstring& file : {shell.cookies + L"\\bob@example[1].txt",
                                      shell.internet_cache + L"\\Content.IE5\\K3J8ZQ2P\\logo[1].png",
                                      shell.history + L"\\History.IE5\\visited.url"}) {
-      testing_support::MakeFolders(file.substr(0, file.rfind(L'\\')));
-      ASSERT_TRUE(testing_support::WriteFileBytes(file, "ie")) << file;
+      Plant(file, 2);
       targets_.push_back(file);
     }
   }
@@ -172,16 +141,6 @@ class BrowserLayoutTest : public ::testing::Test {
   std::wstring local_, roaming_, chrome_, firefox_, held_profile_;
   std::vector<std::wstring> targets_, running_, held_set_, browsers_;
 };
-
-std::map<std::wstring, std::wstring> Rows(TempCleanerWindow& window) {
-  std::map<std::wstring, std::wstring> rows;
-  for (int r = 0; r < window.results().RowCount(); ++r) {
-    const std::wstring item = window.results().CellText(r, 0);
-    EXPECT_EQ(rows.count(item), 0u) << "listed twice: " << item;
-    rows[item] = window.results().CellText(r, 2);
-  }
-  return rows;
-}
 
 // Every box ticked and the automatic run on while Chrome and Firefox run
 // (their locks held as they hold them) and another browser's History is
@@ -244,25 +203,14 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
 
   Win32TempCleanerSystem system;
   MessageBoxAnswerer answerer;
-  TempCleanerWindow window(system);
-  window.exit_action = [] {};
-  window.quit_on_destroy = false;
-  ASSERT_TRUE(window.Open());
+  auto window = OpenWindow(system);
 
   // The tips name Internet Explorer and the browsers found.
-  for (int box : {3, 5}) {
-    wchar_t tip[512] = {};
-    TOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V1_SIZE;
-    tool.hwnd = window.hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(window.check(box));
-    tool.lpszText = tip;
-    ::SendMessageW(window.tooltip(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-    std::wstring names = L"Internet Explorer";
-    for (const std::wstring& browser : browsers_)
-      names += L"、" + browser;
-    EXPECT_EQ(std::wstring(tip), L"清除 " + names + (box == 3 ? L" 的 Cookies" : L" 的网页缓存"));
-  }
+  std::wstring names = L"Internet Explorer";
+  for (const std::wstring& browser : browsers_)
+    names += L"、" + browser;
+  EXPECT_EQ(TipText(*window, window->check(3)), L"清除 " + names + L" 的 Cookies");
+  EXPECT_EQ(TipText(*window, window->check(5)), L"清除 " + names + L" 的网页缓存");
 
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 30000));
   std::map<std::wstring, std::wstring> expected;
@@ -272,7 +220,7 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     else if (!MatchesAny(path, running_))
       expected[path] = L"清除成功";
   }
-  EXPECT_EQ(Rows(window), expected);
+  EXPECT_EQ(Rows(*window), expected);
   const std::wstring linked =
       xp_ ? L""
           : L"\n以下浏览器的数据文件夹是链接，指向的不是本机硬盘上的普通文件夹，未清理：Vivaldi。";
@@ -299,13 +247,13 @@ TEST_F(BrowserLayoutTest, EachBoxCleansEveryBrowserButARunningOne) {
     ::CloseHandle(process);
   }
   ASSERT_FALSE(FileExists(chrome_ + L"\\lockfile"));
-  ::SendMessageW(window.cmdSearch(), BM_CLICK, 0, 0);
+  Click(window->cmdSearch());
   ASSERT_EQ(answerer.boxes().size(), 2u);
   std::map<std::wstring, std::wstring> second;
   for (const std::wstring& path : targets)
     if (expected.count(path) == 0 || expected[path] != L"清除成功")
       second[path] = L"清除成功";
-  EXPECT_EQ(Rows(window), second);
+  EXPECT_EQ(Rows(*window), second);
   EXPECT_EQ(answerer.boxes()[1].text, L"此次搜索操作中发现垃圾：" + std::to_wstring(second.size()) +
                                           L"项" + (xp_ ? L"" : linked));
   for (const auto& [path, bytes] : before) {

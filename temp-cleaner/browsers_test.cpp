@@ -13,9 +13,19 @@ namespace {
 using testing_support::FakeFileSystem;
 
 // Paths are written short: L the local and A the roaming application data,
-// C Chrome's user data.
+// C Chrome's and B Chrome Beta's user data, F and FL Firefox's profiles in
+// the roaming and the local folder, P the Store Firefox's LocalCache, O and
+// OL Opera's roaming and local folders, S 360's user data.
 const std::vector<std::pair<std::wstring, std::wstring>> kShort = {
     {L"C\\", L"C:\\Users\\Bob\\AppData\\Local\\Google\\Chrome\\User Data\\"},
+    {L"B\\", L"C:\\Users\\Bob\\AppData\\Local\\Google\\Chrome Beta\\User Data\\"},
+    {L"P\\",
+     L"C:\\Users\\Bob\\AppData\\Local\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\"},
+    {L"FL\\", L"C:\\Users\\Bob\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\"},
+    {L"F\\", L"C:\\Users\\Bob\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\"},
+    {L"OL\\", L"C:\\Users\\Bob\\AppData\\Local\\Opera Software\\"},
+    {L"O\\", L"C:\\Users\\Bob\\AppData\\Roaming\\Opera Software\\"},
+    {L"S\\", L"C:\\Users\\Bob\\AppData\\Roaming\\360se6\\User Data\\"},
     {L"L\\", L"C:\\Users\\Bob\\AppData\\Local\\"},
     {L"A\\", L"C:\\Users\\Bob\\AppData\\Roaming\\"}};
 
@@ -107,13 +117,13 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
        L"C\\Local State|C\\Default\\Preferences|C\\Default\\Cache\\Cache_Data\\f_01|"
        L"C\\Default\\Code Cache\\js\\x|C\\Default\\DawnWebGPUCache\\data_0|"
        L"C\\Default\\Network\\Cookies|C\\Default\\Network\\Cookies-journal|"
-       L"C\\Default\\Network\\TransportSecurity|C\\Default\\History|"
-       L"C\\Default\\History-journal|C\\Default\\Top Sites|C\\Default\\Login Data|"
-       L"C\\Default\\Bookmarks|C\\Default\\Favicons|C\\Default\\Web Data|"
-       L"C\\Profile 3\\Preferences|C\\Profile 3\\Cookies|C\\Profile 3\\Visited Links|"
-       L"C\\Profile 3\\History Index 2013-05|C\\Profile 3\\History Index 2013-05-journal|"
-       L"C\\Profile 3\\History Index 13-05|C\\Crashpad\\settings.dat|"
-       L"C\\Profile 2\\Preferences|C\\ShaderCache\\index|C\\GPUPersistentCache\\a\\b",
+       L"C\\Default\\Network\\TransportSecurity|C\\Default\\History|C\\Default\\History-journal|"
+       L"C\\Default\\Top Sites|C\\Default\\Login Data|C\\Default\\Bookmarks|C\\Default\\Favicons|"
+       L"C\\Default\\Web Data|C\\Profile 3\\Preferences|C\\Profile 3\\Cookies|"
+       L"C\\Profile 3\\Visited Links|C\\Profile 3\\History Index 2013-05|"
+       L"C\\Profile 3\\History Index 2013-05-journal|C\\Profile 3\\History Index 13-05|"
+       L"C\\Crashpad\\settings.dat|C\\Profile 2\\Preferences|C\\ShaderCache\\index|"
+       L"C\\GPUPersistentCache\\a\\b",
        L"C\\Profile 2", true,
        L"Google Chrome C\\lockfile|cache C\\Default\\Cache|cache C\\Default\\Code Cache|"
        L"cache C\\Default\\DawnWebGPUCache|cache C\\ShaderCache|cache C\\GPUPersistentCache|"
@@ -125,126 +135,83 @@ TEST(BrowsersTest, FindsEveryProfileAndOnlyWhatTheBoxesTake) {
       {"the places of 2026: Opera 126's Default beside a stale root, a GX sidebar profile, "
        "the pages' caches but not their scripts, 360's own history, the history's passages, "
        "the extensions' cookies, a channel by its name",
-       L"A\\Opera Software\\Opera Stable\\Preferences|"
-       L"A\\Opera Software\\Opera Stable\\Default\\Preferences|"
-       L"A\\Opera Software\\Opera Stable\\Default\\History|"
-       L"A\\Opera Software\\Opera Stable\\Default\\Bookmarks|"
-       L"L\\Opera Software\\Opera Stable\\Default\\Cache\\Cache_Data\\index|"
-       L"A\\Opera Software\\Opera GX Stable\\Default\\Preferences|"
-       L"A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Preferences|"
-       L"A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|"
-       L"L\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Cache\\f|"
-       L"A\\360se6\\User Data\\Default\\Preferences|"
-       L"A\\360se6\\User Data\\Default\\360History.dat|"
-       L"A\\360se6\\User Data\\Default\\360History.dat-journal|"
-       L"A\\360se6\\User Data\\Default\\HisDailyBackup\\20261210|"
-       L"A\\360se6\\User Data\\Default\\360Bookmarks|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Preferences|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\CacheStorage\\a\\index|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\ScriptCache\\index|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\Database\\CURRENT|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\History|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-wal|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-shm|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Extension Cookies|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Network\\Device Bound Sessions|"
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\JumpListIconsMostVisited\\a.ico|"
-       L"L\\Google\\Chrome Beta\\User Data\\extensions_crx_cache\\x.crx",
+       L"O\\Opera Stable\\Preferences|O\\Opera Stable\\Default\\Preferences|"
+       L"O\\Opera Stable\\Default\\History|O\\Opera Stable\\Default\\Bookmarks|"
+       L"OL\\Opera Stable\\Default\\Cache\\Cache_Data\\index|"
+       L"O\\Opera GX Stable\\Default\\Preferences|"
+       L"O\\Opera GX Stable\\_side_profiles\\12AB\\Preferences|"
+       L"O\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|"
+       L"OL\\Opera GX Stable\\_side_profiles\\12AB\\Cache\\f|S\\Default\\Preferences|"
+       L"S\\Default\\360History.dat|S\\Default\\360History.dat-journal|"
+       L"S\\Default\\HisDailyBackup\\20261210|S\\Default\\360Bookmarks|B\\Default\\Preferences|"
+       L"B\\Default\\Service Worker\\CacheStorage\\a\\index|"
+       L"B\\Default\\Service Worker\\ScriptCache\\index|"
+       L"B\\Default\\Service Worker\\Database\\CURRENT|B\\Default\\History|"
+       L"B\\Default\\HistoryEmbeddings|B\\Default\\HistoryEmbeddings-wal|"
+       L"B\\Default\\HistoryEmbeddings-shm|B\\Default\\Extension Cookies|"
+       L"B\\Default\\Network\\Device Bound Sessions|B\\Default\\JumpListIconsMostVisited\\a.ico|"
+       L"B\\extensions_crx_cache\\x.crx",
        L"", true,
-       L"Google Chrome Beta L\\Google\\Chrome Beta\\User Data\\lockfile|"
-       L"cache L\\Google\\Chrome Beta\\User Data\\Default\\Service Worker\\CacheStorage|"
-       L"cache L\\Google\\Chrome Beta\\User Data\\extensions_crx_cache|"
-       L"cookies L\\Google\\Chrome Beta\\User Data\\Default\\Extension Cookies + "
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\Network\\Device Bound Sessions|"
-       L"history L\\Google\\Chrome Beta\\User Data\\Default\\History + "
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings + "
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-shm + "
-       L"L\\Google\\Chrome Beta\\User Data\\Default\\HistoryEmbeddings-wal|"
-       L"history folder L\\Google\\Chrome Beta\\User Data\\Default\\JumpListIconsMostVisited|"
-       L"Opera A\\Opera Software\\Opera Stable\\lockfile|"
-       L"cache L\\Opera Software\\Opera Stable\\Default\\Cache|"
-       L"history A\\Opera Software\\Opera Stable\\Default\\History|"
-       L"Opera GX A\\Opera Software\\Opera GX Stable\\lockfile|"
-       L"cache L\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Cache|"
-       L"cookies A\\Opera Software\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|"
-       L"360安全浏览器 A\\360se6\\User Data\\lockfile|"
-       L"history A\\360se6\\User Data\\Default\\360History.dat + "
-       L"A\\360se6\\User Data\\Default\\360History.dat-journal|"
-       L"history folder A\\360se6\\User Data\\Default\\HisDailyBackup"},
+       L"Google Chrome Beta B\\lockfile|cache B\\Default\\Service Worker\\CacheStorage|"
+       L"cache B\\extensions_crx_cache|"
+       L"cookies B\\Default\\Extension Cookies + B\\Default\\Network\\Device Bound Sessions|"
+       L"history B\\Default\\History + B\\Default\\HistoryEmbeddings + "
+       L"B\\Default\\HistoryEmbeddings-shm + B\\Default\\HistoryEmbeddings-wal|"
+       L"history folder B\\Default\\JumpListIconsMostVisited|Opera O\\Opera Stable\\lockfile|"
+       L"cache OL\\Opera Stable\\Default\\Cache|history O\\Opera Stable\\Default\\History|"
+       L"Opera GX O\\Opera GX Stable\\lockfile|"
+       L"cache OL\\Opera GX Stable\\_side_profiles\\12AB\\Cache|"
+       L"cookies O\\Opera GX Stable\\_side_profiles\\12AB\\Network\\Cookies|360安全浏览器 "
+       L"S\\lockfile|"
+       L"history S\\Default\\360History.dat + S\\Default\\360History.dat-journal|"
+       L"history folder S\\Default\\HisDailyBackup"},
       {"firefox: a profile outside profiles.ini, one not yet ended once, the Store's",
-       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite|"
-       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\prefs.js|"
-       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite|"
-       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite-shm|"
-       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\cache2\\index|"
-       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\thumbnails\\a.png|"
-       L"L\\Mozilla\\Firefox\\Profiles\\cd34.group\\jumpListCache\\b.ico|"
-       L"A\\Mozilla\\Firefox\\Profiles\\ef56.new\\times.json|"
-       L"A\\Mozilla\\Firefox\\Profiles\\not-a-profile\\notes.txt|"
-       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox\\"
-       L"Profiles\\st1.default\\prefs.js|"
-       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\Firefox\\"
-       L"Profiles\\st1.default\\cookies.sqlite|"
-       L"L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\Firefox\\"
-       L"Profiles\\st1.default\\cache2\\index",
+       L"F\\ab12.default\\cookies.sqlite|F\\cd34.group\\prefs.js|F\\cd34.group\\cookies.sqlite|"
+       L"F\\cd34.group\\cookies.sqlite-shm|FL\\cd34.group\\cache2\\index|"
+       L"FL\\cd34.group\\thumbnails\\a.png|FL\\cd34.group\\jumpListCache\\b.ico|"
+       L"F\\ef56.new\\times.json|F\\not-a-profile\\notes.txt|"
+       L"P\\Roaming\\Mozilla\\Firefox\\Profiles\\st1.default\\prefs.js|"
+       L"P\\Roaming\\Mozilla\\Firefox\\Profiles\\st1.default\\cookies.sqlite|"
+       L"P\\Local\\Mozilla\\Firefox\\Profiles\\st1.default\\cache2\\index",
        L"", true,
-       L"Firefox A\\Mozilla\\Firefox\\Profiles\\ab12.default\\parent.lock|"
-       L"cookies A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite|"
-       L"Firefox A\\Mozilla\\Firefox\\Profiles\\cd34.group\\parent.lock|"
-       L"cache L\\Mozilla\\Firefox\\Profiles\\cd34.group\\cache2|"
-       L"cookies A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite + "
-       L"A\\Mozilla\\Firefox\\Profiles\\cd34.group\\cookies.sqlite-shm|"
-       L"history folder L\\Mozilla\\Firefox\\Profiles\\cd34.group\\thumbnails|"
-       L"history folder L\\Mozilla\\Firefox\\Profiles\\cd34.group\\jumpListCache|"
-       L"Firefox A\\Mozilla\\Firefox\\Profiles\\ef56.new\\parent.lock|"
-       L"Firefox L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\"
-       L"Firefox\\Profiles\\st1.default\\parent.lock|"
-       L"cache L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Local\\Mozilla\\"
-       L"Firefox\\Profiles\\st1.default\\cache2|"
-       L"cookies L\\Packages\\Mozilla.Firefox_n80bbvh6b1yt2\\LocalCache\\Roaming\\Mozilla\\"
-       L"Firefox\\Profiles\\st1.default\\cookies.sqlite"},
+       L"Firefox F\\ab12.default\\parent.lock|cookies F\\ab12.default\\cookies.sqlite|"
+       L"Firefox F\\cd34.group\\parent.lock|cache FL\\cd34.group\\cache2|"
+       L"cookies F\\cd34.group\\cookies.sqlite + F\\cd34.group\\cookies.sqlite-shm|"
+       L"history folder FL\\cd34.group\\thumbnails|history folder FL\\cd34.group\\jumpListCache|"
+       L"Firefox F\\ef56.new\\parent.lock|"
+       L"Firefox P\\Roaming\\Mozilla\\Firefox\\Profiles\\st1.default\\parent.lock|"
+       L"cache P\\Local\\Mozilla\\Firefox\\Profiles\\st1.default\\cache2|"
+       L"cookies P\\Roaming\\Mozilla\\Firefox\\Profiles\\st1.default\\cookies.sqlite"},
       {"opera is its own profile, its cache below the local folder; 2345's CookiesV3",
-       L"A\\Opera Software\\Opera Stable\\Preferences|"
-       L"A\\Opera Software\\Opera Stable\\GPUCache\\data_1|"
-       L"L\\Opera Software\\Opera Stable\\Cache\\Cache_Data\\index|"
+       L"O\\Opera Stable\\Preferences|O\\Opera Stable\\GPUCache\\data_1|"
+       L"OL\\Opera Stable\\Cache\\Cache_Data\\index|"
        L"L\\2345Explorer\\User Data\\Default\\Preferences|"
        L"L\\2345Explorer\\User Data\\Default\\CookiesV3|"
        L"L\\2345Explorer\\User Data\\Default\\CookiesV3-journal",
        L"", true,
-       L"Opera A\\Opera Software\\Opera Stable\\lockfile|"
-       L"cache A\\Opera Software\\Opera Stable\\GPUCache|"
-       L"cache L\\Opera Software\\Opera Stable\\Cache|"
-       L"2345浏览器 L\\2345Explorer\\User Data\\lockfile|"
+       L"Opera O\\Opera Stable\\lockfile|cache O\\Opera Stable\\GPUCache|"
+       L"cache OL\\Opera Stable\\Cache|2345浏览器 L\\2345Explorer\\User Data\\lockfile|"
        L"cookies L\\2345Explorer\\User Data\\Default\\CookiesV3 + "
        L"L\\2345Explorer\\User Data\\Default\\CookiesV3-journal"},
       {"firefox: relative and absolute profiles, nothing that leads elsewhere, no history",
-       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite|"
-       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite-wal|"
-       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\places.sqlite|"
-       L"L\\Mozilla\\Firefox\\Profiles\\ab12.default\\cache2\\entries\\0A1B|"
+       // The last file: where the escaping path would lead, as the system reads it.
+       L"F\\ab12.default\\cookies.sqlite|F\\ab12.default\\cookies.sqlite-wal|"
+       L"F\\ab12.default\\places.sqlite|FL\\ab12.default\\cache2\\entries\\0A1B|"
        L"D:\\Firefox\\work\\cookies.sqlite|D:\\Firefox\\work\\cache2\\index|"
-       L"A\\Mozilla\\Firefox\\Profiles\\zz.old\\cookies.sqlite|"
-       // Where the escaping path would lead, as the system reads it.
-       L"A\\Mozilla\\Firefox\\Profiles\\..\\..\\..\\Local\\cookies.sqlite",
+       L"F\\zz.old\\cookies.sqlite|F\\..\\..\\..\\Local\\cookies.sqlite",
        L"", true,
-       L"Firefox A\\Mozilla\\Firefox\\Profiles\\ab12.default\\parent.lock|"
-       L"cache L\\Mozilla\\Firefox\\Profiles\\ab12.default\\cache2|"
-       L"cookies A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite + "
-       L"A\\Mozilla\\Firefox\\Profiles\\ab12.default\\cookies.sqlite-wal|"
+       L"Firefox F\\ab12.default\\parent.lock|cache FL\\ab12.default\\cache2|"
+       L"cookies F\\ab12.default\\cookies.sqlite + F\\ab12.default\\cookies.sqlite-wal|"
        L"Firefox D:\\Firefox\\work\\parent.lock|cache D:\\Firefox\\work\\cache2|"
        L"cookies D:\\Firefox\\work\\cookies.sqlite"},
       {"a root that is a link, a journal that is a folder, a local folder the shell cannot name",
-       L"L\\Microsoft\\Edge\\User Data\\Default\\Preferences|"
-       L"A\\360se6\\User Data\\Default\\Preferences|A\\360se6\\User Data\\Default\\History|"
-       L"A\\360se6\\User Data\\Default\\History-journal\\x|"
-       L"A\\360se6\\User Data\\Default\\Cookies|A\\360se6\\User Data\\Default\\360Bookmarks|"
-       L"A\\Vivaldi\\User Data\\Default\\Preferences|"
+       L"L\\Microsoft\\Edge\\User Data\\Default\\Preferences|S\\Default\\Preferences|"
+       L"S\\Default\\History|S\\Default\\History-journal\\x|S\\Default\\Cookies|"
+       L"S\\Default\\360Bookmarks|A\\Vivaldi\\User Data\\Default\\Preferences|"
        L"A\\SogouExplorer\\Webkit\\Default\\Preferences|"
        L"A\\SogouExplorer\\Webkit\\Default\\Cache\\a",
        L"A\\SogouExplorer\\Webkit", false,
-       L"360安全浏览器 A\\360se6\\User Data\\lockfile|"
-       L"cookies A\\360se6\\User Data\\Default\\Cookies"},
+       L"360安全浏览器 S\\lockfile|cookies S\\Default\\Cookies"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -274,33 +241,26 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
   const struct {
     const char* what;
     std::wstring link, target;
-    std::vector<std::wstring> expected;
-    std::vector<std::wstring> named;
+    const wchar_t* expected;  // lines with "|" between them
+    const wchar_t* named;
     std::string ini = "";
   } cases[] = {
-      {"to a fixed drive",
-       chrome,
-       L"D:\\Chrome\\User Data",
-       {L"Google Chrome D:\\Chrome\\User Data\\lockfile",
-        L"cache D:\\Chrome\\User Data\\Default\\Cache",
-        L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies"},
-       {}},
-      {"a Firefox root to a fixed drive",
-       ff,
-       L"D:\\Firefox",
-       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
-        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
-       {}},
-      {"a Firefox profile of profiles.ini to a fixed drive",
-       ff + L"\\Profiles\\ab12.default",
+      {"to a fixed drive", chrome, L"D:\\Chrome\\User Data",
+       L"Google Chrome D:\\Chrome\\User Data\\lockfile|cache D:\\Chrome\\User Data\\Default\\Cache|"
+       L"cookies D:\\Chrome\\User Data\\Default\\Network\\Cookies",
+       L""},
+      {"a Firefox root to a fixed drive", ff, L"D:\\Firefox",
+       L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock|"
+       L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+       L""},
+      {"a Firefox profile of profiles.ini to a fixed drive", ff + L"\\Profiles\\ab12.default",
        L"D:\\Firefox\\Profiles\\ab12.default",
-       {L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock",
-        L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite"},
-       {},
-       "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
-      {"to a network drive", chrome, L"F:\\Chrome\\User Data", {}, {L"Google Chrome"}},
-      {"to a link", edge, L"D:\\Link", {}, {L"Microsoft Edge"}},
-      {"unreadable", chrome, L"", {}, {L"Google Chrome"}},
+       L"Firefox D:\\Firefox\\Profiles\\ab12.default\\parent.lock|"
+       L"cookies D:\\Firefox\\Profiles\\ab12.default\\cookies.sqlite",
+       L"", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/ab12.default\r\n"},
+      {"to a network drive", chrome, L"F:\\Chrome\\User Data", L"", L"Google Chrome"},
+      {"to a link", edge, L"D:\\Link", L"", L"Microsoft Edge"},
+      {"unreadable", chrome, L"", L"", L"Google Chrome"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -326,8 +286,8 @@ TEST(BrowsersTest, DataFolderLinksAreFollowedOnceToAFixedDrive) {
     std::vector<std::wstring> named;
     EXPECT_EQ(Describe(FindBrowserData(fs, system, L"C:\\Users\\Bob\\AppData\\Local",
                                        L"C:\\Users\\Bob\\AppData\\Roaming", &named)),
-              c.expected);
-    EXPECT_EQ(named, c.named);
+              Split(c.expected));
+    EXPECT_EQ(named, Split(c.named));
     EXPECT_TRUE(fs.removed.empty());
   }
   EXPECT_EQ(NotFollowedNote({L"Google Chrome", L"Firefox"}),

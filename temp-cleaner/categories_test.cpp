@@ -81,51 +81,51 @@ TEST(CategoriesTest, VistaToElevenListTheShellsFolders) {
   };
   const struct {
     const char* what;
-    ListInputs inputs;
+    std::vector<const wchar_t*> versions;
+    UserFolders folders;
     std::vector<std::wstring> lists;  // Check2 .. Check6
   } cases[] = {
-      {"Vista",
-       Newer(L"6.0", SevenFolders(L"C:\\Users\\Bob")),
+      {"Vista and 7",
+       {L"6.0", L"6.1"},
+       SevenFolders(L"C:\\Users\\Bob"),
        {kSevenLists[0], kSevenLists[1], kSevenLists[2], kSevenLists[3], kSevenLists[4]}},
-      {"7",
-       Newer(L"6.1", SevenFolders(L"C:\\Users\\Bob")),
-       {kSevenLists[0], kSevenLists[1], kSevenLists[2], kSevenLists[3], kSevenLists[4]}},
-      {"8.1",
-       Newer(L"6.3", TenFolders(L"C:\\Users\\Bob")),
-       {kSevenLists[0], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
-        kSevenLists[2], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCache",
-        kSevenLists[4]}},
-      {"10 and 11",
-       Newer(L"10.0", TenFolders(L"C:\\Users\\Bob")),
+      {"8.1, 10 and 11",
+       {L"6.3", L"10.0"},
+       TenFolders(L"C:\\Users\\Bob"),
        {kSevenLists[0], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
         kSevenLists[2], L";C:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\INetCache",
         kSevenLists[4]}},
       {"profile not named after the user",
-       Newer(L"10.0", TenFolders(L"C:\\Users\\bob.PC")),
+       {L"10.0"},
+       TenFolders(L"C:\\Users\\bob.PC"),
        {L";C:\\Windows\\Prefetch;C:\\Users\\bob.PC\\AppData\\Local\\Temp;C:\\Windows\\Temp",
         L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCookies",
         L";C:\\Users\\bob.PC\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
         L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\INetCache",
         L";C:\\Users\\bob.PC\\AppData\\Local\\Microsoft\\Windows\\History"}},
       {"profiles on another drive",
-       Newer(L"6.1", SevenFolders(L"D:\\Users\\Bob")),
+       {L"6.1"},
+       SevenFolders(L"D:\\Users\\Bob"),
        {L";C:\\Windows\\Prefetch;D:\\Users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp",
         L";D:\\Users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Cookies",
         L";D:\\Users\\Bob\\AppData\\Roaming\\Microsoft\\Windows\\Recent",
         L";D:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files",
         L";D:\\Users\\Bob\\AppData\\Local\\Microsoft\\Windows\\History"}},
       {"nothing known of the user",
-       Newer(L"10.0", UserFolders{}),
+       {L"10.0"},
+       UserFolders{},
        {L";C:\\Windows\\Prefetch;C:\\Windows\\Temp", L"", L"", L"", L""}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    ListInputs in = c.inputs;
-    in.recycle_bins = bins;
-    EXPECT_EQ(FolderList(0, in),
-              L";C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001;D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001");
-    for (int i = 1; i < kCategoryCount; ++i)
-      EXPECT_EQ(FolderList(i, in), c.lists[i - 1]) << i;
+    for (const wchar_t* version : c.versions) {
+      SCOPED_TRACE(testing::Message() << c.what << " " << version);
+      ListInputs in = Newer(version, c.folders);
+      in.recycle_bins = bins;
+      EXPECT_EQ(FolderList(0, in),
+                L";C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001;D:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001");
+      for (int i = 1; i < kCategoryCount; ++i)
+        EXPECT_EQ(FolderList(i, in), c.lists[i - 1]) << i;
+    }
   }
   ListInputs no_bins = Newer(L"10.0", TenFolders(L"C:\\Users\\Bob"));
   EXPECT_EQ(FolderList(0, no_bins), L"");
@@ -136,44 +136,33 @@ TEST(CategoriesTest, VistaToElevenListTheShellsFolders) {
 TEST(CategoriesTest, TheUsersOwnTempFolder) {
   const struct {
     const wchar_t* temp;
-    const wchar_t* list;
+    const wchar_t* joins;  // what the list names between the user's and the system's Temp
   } cases[] = {
-      {L"C:\\Users\\Bob\\AppData\\Local\\Temp",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"c:\\users\\bob\\appdata\\local\\temp\\",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
+      {L"C:\\Users\\Bob\\AppData\\Local\\Temp", L""},
+      {L"c:\\users\\bob\\appdata\\local\\temp\\", L""},
       // A session's own folder below it (a terminal server's "Temp\2").
-      {L"C:\\Users\\Bob\\AppData\\Local\\Temp\\2",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"C:\\Windows\\Temp",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"", L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"D:\\Tmp",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;D:\\Tmp;C:\\Windows\\Temp"},
+      {L"C:\\Users\\Bob\\AppData\\Local\\Temp\\2", L""},
+      {L"C:\\Windows\\Temp", L""},
+      {L"", L""},
+      {L"D:\\Tmp", L"D:\\Tmp;"},
       // Named here all the same; the run passes these over (FolderGuard).
-      {L"C:\\",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\;C:\\Windows\\Temp"},
-      {L"C:\\Users\\Bob",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Users\\Bob;"
-       L"C:\\Windows\\Temp"},
+      {L"C:\\", L"C:\\;"},
+      {L"C:\\Users\\Bob", L"C:\\Users\\Bob;"},
       // Inside the Windows folder or a folder of installed programs: never.
-      {L"C:\\Windows\\System32\\drivers",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"c:\\windows",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"C:\\Program Files\\App\\tmp",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"C:\\Program Files (x86)",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;C:\\Windows\\Temp"},
-      {L"C:\\Program Files Temp",
-       L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;"
-       L"C:\\Program Files Temp;C:\\Windows\\Temp"},
+      {L"C:\\Windows\\System32\\drivers", L""},
+      {L"c:\\windows", L""},
+      {L"C:\\Program Files\\App\\tmp", L""},
+      {L"C:\\Program Files (x86)", L""},
+      {L"C:\\Program Files Temp", L"C:\\Program Files Temp;"},
   };
   for (const auto& c : cases) {
     UserFolders folders = SevenFolders(L"C:\\Users\\Bob");
     folders.program_files = {L"C:\\Program Files (x86)", L"", L"C:\\Program Files"};
     folders.temp = c.temp;
-    EXPECT_EQ(FolderList(1, Newer(L"10.0", folders)), c.list) << c.temp;
+    EXPECT_EQ(FolderList(1, Newer(L"10.0", folders)),
+              std::wstring(L";C:\\Windows\\Prefetch;C:\\users\\Bob\\AppData\\Local\\Temp;") +
+                  c.joins + L"C:\\Windows\\Temp")
+        << c.temp;
   }
 }
 

@@ -5,14 +5,10 @@
 // the user, and nothing else.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
 #include <set>
 
-#include "common/platform_win.h"
 #include "temp-cleaner/recycle_script.h"
-#include "temp-cleaner/temp_cleaner_window_win.h"
-#include "testing/win_test_support_win.h"
+#include "temp-cleaner/window_test_support_win.h"
 
 // After <windows.h>, which the headers above bring.
 #include <tlhelp32.h>
@@ -20,11 +16,7 @@
 namespace tempclean {
 namespace {
 
-using testing_support::FileExists;
-using testing_support::MakeFolders;
-using testing_support::MessageBoxAnswerer;
-using testing_support::PumpUntil;
-using testing_support::WriteFileBytes;
+using namespace window_test;
 
 constexpr wchar_t kSid[] = L"S-1-5-21-0-0-0-1000";  // Wine's one user
 
@@ -52,18 +44,6 @@ const Layout* ThisLayout() {
     if (name == layout.name)
       return &layout;
   return nullptr;
-}
-
-std::wstring UserName() {
-  wchar_t user[256] = {};
-  DWORD size = 255;
-  ::GetUserNameW(user, &size);
-  return user;
-}
-
-void Plant(const std::wstring& file, size_t bytes) {
-  MakeFolders(file.substr(0, file.rfind(L'\\')));
-  ASSERT_TRUE(WriteFileBytes(file, std::string(bytes, 'x'))) << file;
 }
 
 // The process ids of the desktop shell.
@@ -189,12 +169,9 @@ TEST_F(LayoutTempCleanerTest, EveryBoxEmptiesThisWindowsFoldersOfTheUser) {
 
   Win32TempCleanerSystem system;  // the real one: a script would really run
   MessageBoxAnswerer answerer;
-  TempCleanerWindow window(system);
-  window.exit_action = [] {};
-  window.quit_on_destroy = false;
-  ASSERT_TRUE(window.Open());
+  auto window = OpenWindow(system);
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 20000));
-  const TempCleaner& logic = window.logic();
+  const TempCleaner& logic = window->logic();
 
   // The folders each category names.
   std::wstring temp_list = L";" + windows_ + L"\\Prefetch;" + local + L"\\Temp";
@@ -219,18 +196,12 @@ TEST_F(LayoutTempCleanerTest, EveryBoxEmptiesThisWindowsFoldersOfTheUser) {
   }
 
   // Every file deleted is listed once, as cleaned; the summary counts them.
-  std::map<std::wstring, int> listed;
-  const int rows = window.results().RowCount();
-  for (int r = 0; r < rows; ++r) {
-    EXPECT_EQ(window.results().CellText(r, 2), L"清除成功") << window.results().CellText(r, 0);
-    ++listed[window.results().CellText(r, 0)];
-  }
-  std::map<std::wstring, int> expected;
+  std::map<std::wstring, std::wstring> expected;
   for (const auto& file : cleaned) {
     EXPECT_FALSE(FileExists(file)) << file;
-    expected[file] = 1;
+    expected[file] = L"清除成功";
   }
-  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(Rows(*window), expected);
   ASSERT_EQ(answerer.boxes().size(), 1u);
   EXPECT_EQ(answerer.boxes()[0].text,
             L"此次搜索操作中发现垃圾：" + std::to_wstring(cleaned.size()) + L"项");

@@ -3,35 +3,15 @@
 // "qz64temp.ini" there nor a script in a working directory there can be.
 #include <gtest/gtest.h>
 
-#include "common/platform_win.h"
-#include "common/text_rules.h"
-#include "temp-cleaner/recycle_script.h"
-#include "temp-cleaner/temp_cleaner_window_win.h"
-#include "testing/win_test_support_win.h"
+#include "temp-cleaner/window_test_support_win.h"
 
 namespace tempclean {
 namespace {
 
-using testing_support::FileExists;
+using namespace window_test;
 using testing_support::FolderRefusesNewFiles;
-using testing_support::MakeFolders;
-using testing_support::MessageBoxAnswerer;
-using testing_support::PumpUntil;
 using testing_support::RemoveFile;
-using testing_support::TestProgramFolder;
 using testing_support::VirtualStoreCopy;
-using testing_support::WriteFileBytes;
-
-// The recycle-bin script is not started: it would end the desktop shell of
-// the test session.
-class QuietSystem : public Win32TempCleanerSystem {
- public:
-  bool StartScriptHidden(const std::wstring&, const std::wstring&) override { return true; }
-};
-
-std::wstring WindowsFolder() {
-  return common::GetEnvironmentText(L"windir");
-}
 
 std::wstring SettingsInWindows() {
   return WindowsFolder() + L"\\qz64temp.ini";
@@ -54,32 +34,17 @@ class StandardUserTempCleanerTest : public ::testing::Test {
     RemoveFile(VirtualStoreCopy(SettingsInWindows()));
     common::DeleteRunValue(TempCleaner::kRunValue);
   }
-  std::unique_ptr<TempCleanerWindow> Open(TempCleanerSystem& system) {
-    auto window = std::make_unique<TempCleanerWindow>(system);
-    window->exit_action = [] {};
-    window->quit_on_destroy = false;
-    EXPECT_TRUE(window->Open());
-    return window;
-  }
-  // The start-up work has run once Text7 holds the version.
-  void WaitForStartUp(TempCleanerWindow& w) {
-    EXPECT_TRUE(PumpUntil([&] { return w.logic().Text(7) != L"版本号"; }, 5000));
-  }
-  void Click(HWND control) { ::SendMessageW(control, BM_CLICK, 0, 0); }
-  bool Ticked(TempCleanerWindow& w, int box) {
-    return ::SendMessageW(w.check(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
 };
 
 TEST_F(StandardUserTempCleanerTest, ChoicesStayForTheNextStartAndItsAutomaticRunCleans) {
   QuietSystem system;
   {
-    auto w = Open(system);
-    WaitForStartUp(*w);
-    Click(w->check(2));  // system temporary folders
-    Click(w->check(3));  // cookies
-    ::SendMessageW(w->label(4), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    ::SendMessageW(w->label(4), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));  // start with Windows
+    auto w = OpenWindow(system);
+    // The start-up work has run once Text7 holds the version.
+    EXPECT_TRUE(PumpUntil([&] { return w->logic().Text(7) != L"版本号"; }, 5000));
+    Click(w->check(2));       // system temporary folders
+    Click(w->check(3));       // cookies
+    ClickLabel(w->label(4));  // start with Windows
     EXPECT_TRUE(Ticked(*w, 7));
     EXPECT_TRUE(Ticked(*w, 8));
   }
@@ -91,31 +56,23 @@ TEST_F(StandardUserTempCleanerTest, ChoicesStayForTheNextStartAndItsAutomaticRun
 
   // Something to clean at the next start, in folders a standard user may
   // write.
-  wchar_t user[256] = {};
-  DWORD size = 255;
-  ::GetUserNameW(user, &size);
-  const std::wstring user_temp = std::wstring(L"C:\\users\\") + user + L"\\AppData\\Local\\Temp";
+  const std::wstring user_temp = L"C:\\users\\" + UserName() + L"\\AppData\\Local\\Temp";
   const std::wstring temp = WindowsFolder() + L"\\Temp";
-  MakeFolders(temp + L"\\sub");
-  MakeFolders(user_temp);
   const std::vector<std::wstring> planted = {temp + L"\\a.tmp", temp + L"\\sub\\b.bin",
                                              user_temp + L"\\u.tmp"};
   for (const std::wstring& file : planted)
-    ASSERT_TRUE(WriteFileBytes(file, std::string(3000, 'x'))) << file;
+    Plant(file, 3000);
 
   MessageBoxAnswerer answerer;
-  auto w = Open(system);
+  auto w = OpenWindow(system);
   ASSERT_TRUE(PumpUntil([&] { return !answerer.boxes().empty(); }, 8000));
   for (int box : {2, 3, 7, 8})
     EXPECT_TRUE(Ticked(*w, box)) << box;
   EXPECT_FALSE(Ticked(*w, 1));
-  std::vector<std::wstring> cleaned;
-  for (int r = 0; r < w->results().RowCount(); ++r)
-    if (w->results().CellText(r, 2) == L"清除成功")
-      cleaned.push_back(w->results().CellText(r, 0));
+  const auto rows = Rows(*w);
   for (const std::wstring& file : planted) {
     EXPECT_FALSE(FileExists(file)) << file;
-    EXPECT_NE(std::find(cleaned.begin(), cleaned.end(), file), cleaned.end()) << file;
+    EXPECT_EQ(rows.count(file) ? rows.at(file) : L"", L"清除成功") << file;
   }
   EXPECT_EQ(answerer.boxes()[0].text.rfind(L"此次搜索操作中发现垃圾：", 0), 0u);
   // Start with Windows is still on, pointing at this program.

@@ -19,6 +19,17 @@ using testing_support::FakeFileSystem;
 using testing_support::FakeProcessList;
 using testing_support::FakeProfile;
 
+// The items of a list with "|" between them.
+std::vector<std::wstring> Split(const std::wstring& list) {
+  std::vector<std::wstring> items;
+  for (size_t at = 0; at < list.size();) {
+    const size_t end = std::min(list.find(L'|', at), list.size());
+    items.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  return items;
+}
+
 TEST(RecycleScriptTest, EighteenLinesOf512GbkBytes) {
   const std::wstring text = RecycleScriptText();
   size_t lines = 0;
@@ -245,13 +256,24 @@ TEST_F(TempCleanerTest, FirstStartWithoutSettingsTicksAndWritesNothing) {
   EXPECT_TRUE(view_.messages.empty());
 }
 
+// The automatic run happens inside the start-up timer's tick, once: a late
+// tick during the run, or one after it, starts the work no more.
 TEST_F(TempCleanerTest, AutoAndTempCleanInsideTheTimer) {
   Setting(L"auto", L"1");
   Setting(L"temp", L"1");
   files_.AddFile(L"C:\\WINDOWS\\Temp\\a.tmp", 2500);
   files_.AddFile(L"C:\\WINDOWS\\Temp\\keep.log", 10);
   files_.AddFile(L"C:\\Documents and Settings\\Bob\\Local Settings\\Temp\\b.txt", 10);
+  int nested = 0;
+  view_.on_yield = [&] {
+    ++nested;
+    cleaner_.Timer1_Timer();
+  };
   Start();
+  view_.on_yield = nullptr;
+  cleaner_.Timer1_Timer();
+  EXPECT_GT(nested, 0);
+  EXPECT_EQ(system_.privilege, 1);
   EXPECT_TRUE(cleaner_.Checked(2));
   EXPECT_TRUE(cleaner_.Checked(7));
   EXPECT_EQ(view_.rows,
@@ -389,24 +411,19 @@ TEST_F(TempCleanerTest, RunValueOfAProgramAtADriveRoot) {
   EXPECT_EQ(system_.registry, (std::vector<std::wstring>{L"write:AutoQz64=E:\\tmpsweep.Exe"}));
 }
 
-TEST_F(TempCleanerTest, NoCategoryRefusesTheRun) {
-  Start();
-  cleaner_.cmdSearch_Click();
-  ASSERT_EQ(view_.messages.size(), 1u);
-  EXPECT_EQ(view_.messages[0], L"请选择要清理的选项");
-  EXPECT_EQ(view_.titles[0], L"提示：");
-  EXPECT_EQ(view_.icons[0], common::MessageIcon::kInformation);
-  EXPECT_EQ(view_.cancel, Control::kExit);
-  // The one-shot timer stays off: on at load, off at the start of the work
-  // and again at its end; the refused run does not touch it.
-  EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
-  EXPECT_FALSE(view_.timer);
-}
-
-TEST_F(TempCleanerTest, AutoWithoutCategoryIsRefusedLikeAClick) {
+// With no category ticked the automatic run is refused as a click is, with
+// the same box. The one-shot timer stays off: on at load, off at the start
+// of the work and again at its end; the refused runs do not touch it.
+TEST_F(TempCleanerTest, NoCategoryRefusesTheAutomaticRunAndAClick) {
   Setting(L"auto", L"1");
   Start();
-  EXPECT_EQ(view_.messages, (std::vector<std::wstring>{L"请选择要清理的选项"}));
+  cleaner_.cmdSearch_Click();
+  EXPECT_EQ(view_.messages, std::vector<std::wstring>(2, L"请选择要清理的选项"));
+  EXPECT_EQ(view_.titles, std::vector<std::wstring>(2, L"提示："));
+  EXPECT_EQ(view_.icons, std::vector(2, common::MessageIcon::kInformation));
+  EXPECT_EQ(view_.cancel, Control::kExit);
+  EXPECT_EQ(view_.timer_log, (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(view_.timer);
 }
 
 TEST_F(TempCleanerTest, StatesEscapeAndStop) {
@@ -449,61 +466,31 @@ TEST_F(TempCleanerTest, StatesEscapeAndStop) {
   EXPECT_EQ(view_.progress, L"");
 }
 
-TEST_F(TempCleanerTest, RecycleScriptOnlyWithCheck1AndRows) {
-  Start();
-  files_.AddFile(L"C:\\Recycled\\x.bin");
-  cleaner_.CheckClicked(1, true);
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"row", L"script:RECYCLER.bat", L"start:RECYCLER.bat",
-                              L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
-  EXPECT_EQ(system_.script, RecycleScriptText());
-
-  // Nothing found: no script.
-  view_.events.clear();
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}));
-
-  // Rows but Check1 clear: no script.
-  view_.events.clear();
-  cleaner_.CheckClicked(1, false);
-  cleaner_.CheckClicked(2, true);
-  files_.AddFile(L"C:\\WINDOWS\\Temp\\y.bin");
-  cleaner_.cmdSearch_Click();
-  EXPECT_EQ(view_.events, (std::vector<std::wstring>{
-                              L"busy", L"row", L"message:此次搜索操作中发现垃圾：1项", L"ready"}));
-}
-
 // Started from the Run key, the program works in the system folder, which a
 // standard user cannot write: the script goes to the temporary folder and
 // starts there, where its last line finds it.
 TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
-  const std::wstring temp_script = L"C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\RECYCLER.bat";
+  const std::wstring temp = system_.temp_folder;  // the user's, in short names
+  const std::wstring temp_script = temp + L"RECYCLER.bat";
   const struct {
     const char* where;
     std::set<std::wstring> unwritable;
     std::wstring temp_folder;
-    std::vector<std::wstring> script_events;
+    std::wstring script_events;  // "|" between them
     bool written;
   } cases[] = {
-      {"working directory",
-       {},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"start:RECYCLER.bat"},
-       true},
+      {"working directory", {}, temp, L"script:RECYCLER.bat|start:RECYCLER.bat", true},
       {"temporary folder",
        {L"RECYCLER.bat"},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"script:" + temp_script,
-        L"start:RECYCLER.bat in C:\\DOCUME~1\\Bob\\LOCALS~1\\Temp\\"},
+       temp,
+       L"script:RECYCLER.bat|script:" + temp_script + L"|start:RECYCLER.bat in " + temp,
        true},
       {"nowhere",
        {L"RECYCLER.bat", temp_script},
-       system_.temp_folder,
-       {L"script:RECYCLER.bat", L"script:" + temp_script},
+       temp,
+       L"script:RECYCLER.bat|script:" + temp_script,
        false},
-      {"no temporary folder", {L"RECYCLER.bat"}, L"", {L"script:RECYCLER.bat"}, false},
+      {"no temporary folder", {L"RECYCLER.bat"}, L"", L"script:RECYCLER.bat", false},
   };
   Start();
   cleaner_.CheckClicked(1, true);
@@ -515,11 +502,8 @@ TEST_F(TempCleanerTest, RecycleScriptWhereTheWorkingDirectoryCannotBeWritten) {
     system_.script.clear();
     view_.events.clear();
     cleaner_.cmdSearch_Click();
-    std::vector<std::wstring> expected = {L"busy", L"row"};
-    expected.insert(expected.end(), c.script_events.begin(), c.script_events.end());
-    expected.push_back(L"message:此次搜索操作中发现垃圾：1项");
-    expected.push_back(L"ready");
-    EXPECT_EQ(view_.events, expected);
+    EXPECT_EQ(view_.events, Split(L"busy|row|" + c.script_events +
+                                  L"|message:此次搜索操作中发现垃圾：1项|ready"));
     EXPECT_EQ(system_.script, c.written ? RecycleScriptText() : L"");
   }
 }
@@ -609,55 +593,30 @@ TEST_F(NewerWindowsTest, EveryBoxEmptiesTheUsersOwnFolders) {
 // The shell empties the bins at the end of every run with Check1 ticked
 // that was not stopped, also when the walk found nothing (a bin that holds
 // only kinds the walk keeps); never without Check1; Windows XP gets its
-// script instead, and only when something was found.
+// script instead, and only with Check1 and when something was found.
 TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
+  const std::wstring bin = L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\";
+  const wchar_t* found = L"message:此次搜索操作中发现垃圾：1项|ready";
   const struct {
     const char* what;
     const wchar_t* version;
     bool check1;
     bool stop;
-    std::vector<std::wstring> files;
-    std::vector<std::wstring> end;  // the events after the last row
+    std::wstring files;  // "|" between them
+    std::wstring end;    // the events after the last row, "|" between them
   } cases[] = {
-      {"found",
-       L"10.0",
-       true,
-       false,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt"},
-       {L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"only kept kinds",
-       L"6.0",
-       true,
-       false,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Inotes.ini"},
-       {L"busy", L"empty bin:C:\\", L"empty bin:D:\\", L"message:此次搜索操作中没有发现垃圾！",
-        L"ready"}},
-      {"stopped",
-       L"10.0",
-       true,
-       true,
-       {L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ia.txt",
-        L"C:\\$Recycle.Bin\\S-1-5-21-7-8-9-1001\\$Ib.txt"},
-       {L"message:正在清理你确定要终止吗？", L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"without Check1",
-       L"10.0",
-       false,
-       false,
-       {L"C:\\WINDOWS\\Temp\\a.tmp"},
-       {L"message:此次搜索操作中发现垃圾：1项", L"ready"}},
-      {"XP",
-       L"5.1",
-       true,
-       false,
-       {L"C:\\Recycler\\S-1-5\\Dc1.txt"},
-       {L"script:RECYCLER.bat", L"start:RECYCLER.bat", L"message:此次搜索操作中发现垃圾：1项",
-        L"ready"}},
-      {"XP, nothing found",
-       L"5.1",
-       true,
-       false,
-       {},
-       {L"busy", L"message:此次搜索操作中没有发现垃圾！", L"ready"}},
+      {"found", L"10.0", true, false, bin + L"$Ia.txt",
+       L"empty bin:C:\\|empty bin:D:\\|" + std::wstring(found)},
+      {"only kept kinds", L"6.0", true, false, bin + L"$Inotes.ini",
+       L"busy|empty bin:C:\\|empty bin:D:\\|message:此次搜索操作中没有发现垃圾！|ready"},
+      {"stopped", L"10.0", true, true, bin + L"$Ia.txt|" + bin + L"$Ib.txt",
+       L"message:正在清理你确定要终止吗？|" + std::wstring(found)},
+      {"without Check1", L"10.0", false, false, L"C:\\WINDOWS\\Temp\\a.tmp", found},
+      {"XP", L"5.1", true, false, L"C:\\Recycler\\S-1-5\\Dc1.txt",
+       L"script:RECYCLER.bat|start:RECYCLER.bat|" + std::wstring(found)},
+      {"XP, nothing found", L"5.1", true, false, L"",
+       L"busy|message:此次搜索操作中没有发现垃圾！|ready"},
+      {"XP without Check1", L"5.1", false, false, L"C:\\WINDOWS\\Temp\\y.bin", found},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -665,7 +624,7 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
     if (c.check1 != cleaner_.Checked(1))
       cleaner_.CheckClicked(1, c.check1);
     cleaner_.CheckClicked(2, !c.check1);
-    for (const auto& f : c.files)
+    for (const auto& f : Split(c.files))
       files_.AddFile(f);
     view_.events.clear();
     bool asked = false;
@@ -681,7 +640,7 @@ TEST_F(NewerWindowsTest, TheShellEmptiesTheBinsUnlessTheRunWasStopped) {
     view_.answers.clear();
     auto last_row = std::find(view_.events.rbegin(), view_.events.rend(), L"row");
     const std::vector<std::wstring> end(last_row.base(), view_.events.end());
-    EXPECT_EQ(end, c.end);
+    EXPECT_EQ(end, Split(c.end));
     files_ = FakeFileSystem();
   }
 }
@@ -773,23 +732,6 @@ TEST_F(NewerWindowsTest, TempAtARootOrAtTheProfileLosesNothing) {
     EXPECT_FALSE(files_.Has(L"C:\\Users\\bob.PC\\AppData\\Local\\Temp\\t.tmp"));
     EXPECT_TRUE(files_.Has(L"C:\\WINDOWS\\system32\\kernel32.dll"));
   }
-}
-
-TEST_F(TempCleanerTest, StartUpWorkCannotRunTwice) {
-  Setting(L"auto", L"1");
-  Setting(L"temp", L"1");
-  files_.AddFile(L"C:\\WINDOWS\\Temp\\a.tmp");
-  int nested = 0;
-  view_.on_yield = [&] {
-    ++nested;
-    cleaner_.Timer1_Timer();  // a late tick during the automatic run
-  };
-  Start();
-  EXPECT_GT(nested, 0);
-  EXPECT_EQ(system_.privilege, 1);
-  EXPECT_EQ(view_.messages.size(), 1u);
-  cleaner_.Timer1_Timer();
-  EXPECT_EQ(system_.privilege, 1);
 }
 
 // The start-up timer fires while the user's own run is in progress (a click
