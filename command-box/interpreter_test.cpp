@@ -410,8 +410,11 @@ TEST_F(InterpreterTest, OddNamesNeverReachTheFileLookups) {
   host_.AddFile(L"C:\\Tools\\plugin\\a.OCX");
   host_.AddFile(L"C:\\Tools\\lnk\\a.lnk");
   host_.AddFile(L"C:\\Tools\\plugin\\c:x.OCX");
-  for (const wchar_t* line : {L"c:\\windows", L"http://x", L"MMS://y", L"*", L"a*", L"?", L"\"a\"",
-                              L"<a>", L"a|b", L"..\\plugin\\a", L"../lnk/a", L"x:a"}) {
+  host_.AddFile(L"C:\\Tools\\plugin\\htx.OCX");
+  host_.AddFile(L"C:\\Tools\\lnk\\MMx.lnk");
+  for (const wchar_t* line :
+       {L"c:\\windows", L"http://x", L"MMS://y", L"htx", L"MMx", L"*", L"a*", L"?", L"\"a\"",
+        L"<a>", L"a|b", L"..\\plugin\\a", L"../lnk/a", L"x:a"}) {
     host_.probes.clear();
     host_.renames.clear();
     Run(line);
