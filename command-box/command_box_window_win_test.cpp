@@ -16,7 +16,9 @@ namespace commandbox {
 namespace {
 
 using testing_support::ByDensity;
+using testing_support::CutTexts;
 using testing_support::FileExists;
+using testing_support::JoinLines;
 using testing_support::MakeDrop;
 using testing_support::PumpFor;
 using testing_support::PumpUntil;
@@ -36,9 +38,10 @@ std::wstring CopyPath() {
   return VirtualStoreCopy(IniPath());
 }
 
-std::wstring Stored(const wchar_t* key) {
+// A setting as the file (the Windows folder's, unless told) holds it.
+std::wstring Stored(const wchar_t* key, const std::wstring& file = IniPath()) {
   wchar_t value[128] = {};
-  ::GetPrivateProfileStringW(L"Option", key, L"", value, 128, IniPath().c_str());
+  ::GetPrivateProfileStringW(L"Option", key, L"", value, 128, file.c_str());
   return value;
 }
 
@@ -51,6 +54,19 @@ BYTE Alpha(HWND window) {
 
 int TopOf(HWND control) {
   return common::ControlRect(control).top;
+}
+
+RECT WindowRect(HWND window) {
+  RECT r = {};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+// The value for the display's density, of any type.
+template <typename T>
+T ByDensity(T at96, T at120, T at144) {
+  const int at = testing_support::ByDensity(0, 1, 2);
+  return at == 0 ? at96 : at == 1 ? at120 : at144;
 }
 
 struct Count {
@@ -71,13 +87,19 @@ int CountVisibleWindows(const wchar_t* caption) {
   return count.n;
 }
 
-// Whether the shell has the box's icon (window, uID 1): a modify succeeds
-// only for an icon it has.
+// The record of the box's icon (window, uID 1).
+NOTIFYICONDATAW IconOf(HWND box) {
+  NOTIFYICONDATAW record = {};
+  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  record.hWnd = box;
+  record.uID = 1;
+  return record;
+}
+
+// Whether the shell has the box's icon: a modify succeeds only for an icon
+// it has.
 bool ShellHasIcon(HWND box) {
-  NOTIFYICONDATAW probe = {};
-  probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  probe.hWnd = box;
-  probe.uID = 1;
+  NOTIFYICONDATAW probe = IconOf(box);
   probe.uFlags = NIF_TIP;
   lstrcpynW(probe.szTip, L"快捷输入框", 128);
   return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
@@ -85,10 +107,7 @@ bool ShellHasIcon(HWND box) {
 
 // The icon taken away as the shell's end takes it, behind the box's back.
 void RemoveIconBehindTheBox(HWND box) {
-  NOTIFYICONDATAW record = {};
-  record.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  record.hWnd = box;
-  record.uID = 1;
+  NOTIFYICONDATAW record = IconOf(box);
   ::Shell_NotifyIconW(NIM_DELETE, &record);
 }
 
@@ -179,10 +198,8 @@ class CommandBoxWindowTest : public ::testing::Test {
 TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
   auto w = Open();
   EXPECT_EQ(common::WindowText(w->hwnd()), L"Zirro Lnk V1.0");
-  RECT r;
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, 380);  // 5700 twips
-  EXPECT_EQ(r.left, 7);   // 100 twips
+  EXPECT_EQ(WindowRect(w->hwnd()).top, 380);  // 5700 twips
+  EXPECT_EQ(WindowRect(w->hwnd()).left, 7);   // 100 twips
   RECT client;
   ::GetClientRect(w->hwnd(), &client);
   EXPECT_EQ(client.right, 340);
@@ -206,37 +223,23 @@ TEST_F(CommandBoxWindowTest, FirstStartWithoutSettings) {
   EXPECT_EQ(::GetFocus(), w->text1()) << testing_support::ActivationReport();
 }
 
+// Settings that cannot be read give their defaults; each start reads them.
 TEST_F(CommandBoxWindowTest, BadSettingsGiveTheDefaults) {
-  Setting(L"TM", L"abc");
-  Setting(L"wl.top", L"x");
+  const struct {
+    const wchar_t *tm, *top;
+    int alpha, top_pixels;
+  } cases[] = {{L"abc", L"x", 200, 380}, {L"300", L"1500", 200, 100}, {L"90", L"1500", 90, 100}};
   Setting(L"wl.left", L"200");
-  auto w = Open();
-  RECT r;
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, 380);
-  EXPECT_EQ(r.left, 13);
-  EXPECT_EQ(Alpha(w->hwnd()), 200);
-  w.reset();
-  Setting(L"TM", L"300");
-  Setting(L"wl.top", L"1500");
-  w = Open();
-  EXPECT_EQ(Alpha(w->hwnd()), 200);
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, 100);
-  w.reset();
-  Setting(L"TM", L"90");
-  w = Open();
-  EXPECT_EQ(Alpha(w->hwnd()), 90);
-  EXPECT_EQ(w->fields().Text9, L"90");
-}
-
-TEST_F(CommandBoxWindowTest, TransparencyCommand) {
-  auto w = Open();
-  Type(*w, L"tm100");
-  EXPECT_EQ(Alpha(w->hwnd()), 100);
-  EXPECT_EQ(Stored(L"TM"), L"100");
-  EXPECT_TRUE(::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-  EXPECT_EQ(common::WindowText(w->text1()), L"");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tm);
+    Setting(L"TM", c.tm);
+    Setting(L"wl.top", c.top);
+    auto w = Open();
+    EXPECT_EQ(Alpha(w->hwnd()), c.alpha);
+    EXPECT_EQ(WindowRect(w->hwnd()).top, c.top_pixels);
+    EXPECT_EQ(WindowRect(w->hwnd()).left, 13);
+    EXPECT_EQ(w->fields().Text9, c.tm);
+  }
 }
 
 TEST_F(CommandBoxWindowTest, TopmostAfterTheFirstTick) {
@@ -615,7 +618,6 @@ TEST_F(CommandBoxWindowTest, LocalMediaWithLyricsThroughTheBox) {
   ASSERT_TRUE(PumpUntil([&] { return common::WindowText(w->label5()) == L"second"; }, 3000))
       << common::WindowText(w->label5());
   ASSERT_TRUE(PumpUntil([&] { return common::WindowText(w->label5()) == L"third"; }, 3000));
-  // "download" opens the current item's address.
   // Closing the player puts the row back and empties the line.
   HWND close = p->chrome().close_button();
   ::SendMessageW(close, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
@@ -658,21 +660,17 @@ TEST_F(CommandBoxWindowTest, CopyInTheVirtualStoreIsRead) {
     ::WritePrivateProfileStringW(L"Option", key, value, copy.c_str());
   auto w = Open();
   EXPECT_EQ(Alpha(w->hwnd()), 90);
-  RECT r;
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, 100);
-  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(WindowRect(w->hwnd()).top, 100);
+  EXPECT_EQ(WindowRect(w->hwnd()).left, 20);
   EXPECT_EQ(w->fields().Text8, L"1");
   Type(*w, L"tm120");
-  wchar_t value[16] = {};
-  ::GetPrivateProfileStringW(L"Option", L"TM", L"", value, 16, copy.c_str());
-  EXPECT_STREQ(value, L"120");
+  EXPECT_EQ(Stored(L"TM", copy), L"120");
   EXPECT_EQ(Stored(L"TM"), L"150");  // the Windows folder's file as it was
   EXPECT_EQ(Stored(L"wl.top"), L"");
 }
 
-// "tm255.5": 255 in the box, in the player (created before and after) and
-// after a restart.
+// A transparency command: "tm255.5" is 255 in the box, in the player
+// (created before and after) and after a restart.
 TEST_F(CommandBoxWindowTest, OneLevelIsOneOpacityEverywhere) {
   auto w = Open();
   Type(*w, L"C:\\media\\tone.wav");
@@ -681,6 +679,8 @@ TEST_F(CommandBoxWindowTest, OneLevelIsOneOpacityEverywhere) {
   Type(*w, L"tm255.5");
   EXPECT_EQ(Alpha(w->hwnd()), 255);
   EXPECT_EQ(Stored(L"TM"), L"255.5");
+  EXPECT_TRUE(::GetWindowLongW(w->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(common::WindowText(w->text1()), L"");
   // The player follows at its deferred refresh.
   EXPECT_TRUE(PumpUntil([&] { return Alpha(w->player_window()->hwnd()) == 255; }, 2000))
       << static_cast<int>(Alpha(w->player_window()->hwnd()));
@@ -788,6 +788,64 @@ TEST_F(CommandBoxWindowTest, PlayerThatCannotBeMadeEndsNothing) {
       PumpUntil([&] { return !w->player_window()->w1().CurrentPositionString().empty(); }, 3000));
 }
 
+// ---- as a standard user ---------------------------------------------------------------
+
+// Tovrix as a standard user runs it: the Windows folder, and the "lnk.ini"
+// an administrator left there, cannot be written (win_test_standard_user.sh
+// locks them while these tests run).
+class StandardUserCommandBoxTest : public CommandBoxWindowTest {
+ protected:
+  void SetUp() override {
+    ::CoInitialize(nullptr);
+    ASSERT_TRUE(testing_support::FolderRefusesNewFiles(common::GetEnvironmentText(L"windir")))
+        << "run with command-box/win_test_standard_user.sh as the fixture";
+    RemoveFile(CopyPath());
+  }
+  void TearDown() override {
+    RemoveFile(CopyPath());
+    common::DeleteRunValue(L"Lnk");
+  }
+};
+
+TEST_F(StandardUserCommandBoxTest, SettingsStayForTheNextStart) {
+  const std::wstring copy = CopyPath();
+  testing_support::MessageBoxAnswerer answerer;
+  {
+    auto w = Open();
+    // No copy yet: the administrator's file in the Windows folder is read.
+    EXPECT_EQ(Alpha(w->hwnd()), 150);
+    ::SetWindowPos(w->hwnd(), nullptr, 60, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Type(*w, L"tm100");
+    EXPECT_EQ(Alpha(w->hwnd()), 100);
+    Type(*w, L"autorun");
+    ASSERT_EQ(answerer.boxes().size(), 1u);
+    EXPECT_EQ(answerer.boxes()[0].text,
+              L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！");
+  }
+  // Written where Windows' own virtualisation would have put it; the
+  // Windows folder's file is as it was.
+  EXPECT_EQ(Stored(L"TM", copy), L"100");
+  EXPECT_EQ(Stored(L"wl.top", copy), L"3000");
+  EXPECT_EQ(Stored(L"wl.left", copy), L"900");
+  EXPECT_EQ(Stored(L"AutoLnk", copy), L"1");
+  EXPECT_EQ(Stored(L"TM"), L"150");
+  EXPECT_EQ(Stored(L"wl.top"), L"");
+
+  auto w = Open();
+  EXPECT_EQ(Alpha(w->hwnd()), 100);
+  EXPECT_EQ(WindowRect(w->hwnd()).left, 60);
+  EXPECT_EQ(WindowRect(w->hwnd()).top, 200);
+  EXPECT_EQ(w->fields().Text8, L"1");
+  // Start with Windows is known to be on: one command turns it off.
+  Type(*w, L"autorun");
+  ASSERT_EQ(answerer.boxes().size(), 2u);
+  EXPECT_EQ(answerer.boxes()[1].text,
+            L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！");
+  std::wstring data;
+  EXPECT_FALSE(common::ReadRunValue(L"Lnk", &data));
+  EXPECT_EQ(Stored(L"AutoLnk", copy), L"0");
+}
+
 // ---- at each display density --------------------------------------------------------
 
 RECT RectOf(HWND control) {
@@ -835,16 +893,15 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
       {w->command1(), {256, 56, 321, 76}, {320, 70, 401, 95}, {384, 84, 482, 114}},
       {w->image1(), {10, 8, 26, 24}, {13, 10, 33, 30}, {15, 12, 39, 36}},
       {w->label4(), {33, 4, 153, 28}, {41, 5, 191, 35}, {50, 6, 230, 42}},
+      // The close button: 24 by 20 pixels on the usual display, in the top
+      // right corner.
+      {w->chrome().close_button(), {312, 4, 336, 24}, {390, 5, 420, 30}, {468, 6, 504, 36}},
   };
   for (const auto& c : controls) {
-    const RECT want = ByDensity(0, 1, 2) == 0   ? c.at96
-                      : ByDensity(0, 1, 2) == 1 ? c.at120
-                                                : c.at144;
-    const RECT got = RectOf(c.control);
-    EXPECT_EQ(got.left, want.left) << common::WindowText(c.control);
-    EXPECT_EQ(got.top, want.top) << common::WindowText(c.control);
-    EXPECT_EQ(got.right, want.right) << common::WindowText(c.control);
-    EXPECT_EQ(got.bottom, want.bottom) << common::WindowText(c.control);
+    const RECT got = RectOf(c.control), want = ByDensity(c.at96, c.at120, c.at144);
+    EXPECT_TRUE(::EqualRect(&got, &want))
+        << common::WindowText(c.control) << ": " << got.left << "," << got.top << "," << got.right
+        << "," << got.bottom;
   }
   // The lyric line: 4575 by 200 twips at 240, 600, taller where its font
   // needs it, but never into the input row.
@@ -854,13 +911,7 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
   EXPECT_EQ(line.right, ByDensity(321, 401, 482));
   EXPECT_GE(line.bottom, ByDensity(53, 67, 80));
   EXPECT_LE(line.bottom, ByDensity(56, 70, 84));
-  // The chrome buttons: 24 by 20 pixels on the usual display, in the top
-  // right corner, their pictures drawn at that size.
-  const RECT close = RectOf(w->chrome().close_button());
-  EXPECT_EQ(close.left, ByDensity(312, 390, 468));
-  EXPECT_EQ(close.top, ByDensity(4, 5, 6));
-  EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
-  EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
+  // The chrome buttons' pictures are drawn at the buttons' size.
   for (look::ChromeState state :
        {look::ChromeState::kNormal, look::ChromeState::kHover, look::ChromeState::kPressed}) {
     const HBITMAP picture = w->chrome().picture(look::ChromeButton::kMinimise, state);
@@ -878,7 +929,7 @@ TEST_F(DensityCommandBoxTest, TheBoxHasTheSizesOfItsTwips) {
             ByDensity(16, 20, 24));
   EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), ByDensity(16, 20, 24));
   EXPECT_EQ(IconSize(w->tray_icon().record().hIcon).cx, ::GetSystemMetrics(SM_CXSMICON));
-  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
+  EXPECT_EQ(JoinLines(CutTexts(w->hwnd())), L"");
 }
 
 TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
@@ -890,7 +941,7 @@ TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
   EXPECT_EQ(TopOf(w->text1()), ByDensity(64, 80, 96));
   EXPECT_EQ(TopOf(w->command1()), ByDensity(64, 80, 96));
   ASSERT_TRUE(PumpUntil([&] { return !common::WindowText(w->label5()).empty(); }, 3000));
-  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->hwnd())), L"");
+  EXPECT_EQ(JoinLines(CutTexts(w->hwnd())), L"");
 
   const SIZE player = testing_support::ClientSize(p->hwnd());
   EXPECT_EQ(player.cx, ByDensity(340, 425, 510));
@@ -899,14 +950,14 @@ TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
   EXPECT_EQ(close.right - close.left, ByDensity(24, 30, 36));
   EXPECT_EQ(close.bottom - close.top, ByDensity(20, 25, 30));
   EXPECT_EQ(close.left, player.cx - ByDensity(28, 35, 42));
-  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(p->hwnd())), L"");
+  EXPECT_EQ(JoinLines(CutTexts(p->hwnd())), L"");
 
   w->about().Choose(tray::MenuItem::kAbout);
   ASSERT_TRUE(w->about().Exists());
   const SIZE about = testing_support::ClientSize(w->about().hwnd());
   EXPECT_EQ(about.cx, ByDensity(340, 425, 510));
   EXPECT_EQ(about.cy, ByDensity(68, 85, 102));
-  EXPECT_EQ(testing_support::JoinLines(testing_support::CutTexts(w->about().hwnd())), L"");
+  EXPECT_EQ(JoinLines(CutTexts(w->about().hwnd())), L"");
 }
 
 // The saved place is in twips: the same twips open the box at the same
@@ -914,15 +965,11 @@ TEST_F(DensityCommandBoxTest, PlayerAndAboutHaveTheSizesOfTheirTwips) {
 // twips back.
 TEST_F(DensityCommandBoxTest, PositionsAreSavedAndReadInTwips) {
   auto w = Open();
-  RECT r;
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, ByDensity(380, 475, 570));  // 5700 twips
-  EXPECT_EQ(r.left, ByDensity(7, 8, 10));      // 100 twips, to the nearest pixel
+  EXPECT_EQ(WindowRect(w->hwnd()).top, ByDensity(380, 475, 570));  // 5700 twips
+  EXPECT_EQ(WindowRect(w->hwnd()).left, ByDensity(7, 8, 10));  // 100 twips, to the nearest pixel
   Type(*w, L"");
   EXPECT_EQ(Stored(L"wl.top"), L"5700");
-  EXPECT_EQ(Stored(L"wl.left"), ByDensity(0, 1, 2) == 0   ? L"105"
-                                : ByDensity(0, 1, 2) == 1 ? L"96"
-                                                          : L"100");
+  EXPECT_EQ(Stored(L"wl.left"), ByDensity(L"105", L"96", L"100"));
   w.reset();
 
   // A place saved at another density: 4500 by 3000 twips (300 by 200
@@ -930,9 +977,8 @@ TEST_F(DensityCommandBoxTest, PositionsAreSavedAndReadInTwips) {
   Setting(L"wl.top", L"4500");
   Setting(L"wl.left", L"3000");
   w = Open();
-  ::GetWindowRect(w->hwnd(), &r);
-  EXPECT_EQ(r.top, ByDensity(300, 375, 450));
-  EXPECT_EQ(r.left, ByDensity(200, 250, 300));
+  EXPECT_EQ(WindowRect(w->hwnd()).top, ByDensity(300, 375, 450));
+  EXPECT_EQ(WindowRect(w->hwnd()).left, ByDensity(200, 250, 300));
   Type(*w, L"");
   EXPECT_EQ(Stored(L"wl.top"), L"4500");
   EXPECT_EQ(Stored(L"wl.left"), L"3000");
@@ -940,12 +986,8 @@ TEST_F(DensityCommandBoxTest, PositionsAreSavedAndReadInTwips) {
   // Moved by the user to a pixel: saved as that pixel's twips.
   ::SetWindowPos(w->hwnd(), nullptr, 120, 240, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Type(*w, L"");
-  EXPECT_EQ(Stored(L"wl.top"), ByDensity(0, 1, 2) == 0   ? L"3600"
-                               : ByDensity(0, 1, 2) == 1 ? L"2880"
-                                                         : L"2400");
-  EXPECT_EQ(Stored(L"wl.left"), ByDensity(0, 1, 2) == 0   ? L"1800"
-                                : ByDensity(0, 1, 2) == 1 ? L"1440"
-                                                          : L"1200");
+  EXPECT_EQ(Stored(L"wl.top"), ByDensity(L"3600", L"2880", L"2400"));
+  EXPECT_EQ(Stored(L"wl.left"), ByDensity(L"1800", L"1440", L"1200"));
 }
 
 // The check itself finds what does not fit: a label, a button and a check
@@ -967,12 +1009,12 @@ TEST_F(DensityCommandBoxTest, TheCutTextCheckFindsCutTexts) {
   // And what fits is not reported.
   child(L"Static", L"确定", 0, 200, 100, 40);
   child(L"Button", L"", BS_AUTOCHECKBOX, 310, common::Scaled(13), common::Scaled(14));
-  const std::vector<std::wstring> cut = testing_support::CutTexts(form);
-  ASSERT_EQ(cut.size(), 4u) << testing_support::JoinLines(cut);
+  const std::vector<std::wstring> cut = CutTexts(form);
+  ASSERT_EQ(cut.size(), 4u) << JoinLines(cut);
   const wchar_t* reported[] = {L"Static \"官方网站：\"", L"Button \"开始清理\"",
                                L"Button \"自定义：\"", L"Edit \"\""};
   for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(cut[i].rfind(reported[i], 0), 0u) << testing_support::JoinLines(cut);
+    EXPECT_EQ(cut[i].rfind(reported[i], 0), 0u) << JoinLines(cut);
   ::DestroyWindow(form);
   ::DeleteObject(font);
 }

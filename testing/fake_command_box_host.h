@@ -52,12 +52,11 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
   int WindowLeftTwips() override { return left; }
   void ShowInputText(const std::wstring& text) override { input_box = text; }
   void FocusInput() override { ++focus_calls; }
+  // The row and the lyric line go with the player's events, in their order.
   void SetInputRowTop(int twips) override {
-    row_top = twips;
     player.events.push_back(L"row:" + std::to_wstring(twips));
   }
   void SetLyricLine(const std::wstring& text) override {
-    lyric_line = text;
     player.events.push_back(L"lyric-line:" + text);
   }
   void SetWindowAlpha(int value) override {
@@ -135,8 +134,6 @@ class FakeCommandBoxHost : public commandbox::CommandBoxHost {
   int top = 5700, left = 100;
   std::wstring input_box;
   int focus_calls = 0;
-  int row_top = 840;
-  std::wstring lyric_line;
   int alpha = 200, alpha_calls = 0;
   int about_shown = 0;
   std::vector<std::wstring> messages, titles;
