@@ -146,26 +146,24 @@ void Interpreter::AutoRun() {
   // have changed the value since. It is on when it starts this program.
   std::wstring stored;
   const bool on = host_.ReadRunValue(kRunValue, &stored) && NamesProgram(stored, data);
-  if (!on) {
-    if (host_.WriteRunValue(kRunValue, data)) {
-      settings_.WriteSetting(kOption, L"AutoLnk", L"1");
-      fields_.Text8 = L"1";
-      host_.ShowMessage(L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！",
-                        kMessageTitle);
-    } else {
+  // The setting and the field follow the Run value only once it changed.
+  const auto settle = [&](bool changed, const wchar_t* flag, const wchar_t* message) {
+    if (!changed) {
       host_.ShowMessage(L"开机启动选项设置失败，无法写入注册表！", kMessageTitle);
+      return;
     }
+    settings_.WriteSetting(kOption, L"AutoLnk", flag);
+    fields_.Text8 = flag;
+    host_.ShowMessage(message, kMessageTitle);
+  };
+  if (!on) {
+    settle(host_.WriteRunValue(kRunValue, data), L"1",
+           L"开机启动选项已经成功开启，如需取消开机启动请再次输入并执行本命令！");
   } else {
     // Written first, so that the value surely exists, then deleted.
     const bool written = host_.WriteRunValue(kRunValue, data);
-    if (written && host_.DeleteRunValue(kRunValue)) {
-      settings_.WriteSetting(kOption, L"AutoLnk", L"0");
-      fields_.Text8 = L"0";
-      host_.ShowMessage(L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！",
-                        kMessageTitle);
-    } else {
-      host_.ShowMessage(L"开机启动选项设置失败，无法写入注册表！", kMessageTitle);
-    }
+    settle(written && host_.DeleteRunValue(kRunValue), L"0",
+           L"开机启动选项已经成功关闭，如需Tovrix开机启动请再次输入并执行本命令！");
   }
   SetText1(L"");
 }
