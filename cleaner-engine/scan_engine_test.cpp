@@ -101,6 +101,18 @@ TEST(WalkTest, RowsTextsAndWhatStays) {
        Texts{L"正在扫描：C:\\WINDOWS\\Temp\\a.tmp", L"正在检查：C:\\WINDOWS\\Temp\\x",
              L"正在扫描：C:\\WINDOWS\\Temp\\x\\b.log", L"正在扫描：C:\\WINDOWS\\Temp\\x\\c.txt"},
        {L"C:\\WINDOWS\\Temp\\x\\b.log", L"C:\\WINDOWS\\Temp\\x"}},
+      // Sizes in whole KB cut down; index.dat, setup.log and desktop.ini
+      // excluded whatever their case.
+      {"sizes and exclusions", false, {L"C:\\T"},
+       {{L"C:\\T\\a1023.bin", 1023}, {L"C:\\T\\a1024.bin", 1024}, {L"C:\\T\\empty.bin", 0},
+        {L"C:\\T\\big.bin", 3ull * 1024 * 1024 * 1024}, {L"C:\\T\\index.dat", 5},
+        {L"C:\\T\\setup.log", 5}, {L"C:\\T\\desktop.ini", 5}, {L"C:\\T\\NTUSER.DAT", 5000},
+        {L"C:\\T\\Log.LOG", 5}, {L"C:\\T\\x.Ini", 5}},
+       {{L"C:\\T\\a1023.bin", L"0 kb", kCleanOk}, {L"C:\\T\\a1024.bin", L"1 kb", kCleanOk},
+        {L"C:\\T\\big.bin", L"3145728 kb", kCleanOk}, {L"C:\\T\\empty.bin", L"0 kb", kCleanOk},
+        {L"C:\\T\\Log.LOG", L"0 kb", kCleanOk}, {L"C:\\T\\NTUSER.DAT", L"4 kb", kCleanOk},
+        {L"C:\\T\\x.Ini", L"0 kb", kCleanOk}},
+       {}, {L"C:\\T\\index.dat", L"C:\\T\\setup.log", L"C:\\T\\desktop.ini"}},
       {"attributes and failures (.tmp: a file named by its ending only)", false, {L"C:\\T"},
        {{L"C:\\T\\hidden.bin", 1, kAttributeHidden | kAttributeReadOnly},
         {L"C:\\T\\locked.bin", 1, kAttributeReadOnly | kAttributeSystem, true},
@@ -182,36 +194,6 @@ TEST(WalkTest, RowsTextsAndWhatStays) {
       EXPECT_LE(r.fs.max_open_searches, 1);
       EXPECT_EQ(r.fs.open_searches, 0);
     }
-}
-
-TEST_F(EngineTest, CleanWalkSizesAndExclusions) {
-  const struct {
-    const wchar_t* name;
-    uint64_t size;
-    const wchar_t* size_text;  // nullptr: excluded, no row
-  } cases[] = {
-      {L"a1023.bin", 1023, L"0 kb"}, {L"a1024.bin", 1024, L"1 kb"},
-      {L"empty.bin", 0, L"0 kb"},    {L"big.bin", 3ull * 1024 * 1024 * 1024, L"3145728 kb"},
-      {L"index.dat", 5, nullptr},    {L"setup.log", 5, nullptr},
-      {L"desktop.ini", 5, nullptr},  {L"NTUSER.DAT", 5000, L"4 kb"},
-      {L"Log.LOG", 5, L"0 kb"},      {L"x.Ini", 5, L"0 kb"},
-  };
-  for (const auto& c : cases)
-    fs.AddFile(std::wstring(L"C:\\T\\") + c.name, c.size);
-  TempEngine().WalkFolder(L"C:\\T");
-  for (const auto& c : cases) {
-    const std::wstring path = std::wstring(L"C:\\T\\") + c.name;
-    const auto it = std::find_if(view.rows.begin(), view.rows.end(),
-                                 [&](const Row& r) { return r.item == path; });
-    if (c.size_text) {
-      ASSERT_NE(it, view.rows.end()) << c.name;
-      EXPECT_EQ(it->size, c.size_text) << c.name;
-      EXPECT_FALSE(fs.Has(path)) << c.name;
-    } else {
-      EXPECT_EQ(it, view.rows.end()) << c.name;
-      EXPECT_TRUE(fs.Has(path)) << c.name;
-    }
-  }
 }
 
 TEST_F(EngineTest, YieldsOncePerEntryAndAgainPerFile) {
