@@ -181,8 +181,8 @@ TEST(WalkTest, RowsTextsAndWhatStays) {
       // A row that failed leaves its file, its attributes reset all the same.
       for (const Row& row : r.view.rows) {
         const bool failed = row.status == std::wstring(kCleanFailed);
-        ASSERT_EQ(r.fs.Has(row.item), failed) << row.item;
-        if (failed) {
+        EXPECT_EQ(r.fs.Has(row.item), failed) << row.item;
+        if (failed && r.fs.Has(row.item)) {
           EXPECT_EQ(r.fs.Find(row.item)->attributes, 0u) << row.item;
         }
       }
