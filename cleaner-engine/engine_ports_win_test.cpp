@@ -17,7 +17,9 @@ namespace {
 using testing_support::FakeScanView;
 using testing_support::FileExists;
 using testing_support::MakeScratchFolder;
+using testing_support::TestProgramFolder;
 using testing_support::WriteFileBytes;
+using Texts = std::vector<std::wstring>;
 
 // The real file system, recording the folders it enters (holds and lists).
 class RecordingFileSystem : public Win32FileSystem {
@@ -36,6 +38,52 @@ bool JunkEnding(const std::wstring& path) {
   return ending == L".tmp" || ending == L".bak";
 }
 
+void EndProcess(HANDLE process) {
+  ::TerminateProcess(process, 0);
+  ::WaitForSingleObject(process, 5000);
+  ::CloseHandle(process);
+}
+
+// Another process holding `file` open without delete sharing (as a running
+// browser holds its database), once it has written `marker`; else nullptr.
+HANDLE HoldOpen(const std::wstring& file, const std::wstring& marker) {
+  ::DeleteFileW(marker.c_str());
+  HANDLE process = nullptr;
+  if (common::StartCommandLine(TestProgramFolder() + L"\\file_locker.exe \"" + file + L"\" \"" +
+                                   marker + L"\"",
+                               common::StartWindow::kHidden, &process) &&
+      testing_support::PumpUntil([&] { return FileExists(marker); }, 10000))
+    return process;
+  if (process)
+    EndProcess(process);
+  return nullptr;
+}
+
+// Starts the recorder tool `program` (it waits 20 s) and gives it half a second.
+HANDLE StartRecorder(const std::wstring& program) {
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", L"20000");
+  ::SetEnvironmentVariableW(L"SUITE_RECORD", (TestProgramFolder() + L"\\proc.txt").c_str());
+  HANDLE process = nullptr;
+  common::StartCommandLine(program, common::StartWindow::kHidden, &process);
+  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
+  ::Sleep(500);
+  return process;
+}
+
+// Whether the view showed `text`, in any case of letters.
+bool Shown(const FakeScanView& view, const std::wstring& text) {
+  return std::any_of(view.progress.begin(), view.progress.end(), [&](const std::wstring& t) {
+    return common::ToLowerAscii(t) == common::ToLowerAscii(text);
+  });
+}
+
+Texts Items(const FakeScanView& view) {
+  Texts items;
+  for (const auto& r : view.rows)
+    items.push_back(r.item);
+  return items;
+}
+
 class EngineWinTest : public ::testing::Test {
  protected:
   void SetUp() override { view_.flags = &flags_; }
@@ -49,37 +97,39 @@ class EngineWinTest : public ::testing::Test {
   FakeScanView view_;
 };
 
-TEST_F(EngineWinTest, HiddenReadOnlyFileIsDeleted) {
+// A hidden, read-only system file goes; sizes are 64-bit (3 GB).
+TEST_F(EngineWinTest, HiddenReadOnlyAndLargeFilesAreDeleted) {
   const std::wstring dir = MakeScratchFolder(L"hidden");
-  const std::wstring file = dir + L"\\secret.bin";
+  const std::wstring file = dir + L"\\secret.bin", big = dir + L"\\big.bin";
   ASSERT_TRUE(WriteFileBytes(file, std::string(5000, 'x')));
   ASSERT_TRUE(::SetFileAttributesW(
       file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM));
+  HANDLE h = ::CreateFileW(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = 3LL * 1024 * 1024 * 1024;
+  ASSERT_TRUE(::SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(::SetEndOfFile(h));
+  ::CloseHandle(h);
+  uint64_t read = 0;
+  ASSERT_TRUE(files_.Size(big, &read));
+  EXPECT_EQ(read, 3ull * 1024 * 1024 * 1024);
   Engine(TempCleanerConfig(nullptr)).WalkFolder(dir);
-  ASSERT_EQ(view_.rows.size(), 1u);
-  EXPECT_EQ(view_.rows[0], (FakeScanView::Row{file, L"4 kb", L"清除成功"}));
+  EXPECT_EQ(view_.rows, (std::vector<FakeScanView::Row>{{big, L"3145728 kb", L"清除成功"},
+                                                        {file, L"4 kb", L"清除成功"}}));
   EXPECT_FALSE(FileExists(file));
+  EXPECT_FALSE(FileExists(big));
 }
 
 TEST_F(EngineWinTest, FileHeldOpenByAnotherProcessFailsAndStays) {
   const std::wstring dir = MakeScratchFolder(L"locked");
   const std::wstring file = dir + L"\\busy.tmp";
-  const std::wstring marker = dir + L"\\..\\locked.marker";
   ASSERT_TRUE(WriteFileBytes(file, "data"));
   ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  ::DeleteFileW(marker.c_str());
-  HANDLE locker = nullptr;
-  ASSERT_TRUE(common::StartCommandLine(testing_support::TestProgramFolder() +
-                                           L"\\file_locker.exe \"" + file + L"\" \"" + marker +
-                                           L"\"",
-                                       common::StartWindow::kHidden, &locker));
-  ASSERT_TRUE(testing_support::PumpUntil([&] { return FileExists(marker); }, 10000));
-
+  HANDLE locker = HoldOpen(file, dir + L"\\..\\locked.marker");
+  ASSERT_NE(locker, nullptr);
   Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(dir);
-  ::TerminateProcess(locker, 0);
-  ::WaitForSingleObject(locker, 5000);
-  ::CloseHandle(locker);
-
+  EndProcess(locker);
   ASSERT_EQ(view_.rows.size(), 1u);
   EXPECT_EQ(view_.rows[0].status, L"清除失败");
   EXPECT_TRUE(FileExists(file));
@@ -119,21 +169,11 @@ TEST_F(EngineWinTest, FileSetGoesWholeOrNotAtAll) {
       }
       ::SetFileAttributesW(set[2].c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     }
-    HANDLE locker = nullptr;
-    if (c.held) {
-      const std::wstring marker = set[0] + L".marker";
-      ASSERT_TRUE(common::StartCommandLine(testing_support::TestProgramFolder() +
-                                               L"\\file_locker.exe \"" + set[1] + L"\" \"" +
-                                               marker + L"\"",
-                                           common::StartWindow::kHidden, &locker));
-      ASSERT_TRUE(testing_support::PumpUntil([&] { return FileExists(marker); }, 10000));
-    }
+    HANDLE locker = c.held ? HoldOpen(set[1], set[0] + L".marker") : nullptr;
+    ASSERT_EQ(locker != nullptr, c.held != nullptr);
     Engine(TempCleanerConfig(nullptr)).DeleteFileSet(set);
-    if (locker) {
-      ::TerminateProcess(locker, 0);
-      ::WaitForSingleObject(locker, 5000);
-      ::CloseHandle(locker);
-    }
+    if (locker)
+      EndProcess(locker);
     // The link to a folder is no file of the set: no row of its own.
     if (c.link)
       set.pop_back();
@@ -195,11 +235,9 @@ TEST_F(EngineWinTest, DrivesOfEveryTypeVisitedInOrder) {
     if (s.size() == 3)
       roots.push_back(s);  // "X:\"
   EXPECT_EQ(roots, (std::vector<std::wstring>{L"C:\\", L"F:\\"}));
-  std::vector<std::wstring> items;
-  for (const auto& r : view_.rows)
-    if (r.item != L"autorun.inf")
-      items.push_back(r.item);
-  EXPECT_EQ(items, (std::vector<std::wstring>{L"C:\\never.tmp", L"F:\\never.tmp"}));
+  Texts items = Items(view_);
+  std::erase(items, L"autorun.inf");
+  EXPECT_EQ(items, (Texts{L"C:\\never.tmp", L"F:\\never.tmp"}));
   for (const wchar_t* gone : {L"C:\\never.tmp", L"F:\\never.tmp"})
     EXPECT_FALSE(FileExists(gone)) << gone;
   for (const wchar_t* kept :
@@ -348,11 +386,8 @@ TEST_F(EngineWinTest, SubfolderReplacedByALinkAfterItsParentsListingIsNotFollowe
   Engine(TempCleanerConfig(nullptr)).WalkFolder(L"C:\\swaptree");
   ASSERT_TRUE(swapped);
   EXPECT_TRUE(::GetFileAttributesW(L"C:\\swaptree\\sub") & FILE_ATTRIBUTE_REPARSE_POINT);
-  std::vector<std::wstring> items;
-  for (const auto& r : view_.rows)
-    items.push_back(r.item);
-  EXPECT_EQ(items, (std::vector<std::wstring>{L"C:\\swaptree\\a.tmp", L"C:\\swaptree\\z.tmp",
-                                              L"C:\\swaptree\\sub2\\x.tmp"}));
+  EXPECT_EQ(Items(view_), (Texts{L"C:\\swaptree\\a.tmp", L"C:\\swaptree\\z.tmp",
+                                L"C:\\swaptree\\sub2\\x.tmp"}));
   EXPECT_TRUE(FileExists(L"C:\\swapcanary\\precious.tmp"));
   EXPECT_TRUE(FileExists(L"C:\\swaptree\\sub-real\\inner.tmp"));
 }
@@ -363,27 +398,13 @@ TEST_F(EngineWinTest, ProcessPhaseShowsARunningHelper) {
   const std::wstring not_applicable = testing_support::NoProcessMemoryUnderEmulation();
   if (!not_applicable.empty())
     GTEST_SKIP() << not_applicable;
-  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", L"20000");
-  ::SetEnvironmentVariableW(L"SUITE_RECORD",
-                            (testing_support::TestProgramFolder() + L"\\proc.txt").c_str());
-  HANDLE helper = nullptr;
-  ASSERT_TRUE(
-      common::StartCommandLine(testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe",
-                               common::StartWindow::kHidden, &helper));
-  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
-  ::Sleep(500);
+  const std::wstring helper = TestProgramFolder() + L"\\cmdline_recorder.exe";
+  HANDLE process = StartRecorder(helper);
+  ASSERT_NE(process, nullptr);
   EXPECT_TRUE(EnableDebugPrivilege());
   Engine(TempCleanerConfig(nullptr)).ScanProcesses();
-  ::TerminateProcess(helper, 0);
-  ::CloseHandle(helper);
-  const std::wstring expected =
-      L"正在扫描：" + testing_support::TestProgramFolder() + L"\\cmdline_recorder.exe...";
-  EXPECT_NE(std::find_if(view_.progress.begin(), view_.progress.end(),
-                         [&](const std::wstring& t) {
-                           return common::ToLowerAscii(t) == common::ToLowerAscii(expected);
-                         }),
-            view_.progress.end())
-      << "texts: " << view_.progress.size();
+  EndProcess(process);
+  EXPECT_TRUE(Shown(view_, L"正在扫描：" + helper + L"...")) << "texts: " << view_.progress.size();
   EXPECT_EQ(view_.yields, 0);
 }
 
@@ -435,49 +456,18 @@ TEST_F(Wow64EngineWinTest, ProcessPhaseNamesAProcessOfTheNativeForm) {
   const std::wstring not_applicable = testing_support::NoProcessMemoryUnderEmulation();
   if (!under_wow64 && !not_applicable.empty())
     GTEST_SKIP() << not_applicable;
-  const std::wstring helper =
-      testing_support::TestProgramFolder() + L"\\native\\cmdline_recorder.exe";
-  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", L"20000");
-  ::SetEnvironmentVariableW(L"SUITE_RECORD",
-                            (testing_support::TestProgramFolder() + L"\\proc.txt").c_str());
-  HANDLE process = nullptr;
-  ASSERT_TRUE(common::StartCommandLine(helper, common::StartWindow::kHidden, &process));
-  ::SetEnvironmentVariableW(L"SUITE_RECORD_WAIT", nullptr);
-  ::Sleep(500);
+  const std::wstring helper = TestProgramFolder() + L"\\native\\cmdline_recorder.exe";
+  HANDLE process = StartRecorder(helper);
+  ASSERT_NE(process, nullptr);
   Engine(JunkCleanerConfig(JunkEnding)).ScanProcesses();
-  ::TerminateProcess(process, 0);
-  ::CloseHandle(process);
-  const std::wstring expected = common::ToLowerAscii(L"正在检查：" + helper + L"...");
-  EXPECT_NE(
-      std::find_if(view_.progress.begin(), view_.progress.end(),
-                   [&](const std::wstring& t) { return common::ToLowerAscii(t) == expected; }),
-      view_.progress.end())
-      << "texts: " << view_.progress.size();
-}
-
-TEST_F(EngineWinTest, SizesAreSixtyFourBit) {
-  const std::wstring dir = MakeScratchFolder(L"big");
-  const std::wstring file = dir + L"\\big.bin";
-  HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  LARGE_INTEGER size;
-  size.QuadPart = 3LL * 1024 * 1024 * 1024;
-  ASSERT_TRUE(::SetFilePointerEx(h, size, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(::SetEndOfFile(h));
-  ::CloseHandle(h);
-  uint64_t read = 0;
-  ASSERT_TRUE(files_.Size(file, &read));
-  EXPECT_EQ(read, 3ull * 1024 * 1024 * 1024);
-  Engine(TempCleanerConfig(nullptr)).WalkFolder(dir);
-  ASSERT_EQ(view_.rows.size(), 1u);
-  EXPECT_EQ(view_.rows[0].size, L"3145728 kb");
+  EndProcess(process);
+  EXPECT_TRUE(Shown(view_, L"正在检查：" + helper + L"...")) << "texts: " << view_.progress.size();
 }
 
 TEST_F(EngineWinTest, NamesOutsideTheAnsiCodePageAndLongPaths) {
   const std::wstring dir = MakeScratchFolder(L"names");
   const std::wstring odd = dir + L"\\한국어ñ.tmp";  // not in code page 936
   ASSERT_TRUE(WriteFileBytes(odd, "x"));
-  std::wstring deep = ExtendedPath(dir);
   std::wstring plain = dir;
   while (plain.size() < 320) {
     plain += L"\\folder_with_a_long_name";
@@ -485,21 +475,26 @@ TEST_F(EngineWinTest, NamesOutsideTheAnsiCodePageAndLongPaths) {
   }
   ASSERT_TRUE(WriteFileBytes(ExtendedPath(plain + L"\\far.tmp"), "x"));
   Engine(JunkCleanerConfig(JunkEnding)).WalkFolder(dir);
-  std::vector<std::wstring> items;
-  for (const auto& r : view_.rows) {
-    items.push_back(r.item);
+  for (const auto& r : view_.rows)
     EXPECT_EQ(r.status, L"清除成功") << r.item;
-  }
-  EXPECT_EQ(items, (std::vector<std::wstring>{odd, plain + L"\\far.tmp"}));
+  EXPECT_EQ(Items(view_), (Texts{odd, plain + L"\\far.tmp"}));
 }
 
-TEST(ResultListWinTest, RowsProgressAndColumns) {
+// The list and its status bar on a window of their own.
+class ResultListWinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(
+        host_.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400, nullptr));
+  }
+  void Make(ResultList& list) { list.Create(host_.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr); }
   struct Host : common::Window {
-  } host;
-  ASSERT_TRUE(
-      host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400, nullptr));
+  } host_;
+};
+
+TEST_F(ResultListWinTest, RowsProgressAndColumns) {
   ResultList list;
-  list.Create(host.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr);
+  Make(list);
   wchar_t class_name[64];
   ::GetClassNameW(list.list(), class_name, 64);
   EXPECT_STREQ(class_name, L"SysListView32");
@@ -543,11 +538,7 @@ TEST(ResultListWinTest, RowsProgressAndColumns) {
 
 // The clock is read on some calls only; whatever the calls, a text waits
 // no longer than the interval and a few calls, and the latest one wins.
-TEST(ResultListWinTest, WaitingTextsReachTheStatusBar) {
-  struct Host : common::Window {
-  } host;
-  ASSERT_TRUE(
-      host.Create(L"SuiteResultHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 0, 700, 400, nullptr));
+TEST_F(ResultListWinTest, WaitingTextsReachTheStatusBar) {
   struct Case {
     const char* what;
     bool yields;     // a walk: yields between the texts; else the process phase
@@ -559,7 +550,7 @@ TEST(ResultListWinTest, WaitingTextsReachTheStatusBar) {
   };
   for (const Case& c : cases) {
     ResultList list;
-    list.Create(host.hwnd(), 100, 101, RECT{10, 10, 600, 300}, nullptr);
+    Make(list);
     // Nothing shown for long: the first text is shown at once.
     list.SetProgress(L"at once");
     EXPECT_EQ(list.ShownProgress(), L"at once") << c.what;

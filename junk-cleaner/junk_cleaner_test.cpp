@@ -56,11 +56,9 @@ TEST(JunkCatalogueTest, SlotMatching) {
 }
 
 TEST(JunkCatalogueTest, CutToTheLastFourCharacters) {
-  EXPECT_EQ(CutEnding(L".jpeg"), L"jpeg");
-  EXPECT_EQ(CutEnding(L".7z"), L".7z");
-  EXPECT_EQ(CutEnding(L"*.exe"), L".exe");
-  EXPECT_EQ(CutEnding(L""), L"");
-  EXPECT_EQ(CutEnding(L".c"), L".c");
+  for (const auto& [typed, cut] : {std::pair{L".jpeg", L"jpeg"}, {L".7z", L".7z"},
+                                   {L"*.exe", L".exe"}, {L"", L""}, {L".c", L".c"}})
+    EXPECT_EQ(CutEnding(typed), cut) << typed;
 }
 
 class FakeView : public JunkCleanerView {
@@ -119,8 +117,13 @@ class FakeView : public JunkCleanerView {
   std::function<void()> on_yield;
 };
 
+// A loaded window over one fixed drive.
 class JunkCleanerTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    drives_.drives = {{L"C:\\", engine::kDriveFixed}};
+    cleaner_.Form_Load();
+  }
   FakeView view_;
   FakeFileSystem files_;
   FakeDriveList drives_;
@@ -129,7 +132,6 @@ class JunkCleanerTest : public ::testing::Test {
 };
 
 TEST_F(JunkCleanerTest, LoadTicksEveryTypeThroughSelectAll) {
-  cleaner_.Form_Load();
   EXPECT_EQ(view_.log[0], L"privilege");
   EXPECT_EQ(view_.log[1], L"skins");
   EXPECT_EQ(view_.log[2], L"check28+");
@@ -146,7 +148,6 @@ TEST_F(JunkCleanerTest, LoadTicksEveryTypeThroughSelectAll) {
 }
 
 TEST_F(JunkCleanerTest, SelectAllAfterSingleChanges) {
-  cleaner_.Form_Load();
   cleaner_.CheckClicked(7, false);  // *.bak off
   EXPECT_EQ(cleaner_.slots().slot(7), L"");
   EXPECT_TRUE(cleaner_.Checked(28));  // select-all stays ticked
@@ -165,7 +166,6 @@ TEST_F(JunkCleanerTest, SelectAllAfterSingleChanges) {
 }
 
 TEST_F(JunkCleanerTest, CustomBoxHintAndFields) {
-  cleaner_.Form_Load();
   view_.log.clear();
   cleaner_.CheckClicked(27, true);
   EXPECT_EQ(view_.log, (std::vector<std::wstring>{L"hint", L"Text1 on", L"Text27 on"}));
@@ -191,11 +191,9 @@ TEST_F(JunkCleanerTest, CustomBoxHintAndFields) {
 }
 
 TEST_F(JunkCleanerTest, RunCutsTheCustomEndingsAndWalksEveryDrive) {
-  cleaner_.Form_Load();
   cleaner_.CheckClicked(27, true);
   cleaner_.CustomTextChanged(CustomField::kText27, L".jpeg");
   cleaner_.CustomTextChanged(CustomField::kText1, L".7z");
-  drives_.drives = {{L"C:\\", engine::kDriveFixed}};
   files_.AddFile(L"C:\\a.jpeg");
   files_.AddFile(L"C:\\bjpeg");
   files_.AddFile(L"C:\\c.7z");
@@ -210,8 +208,6 @@ TEST_F(JunkCleanerTest, RunCutsTheCustomEndingsAndWalksEveryDrive) {
 }
 
 TEST_F(JunkCleanerTest, BoxChangedDuringARunAppliesFromTheNextFile) {
-  cleaner_.Form_Load();
-  drives_.drives = {{L"C:\\", engine::kDriveFixed}};
   for (const wchar_t* f : {L"C:\\1.tmp", L"C:\\2.tmp", L"C:\\3.bak", L"C:\\4.tmp"})
     files_.AddFile(f);
   bool busy_seen = false;
@@ -229,11 +225,9 @@ TEST_F(JunkCleanerTest, BoxChangedDuringARunAppliesFromTheNextFile) {
 // in the field for the next run, also when the field was empty at the
 // start; unticking the custom box during a run stops its endings at once.
 TEST_F(JunkCleanerTest, CustomEndingsOfARunAreTheOnesCutAtItsStart) {
-  cleaner_.Form_Load();
   cleaner_.CheckClicked(kSelectAll, false);
   cleaner_.CheckClicked(27, true);
   cleaner_.CustomTextChanged(CustomField::kText1, L".old1");  // cut to "old1"
-  drives_.drives = {{L"C:\\", engine::kDriveFixed}};
   for (const wchar_t* f : {L"C:\\a\\1.doc", L"C:\\a\\2.docx", L"C:\\a\\3.old1", L"C:\\b\\4.doc",
                            L"C:\\b\\5.docx", L"C:\\b\\6.old1"})
     files_.AddFile(f);
@@ -265,11 +259,9 @@ TEST_F(JunkCleanerTest, CustomEndingsOfARunAreTheOnesCutAtItsStart) {
 }
 
 TEST_F(JunkCleanerTest, EscapeAndExit) {
-  cleaner_.Form_Load();
   cleaner_.EscapePressed();  // ready: nothing
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(view_.exits, 0);
-  drives_.drives = {{L"C:\\", engine::kDriveFixed}};
   files_.AddFile(L"C:\\1.tmp");
   files_.AddFile(L"C:\\2.tmp");
   view_.on_yield = [&] {

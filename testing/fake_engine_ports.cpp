@@ -85,15 +85,6 @@ bool FakeFileSystem::Has(const std::wstring& path) const {
   return nodes_.count(Key(path)) != 0;
 }
 
-std::vector<std::wstring> FakeFileSystem::Files() const {
-  std::vector<std::wstring> files;
-  for (const auto& [key, value] : nodes_)
-    if (!(value.second.attributes & engine::kAttributeDirectory))
-      files.push_back(value.first);
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 // Lists a folder the way Wine does: "." and ".." first (not at a drive
 // root), then the names sorted without regard to case.
 class FakeSearch : public engine::DirectorySearch {
@@ -128,18 +119,10 @@ std::unique_ptr<engine::DirectorySearch> FakeFileSystem::OpenListing(const std::
   if (pattern.size() < 4 || pattern.substr(pattern.size() - 4) != L"\\*.*")
     return nullptr;
   const std::wstring folder = pattern.substr(0, pattern.size() - 3);  // keeps the "\"
-  const std::wstring folder_key = Key(folder);
+  if (!IsFolder(folder, /*links_too=*/true))
+    return nullptr;
   const bool is_root = folder.size() == 3 && folder[1] == L':';
-  const auto kids = children_.find(folder_key);
-  if (is_root) {
-    // A drive root exists when anything lies on that drive.
-    if (kids == children_.end() || kids->second.empty())
-      return nullptr;
-  } else {
-    const Node* node = Find(folder);
-    if (!node || !(node->attributes & engine::kAttributeDirectory))
-      return nullptr;
-  }
+  const auto kids = children_.find(Key(folder));
   std::vector<engine::DirEntry> entries;
   std::vector<std::wstring> vanishing;
   if (!is_root) {
@@ -185,19 +168,24 @@ class FakeHold : public engine::FolderHold {
 
 std::unique_ptr<engine::FolderHold> FakeFileSystem::HoldFolder(const std::wstring& path) {
   holds.push_back(path);
+  if (!IsFolder(path, /*links_too=*/false))
+    return nullptr;
+  return std::make_unique<FakeHold>(*this, Key(path), path);
+}
+
+bool FakeFileSystem::IsFolder(const std::wstring& path, bool links_too) const {
   const std::wstring key = Key(path);
-  const bool is_root = key.size() == 3 && key[1] == L':';
-  if (is_root) {
+  if (key.size() == 3 && key[1] == L':') {
+    // A drive root exists when anything lies on that drive.
     const auto kids = children_.find(key);
-    if (kids == children_.end() || kids->second.empty())
-      return nullptr;
-  } else {
-    const Node* node = Find(path);
-    if (!node || !(node->attributes & engine::kAttributeDirectory) ||
-        (node->attributes & engine::kAttributeReparsePoint))
-      return nullptr;
+    return kids != children_.end() && !kids->second.empty();
   }
-  return std::make_unique<FakeHold>(*this, key, path);
+  const auto it = nodes_.find(key);
+  if (it == nodes_.end())
+    return false;
+  const uint32_t attributes = it->second.second.attributes;
+  return (attributes & engine::kAttributeDirectory) &&
+         (links_too || !(attributes & engine::kAttributeReparsePoint));
 }
 
 bool FakeFileSystem::ReplaceWithLink(const std::wstring& path) {

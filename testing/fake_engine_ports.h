@@ -31,8 +31,6 @@ class FakeFileSystem : public engine::FileSystem {
   void AddFolder(const std::wstring& path, uint32_t attributes = 0);
   Node* Find(const std::wstring& path);
   bool Has(const std::wstring& path) const;
-  // Every file path, sorted.
-  std::vector<std::wstring> Files() const;
 
   // Turns a folder into a link (a folder with the reparse bit), as another
   // program could between the listing of its parent and the walk's entry;
@@ -66,6 +64,9 @@ class FakeFileSystem : public engine::FileSystem {
   std::unique_ptr<engine::DirectorySearch> OpenListing(const std::wstring& pattern);
   std::map<std::wstring, int> held_;  // case-folded path: holds alive
   static std::wstring Key(const std::wstring& path);
+  // A folder (or drive root with anything on it) that can be listed; held
+  // too unless it is a link, where `links_too` is false.
+  bool IsFolder(const std::wstring& path, bool links_too) const;
   void Insert(const std::wstring& path, const Node& node);
   void Erase(const std::wstring& key);
   // Original spelling and node, by case-folded path.

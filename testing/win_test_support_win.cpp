@@ -72,7 +72,6 @@ void MessageBoxAnswerer::ReadAndAnswer(HWND box) {
   wchar_t text[4096] = {};
   ::GetDlgItemTextW(box, 0xFFFF, text, 4096);
   seen.text = text;
-  seen.owner = ::GetWindow(box, GW_OWNER);
   // The icon is the box's static control with the SS_ICON style; its id
   // differs between systems.
   HICON icon = nullptr;
@@ -484,8 +483,9 @@ SIZE ClientSize(HWND window) {
 namespace {
 
 // The size of a text in the control's font: one line, or wrapped to
-// `wrap_width` when it is above 0.
-SIZE TextSize(HWND control, const std::wstring& text, int wrap_width, UINT extra_flags = 0) {
+// `wrap_width` when it is above 0; and the font's height in `font_height`.
+SIZE TextSize(HWND control, const std::wstring& text, int wrap_width, UINT extra_flags = 0,
+              int* font_height = nullptr) {
   HDC dc = ::GetDC(control);
   HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
   HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
@@ -493,26 +493,15 @@ SIZE TextSize(HWND control, const std::wstring& text, int wrap_width, UINT extra
   const UINT flags = DT_CALCRECT | DT_EXPANDTABS | extra_flags |
                      (wrap_width > 0 ? DT_WORDBREAK : DT_SINGLELINE);
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  if (font_height) {
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    *font_height = metrics.tmHeight;
+  }
   if (old)
     ::SelectObject(dc, old);
   ::ReleaseDC(control, dc);
   return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-int FontHeight(HWND control) {
-  HDC dc = ::GetDC(control);
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-  HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
-  TEXTMETRICW metrics = {};
-  ::GetTextMetricsW(dc, &metrics);
-  if (old)
-    ::SelectObject(dc, old);
-  ::ReleaseDC(control, dc);
-  return metrics.tmHeight;
-}
-
-std::wstring Describe(const std::wstring& cls, const std::wstring& text, const std::wstring& why) {
-  return cls + L" \"" + text + L"\": " + why;
 }
 
 std::wstring Fits(SIZE text, SIZE room) {
@@ -528,6 +517,14 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
   const LONG style = ::GetWindowLongW(control, GWL_STYLE);
   const SIZE room = ClientSize(control);
   const int dpi = common::ScreenDpi();
+  const auto cut_because = [&](const std::wstring& why) {
+    cut.push_back(cls + L" \"" + text + L"\": " + why);
+  };
+  // Notes the text as cut where it needs more than the room.
+  const auto fit = [&](SIZE need, SIZE has) {
+    if (need.cx > has.cx || need.cy > has.cy)
+      cut_because(Fits(need, has));
+  };
   if (_wcsicmp(name, L"Static") == 0) {
     const LONG type = style & SS_TYPEMASK;
     if (text.empty() || type == SS_ICON || type == SS_BITMAP)
@@ -539,7 +536,7 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
     const bool one_line = shortens || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
     const SIZE need = TextSize(control, text, one_line ? 0 : room.cx, prefix);
     if ((!shortens && need.cx > room.cx) || need.cy > room.cy)
-      cut.push_back(Describe(cls, text, Fits(need, room)));
+      cut_because(Fits(need, room));
     return;
   }
   if (_wcsicmp(name, L"Button") == 0) {
@@ -548,8 +545,7 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
     if (type == BS_GROUPBOX) {
       // The caption stands on the frame line, a little way in.
       need.cx += common::ScalePixels(16, dpi);
-      if (need.cx > room.cx || need.cy > room.cy)
-        cut.push_back(Describe(cls, text, Fits(need, room)));
+      fit(need, room);
       return;
     }
     if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
@@ -558,14 +554,13 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
       const int box = common::ScalePixels(13, dpi);
       const int gap = common::ScalePixels(4, dpi);
       if (room.cx < box || room.cy < box) {
-        cut.push_back(Describe(cls, text, L"the box itself does not fit " + Fits({box, box}, room)));
+        cut_because(L"the box itself does not fit " + Fits({box, box}, room));
         return;
       }
       if (room.cx < box + 2 * gap)
         return;  // a bare box: its caption is not meant to show
       need.cx += box + gap;
-      if (need.cx > room.cx || need.cy > room.cy)
-        cut.push_back(Describe(cls, text, Fits(need, room)));
+      fit(need, room);
       return;
     }
     if (text.empty())
@@ -575,16 +570,14 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
     const int margin = 2 * common::WholeScale(dpi);
     need.cx += 2 * margin;
     need.cy += 2 * margin;
-    if (need.cx > room.cx || need.cy > room.cy)
-      cut.push_back(Describe(cls, text, Fits(need, room)));
+    fit(need, room);
     return;
   }
   if (_wcsicmp(name, L"Edit") == 0) {
-    const int height = FontHeight(control);
+    int height = 0;
+    TextSize(control, text, 0, 0, &height);
     if (height > room.cy)
-      cut.push_back(Describe(cls, text,
-                             L"font " + std::to_wstring(height) + L" high in " +
-                                 std::to_wstring(room.cy)));
+      cut_because(L"font " + std::to_wstring(height) + L" high in " + std::to_wstring(room.cy));
     return;
   }
   if (_wcsicmp(name, WC_LISTVIEWW) == 0) {
@@ -603,7 +596,7 @@ void CheckControl(HWND control, std::vector<std::wstring>& cut) {
       need.cx += 2 * common::ScalePixels(6, dpi);  // the header's own margins
       const SIZE has = {r.right - r.left, r.bottom - r.top};
       if (need.cx > has.cx || need.cy > has.cy)
-        cut.push_back(Describe(L"column", title, Fits(need, has)));
+        cut.push_back(std::wstring(L"column \"") + title + L"\": " + Fits(need, has));
     }
   }
 }

@@ -25,7 +25,6 @@ class MessageBoxAnswerer {
     UINT icon = 0;
     std::vector<int> buttons;  // IDOK, IDCANCEL, ... in the box
     int default_button = 0;
-    HWND owner = nullptr;
   };
 
   MessageBoxAnswerer();
