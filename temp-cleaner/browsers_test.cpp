@@ -6,6 +6,7 @@
 
 #include "common/text_rules.h"
 #include "testing/fake_engine_ports.h"
+#include "testing/list_text.h"
 
 namespace tempclean {
 namespace {
@@ -42,15 +43,7 @@ std::wstring Short(std::wstring path) {
   return path;
 }
 
-std::vector<std::wstring> Split(const std::wstring& list) {
-  std::vector<std::wstring> items;
-  for (size_t at = 0; at < list.size();) {
-    const size_t end = std::min(list.find(L'|', at), list.size());
-    items.push_back(list.substr(at, end - at));
-    at = end + 1;
-  }
-  return items;
-}
+using testing_support::Split;
 
 class FakeBrowserSystem : public BrowserSystem {
  public:

@@ -10,6 +10,7 @@
 #include "testing/fake_engine_ports.h"
 #include "testing/fake_profile.h"
 #include "testing/iconv_code_page.h"
+#include "testing/list_text.h"
 
 namespace tempclean {
 namespace {
@@ -19,16 +20,7 @@ using testing_support::FakeFileSystem;
 using testing_support::FakeProcessList;
 using testing_support::FakeProfile;
 
-// The items of a list with "|" between them.
-std::vector<std::wstring> Split(const std::wstring& list) {
-  std::vector<std::wstring> items;
-  for (size_t at = 0; at < list.size();) {
-    const size_t end = std::min(list.find(L'|', at), list.size());
-    items.push_back(list.substr(at, end - at));
-    at = end + 1;
-  }
-  return items;
-}
+using testing_support::Split;
 
 TEST(RecycleScriptTest, EighteenLinesOf512GbkBytes) {
   const std::wstring text = RecycleScriptText();
