@@ -9,7 +9,7 @@
 #include <set>
 
 #include "common/unicode.h"
-#include "temp-cleaner/window_test_support_win.h"
+#include "testing/temp_cleaner_window_support_win.h"
 
 namespace tempclean {
 namespace {

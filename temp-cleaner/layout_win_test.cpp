@@ -8,7 +8,7 @@
 #include <set>
 
 #include "temp-cleaner/recycle_script.h"
-#include "temp-cleaner/window_test_support_win.h"
+#include "testing/temp_cleaner_window_support_win.h"
 
 // After <windows.h>, which the headers above bring.
 #include <tlhelp32.h>

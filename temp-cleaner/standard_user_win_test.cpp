@@ -3,7 +3,7 @@
 // "qz64temp.ini" there nor a script in a working directory there can be.
 #include <gtest/gtest.h>
 
-#include "temp-cleaner/window_test_support_win.h"
+#include "testing/temp_cleaner_window_support_win.h"
 
 namespace tempclean {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "common/text_rules.h"
 #include "temp-cleaner/recycle_script.h"
-#include "temp-cleaner/window_test_support_win.h"
+#include "testing/temp_cleaner_window_support_win.h"
 #include "window-look/skin_engine_win.h"
 
 namespace tempclean {

@@ -1,7 +1,7 @@
 // What tmpsweep's Windows tests share: files planted and read back, the
 // window opened as the program opens it, and what its controls show.
-#ifndef TEMP_CLEANER_WINDOW_TEST_SUPPORT_WIN_H_
-#define TEMP_CLEANER_WINDOW_TEST_SUPPORT_WIN_H_
+#ifndef TESTING_TEMP_CLEANER_WINDOW_SUPPORT_WIN_H_
+#define TESTING_TEMP_CLEANER_WINDOW_SUPPORT_WIN_H_
 
 #include <gtest/gtest.h>
 
@@ -120,4 +120,4 @@ inline std::map<std::wstring, std::wstring> Rows(TempCleanerWindow& w, int colum
 
 }  // namespace tempclean::window_test
 
-#endif  // TEMP_CLEANER_WINDOW_TEST_SUPPORT_WIN_H_
+#endif  // TESTING_TEMP_CLEANER_WINDOW_SUPPORT_WIN_H_
